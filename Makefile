@@ -1,0 +1,48 @@
+# Every target sets itself up: missing Debian packages, configuration, build.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test tsan fuzz bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/bin/vantor
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The threaded tests under ThreadSanitizer, in a build of their own.
+tsan: deps
+	@cmake -S . -B build-tsan -DVANTOR_SANITIZE=thread -DVANTOR_GUI=OFF >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --output-on-failure -j $(JOBS) -L threaded --timeout 600
+
+# libFuzzer targets with ASan and UBSan, each run for FUZZ_SECONDS on its corpus.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVANTOR_FUZZ=ON -DVANTOR_GUI=OFF -DVANTOR_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTOR_TESTS=OFF -DVANTOR_GUI=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target vantor_bench
+	@build-bench/bench/vantor_bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build build-tsan build-fuzz build-bench

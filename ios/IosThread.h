@@ -1,0 +1,49 @@
+// A POSIX thread that runs either its own run() or the run() of a target.
+//
+// States: not running, and running from start() until the body ends or the
+// thread is cancelled. With deleteOnExit set, the thread deletes its own
+// object (through the virtual destructor) when the body ends, also when it is
+// cancelled inside run(); nobody may touch such an object after start, so it
+// is started with startDetached() rather than start() followed by detach(),
+// which could reach an object that has already deleted itself.
+//
+// Thread safety: start, cancel, detach and join are called by the owner's
+// thread; the running flag is also written by the thread itself, atomically.
+#ifndef VANTOR_IOS_IOSTHREAD_H_
+#define VANTOR_IOS_IOSTHREAD_H_
+
+#include <pthread.h>
+
+#include <atomic>
+
+#include "ios/IosRunnable.h"
+
+class IosThread {
+ public:
+  IosThread();                            // runs this object's own run()
+  explicit IosThread(IosRunnable* target);  // runs target->run(); target not owned
+  virtual ~IosThread();
+  virtual void run() {}
+
+  void start();          // throws Exception("Thread already running...")
+  void startDetached();  // start() on a detached thread; the object is then the thread's
+  void cancel();         // throws Exception("Thread was not running...")
+  void detach();         // throws Exception("Thread was not running...")
+  void join();           // throws Exception("Thread was not running...")
+
+  bool isRunning() const { return running_.load(); }
+  void setDeleteOnExit(bool deleteOnExit) { deleteOnExit_ = deleteOnExit; }
+
+ private:
+  static void* body(void* self);
+  static void cleanup(void* self);
+  void launch(bool detached);
+
+  bool selfRun_;
+  IosRunnable* target_;
+  std::atomic<bool> running_;
+  bool deleteOnExit_;
+  pthread_t thread_;
+};
+
+#endif  // VANTOR_IOS_IOSTHREAD_H_

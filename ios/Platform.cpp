@@ -1,0 +1,65 @@
+#include "ios/Platform.h"
+
+#include <execinfo.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+extern char** environ;
+
+namespace platform {
+
+uint32_t tickCount() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(ms);
+}
+
+void sleepMilliseconds(unsigned milliseconds) {
+  timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  timespec left;
+  while (nanosleep(&wait, &left) != 0 && errno == EINTR) wait = left;
+}
+
+std::string executableDirectory() {
+  char path[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (n <= 0) return std::string();
+  std::string full(path, static_cast<size_t>(n));
+  size_t slash = full.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  return slash == 0 ? std::string("/") : full.substr(0, slash);
+}
+
+bool changeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+int captureBackTrace(void** frames, int maxFrames) { return backtrace(frames, maxFrames); }
+
+bool displayAvailable() {
+  const char* display = std::getenv("DISPLAY");
+  return display != nullptr && display[0] != '\0';
+}
+
+void showModalDialog(const std::string& text) {
+  if (!displayAvailable()) return;
+  // xmessage (x11-utils) is a modal window of its own; waiting for it makes
+  // the call return when the user closes it.
+  std::vector<char*> argv;
+  std::string program = "xmessage", centre = "-center", buttons = "-buttons", ok = "OK:0";
+  std::string body = text;
+  argv = {program.data(), centre.data(), buttons.data(), ok.data(), body.data(), nullptr};
+  pid_t child;
+  if (posix_spawnp(&child, "xmessage", nullptr, nullptr, argv.data(), environ) != 0) return;
+  int status;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+// The one home of the operating-system services the rest of the program uses
+// in place of the Windows ones it was designed around: the millisecond tick,
+// sleeping, the executable's directory, call-stack capture, a modal dialog,
+// and (for the client) starting and killing the local server child.
+// Nothing outside this file pair includes an OS header for these.
+//
+// Thread safety: every function may be called from any thread.
+#ifndef VANTOR_IOS_PLATFORM_H_
+#define VANTOR_IOS_PLATFORM_H_
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Milliseconds from a fixed point in the past, on a monotonic clock, wrapping
+// at 2^32 like GetTickCount.
+uint32_t tickCount();
+
+void sleepMilliseconds(unsigned milliseconds);
+
+// The directory that holds the running executable, without a trailing slash;
+// empty when it cannot be told.
+std::string executableDirectory();
+// Makes path the working directory; false when that fails.
+bool changeDirectory(const std::string& path);
+
+// Fills frames with up to maxFrames return addresses of the calling thread,
+// innermost first; returns how many were captured.
+int captureBackTrace(void** frames, int maxFrames);
+
+// Whether an X display is named in the environment.
+bool displayAvailable();
+// Shows text in a modal dialog and returns when the user closes it. Returns
+// at once, without a dialog, when no display is available.
+void showModalDialog(const std::string& text);
+
+}  // namespace platform
+
+#endif  // VANTOR_IOS_PLATFORM_H_
