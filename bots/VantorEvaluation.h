@@ -15,6 +15,9 @@
 // other out); it lies outside the search's +-9999 window.
 constexpr int kWipedOut = 0x2FFF;
 
+// Which of the two evaluations a computer player judges positions with.
+enum class VantorEvaluationKind { DeepBlue, GrayThough };
+
 // Cell weights of deepBlueEvaluate, by framed index (frame cells weigh 0).
 extern const int8_t kDeepBlueWeights[100];
 
