@@ -1,0 +1,63 @@
+// A menu of three full-width buttons over a background picture: the common
+// part of the main menu and the colour selection. It keeps the hover flags,
+// turns clicks in a band into a button press and draws the three texts; the
+// subclass says what a press or a key means.
+//
+// The background is held only while the menu is shown: show asks for it and
+// the next draw (which has a GL context) loads it; hide frees it. So the
+// logic runs without a window, as the tests do.
+//
+// Thread safety: GLUT thread only.
+#ifndef VANTOR_OPENGLCLIENT_BUTTONMENU_H_
+#define VANTOR_OPENGLCLIENT_BUTTONMENU_H_
+
+#include <memory>
+#include <string>
+
+class TextureFont;
+
+namespace vgl {
+
+class Texture;
+
+class ButtonMenu {
+ public:
+  static constexpr int kButtons = 3;
+
+  ButtonMenu(const std::string& dataDirectory, const char* backgroundPath,
+             const wchar_t* const texts[kButtons]);
+  virtual ~ButtonMenu();
+  ButtonMenu(const ButtonMenu&) = delete;
+  ButtonMenu& operator=(const ButtonMenu&) = delete;
+
+  void setFont(TextureFont* font) { font_ = font; }
+  void show();
+  void hide();
+  void draw();
+  void key(int key);
+  void click(int x, int y);
+  void hover(int x, int y);
+
+  bool isDirty() const { return dirty_; }
+  bool isShown() const { return shown_; }
+  bool isHovered(int button) const { return hovered_[button]; }
+  // The button whose band holds y, or -1.
+  static int buttonAt(int y);
+
+ protected:
+  virtual void pressed(int button) = 0;
+  virtual void keyPressed(int key) = 0;
+
+ private:
+  bool dirty_;
+  bool shown_;
+  bool hovered_[kButtons];
+  TextureFont* font_;
+  std::unique_ptr<Texture> background_;
+  std::string backgroundPath_;
+  const wchar_t* const* texts_;
+};
+
+}  // namespace vgl
+
+#endif  // VANTOR_OPENGLCLIENT_BUTTONMENU_H_

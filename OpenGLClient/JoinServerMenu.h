@@ -1,0 +1,79 @@
+// The join-server menu: two text fields, the nick-name (8 characters at
+// most) and the server host (32 at most), and "Se connecter". A click
+// focuses a field; keys edit the focused field; with no field focused,
+// Enter connects and Escape goes back. The nick-name starts as "Guest"
+// followed by a number from 0 to 1788 taken from the clock, the host as
+// "localhost", where the local server answers.
+//
+// Its picture and fonts are loaded once by initialise (which needs a GL
+// context) and kept; everything else works without a window.
+//
+// Thread safety: GLUT thread only.
+#ifndef VANTOR_OPENGLCLIENT_JOINSERVERMENU_H_
+#define VANTOR_OPENGLCLIENT_JOINSERVERMENU_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TextureFont;
+
+namespace vgl {
+
+class JoinServerMenuListener;
+class Texture;
+
+class JoinServerMenu {
+ public:
+  static constexpr size_t kNickLimit = 8;
+  static constexpr size_t kHostLimit = 32;
+  static constexpr int kPort = 4567;
+
+  JoinServerMenu(JoinServerMenuListener* listener, const std::string& dataDirectory);
+  ~JoinServerMenu();
+  JoinServerMenu(const JoinServerMenu&) = delete;
+  JoinServerMenu& operator=(const JoinServerMenu&) = delete;
+
+  // Loads the background and the two fonts.
+  void initialise();
+  void show();
+  void hide();
+  void draw();
+  void key(int key);
+  void click(int x, int y);
+  void hover(int x, int y);
+
+  bool isDirty() const { return dirty_; }
+  bool isShown() const { return shown_; }
+  const std::wstring& nick() const { return nick_; }
+  const std::wstring& host() const { return host_; }
+  bool isNickFocused() const { return nickFocused_; }
+  bool isHostFocused() const { return hostFocused_; }
+  // 0 nick field, 1 host field, 2 "Se connecter".
+  bool isHovered(int item) const { return hovered_[item]; }
+
+  // "Guest" and the tick count (milliseconds) modulo 1789.
+  static std::wstring defaultNick(uint32_t tickCount);
+
+ private:
+  void connect();
+  void edit(std::wstring& field, size_t limit, int key);
+  void drawField(const std::wstring& text, float y, bool focused, bool hovered);
+
+  bool dirty_;
+  bool shown_;
+  bool hovered_[3];
+  JoinServerMenuListener* listener_;
+  std::unique_ptr<Texture> background_;
+  std::unique_ptr<TextureFont> labelFont_;
+  std::unique_ptr<TextureFont> fieldFont_;
+  bool nickFocused_;
+  bool hostFocused_;
+  std::wstring nick_;
+  std::wstring host_;
+  std::string dataDirectory_;
+};
+
+}  // namespace vgl
+
+#endif  // VANTOR_OPENGLCLIENT_JOINSERVERMENU_H_
