@@ -1,7 +1,9 @@
 #include "ios/Platform.h"
 
 #include <execinfo.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -18,12 +20,14 @@ namespace platform {
 uint32_t tickCount() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
-  uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  uint64_t ms =
+      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
   return static_cast<uint32_t>(ms);
 }
 
 void sleepMilliseconds(unsigned milliseconds) {
-  timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  timespec wait{static_cast<time_t>(milliseconds / 1000),
+                static_cast<long>(milliseconds % 1000) * 1000000L};
   timespec left;
   while (nanosleep(&wait, &left) != 0 && errno == EINTR) wait = left;
 }
@@ -38,9 +42,13 @@ std::string executableDirectory() {
   return slash == 0 ? std::string("/") : full.substr(0, slash);
 }
 
-bool changeDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
+bool changeDirectory(const std::string& path) {
+  return chdir(path.c_str()) == 0;
+}
 
-int captureBackTrace(void** frames, int maxFrames) { return backtrace(frames, maxFrames); }
+int captureBackTrace(void** frames, int maxFrames) {
+  return backtrace(frames, maxFrames);
+}
 
 bool displayAvailable() {
   const char* display = std::getenv("DISPLAY");
@@ -60,6 +68,41 @@ void showModalDialog(const std::string& text) {
   int status;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
+}
+
+int spawnSelf(const std::vector<std::string>& args) {
+  std::vector<std::string> copies(args);
+  std::vector<char*> argv;
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t child;
+  if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  return static_cast<int>(child);
+}
+
+void killChild(int pid) {
+  if (pid <= 0) return;
+  kill(static_cast<pid_t>(pid), SIGKILL);
+  int status;
+  while (waitpid(static_cast<pid_t>(pid), &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+namespace {
+std::string linkTarget(const std::string& link) {
+  char path[PATH_MAX];
+  ssize_t n = readlink(link.c_str(), path, sizeof(path) - 1);
+  return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+}
+}  // namespace
+
+bool dieWithParent() {
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) return false;
+  // The parent may have gone before the request took effect; the process then
+  // belongs to another parent, which is not this executable.
+  std::string self = linkTarget("/proc/self/exe");
+  std::string parent = linkTarget("/proc/" + std::to_string(getppid()) + "/exe");
+  return !self.empty() && self == parent;
 }
 
 }  // namespace platform

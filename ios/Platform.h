@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -34,6 +35,16 @@ bool displayAvailable();
 // Shows text in a modal dialog and returns when the user closes it. Returns
 // at once, without a dialog, when no display is available.
 void showModalDialog(const std::string& text);
+
+// Starts a copy of the running executable with args (args[0] is the name the
+// copy sees as its argv[0]); returns its process id, or -1 on failure.
+int spawnSelf(const std::vector<std::string>& args);
+// Ends a child started by spawnSelf at once and reaps it.
+void killChild(int pid);
+// Asks the system to kill this process when its parent goes. Returns false
+// when the parent is already gone or is not a copy of this executable (the
+// process has been handed to another parent), so the caller should stop.
+bool dieWithParent();
 
 }  // namespace platform
 
