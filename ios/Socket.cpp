@@ -1,0 +1,158 @@
+#include "ios/Socket.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/tcp.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ios/Exception.h"
+
+namespace {
+
+void receiveAll(int descriptor, char* buf, int n) {
+  while (n > 0) {
+    ssize_t got = recv(descriptor, buf, static_cast<size_t>(n), 0);
+    if (got == 0) throw new Exception("IosSocket: Socket disconnected");
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw new Exception("IosSocket: Socket receive error");
+    }
+    buf += got;
+    n -= static_cast<int>(got);
+  }
+}
+
+void sendAll(int descriptor, const char* buf, int n) {
+  while (n > 0) {
+    // MSG_NOSIGNAL: a peer that has gone is an error here, not SIGPIPE.
+    ssize_t sent = send(descriptor, buf, static_cast<size_t>(n), MSG_NOSIGNAL);
+    if (sent == 0) throw new Exception("IosSocket: Socket disconnected");
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      // EAGAIN here means the send bound was reached.
+      throw new Exception("IosSocket: Socket send error");
+    }
+    buf += sent;
+    n -= static_cast<int>(sent);
+  }
+}
+
+// Bounded sends and no Nagle delay on every connected socket.
+void configureConnection(int descriptor) {
+  timeval bound{Socket::kSendTimeoutMilliseconds / 1000,
+                (Socket::kSendTimeoutMilliseconds % 1000) * 1000};
+  setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &bound, sizeof(bound));
+  int on = 1;
+  setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+}
+
+}  // namespace
+
+int Socket::SocketInputStream::available() {
+  int pending = 0;
+  if (ioctl(descriptor_, FIONREAD, &pending) < 0) {
+    throw new Exception("IosSocketStream: ioctl error");
+  }
+  return pending;
+}
+
+void Socket::SocketInputStream::read(char* buf, int n) {
+  receiveAll(descriptor_, buf, n);
+}
+
+void Socket::SocketOutputStream::write(const char* buf, int n) {
+  sendAll(descriptor_, buf, n);
+}
+
+Socket::Socket(const char* host, int port)
+    : IosSystemStream(-1),
+      inputStream_(nullptr),
+      outputStream_(nullptr),
+      descriptor_(-1),
+      userData_(nullptr),
+      peerAddress_() {
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (host == nullptr || getaddrinfo(host, nullptr, &hints, &found) != 0 || found == nullptr) {
+    throw new Exception("IosSocket: gethostbyname error");
+  }
+  std::memcpy(&peerAddress_, found->ai_addr, sizeof(peerAddress_));
+  freeaddrinfo(found);
+  peerAddress_.sin_family = AF_INET;
+  peerAddress_.sin_port = htons(static_cast<uint16_t>(port));
+
+  int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (descriptor < 0) throw new Exception("IosSocket: Socket creation failed");
+  if (port < 0 || port > 65535) {
+    close(descriptor);
+    throw new Exception("IosSocket: Socket connection failed");
+  }
+  int result;
+  do {
+    result = connect(descriptor, reinterpret_cast<sockaddr*>(&peerAddress_), sizeof(peerAddress_));
+  } while (result < 0 && errno == EINTR);
+  if (result < 0) {
+    close(descriptor);
+    throw new Exception("IosSocket: Socket connection failed");
+  }
+  configureConnection(descriptor);
+  descriptor_ = descriptor;
+  setDescriptor(descriptor);
+  createStreams();
+}
+
+Socket::Socket(int descriptor)
+    : IosSystemStream(descriptor),
+      inputStream_(nullptr),
+      outputStream_(nullptr),
+      descriptor_(descriptor),
+      userData_(nullptr),
+      peerAddress_() {
+  configureConnection(descriptor);
+  createStreams();
+}
+
+Socket::~Socket() {
+  delete inputStream_;
+  delete outputStream_;
+  close(descriptor_);
+}
+
+void Socket::createStreams() {
+  inputStream_ = new SocketInputStream(descriptor_);
+  outputStream_ = new SocketOutputStream(descriptor_);
+}
+
+IosInputStream* Socket::getInputStream() {
+  return inputStream_;
+}
+
+IosOutputStream* Socket::getOutputStream() {
+  return outputStream_;
+}
+
+void Socket::read(char* buf, int n) {
+  receiveAll(descriptor_, buf, n);
+}
+
+void Socket::write(const char* buf, int n) {
+  sendAll(descriptor_, buf, n);
+}
+
+void Socket::shutdown() {
+  ::shutdown(descriptor_, SHUT_RDWR);
+}
+
+int Socket::getLocalPort() {
+  sockaddr_in local{};
+  socklen_t length = sizeof(local);
+  if (getsockname(descriptor_, reinterpret_cast<sockaddr*>(&local), &length) != 0) return 0;
+  return ntohs(local.sin_port);
+}
