@@ -87,3 +87,7 @@ int grayThoughEvaluate(const int8_t* board, int colour) {
          (fullEdges(board, c) - fullEdges(board, -c)) + (own - opp) +
          100 * (corners(board, c) - corners(board, -c));
 }
+
+VantorEvaluator evaluatorOf(VantorEvaluationKind kind) {
+  return kind == VantorEvaluationKind::DeepBlue ? deepBlueEvaluate : grayThoughEvaluate;
+}

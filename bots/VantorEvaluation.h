@@ -18,10 +18,16 @@ constexpr int kWipedOut = 0x2FFF;
 // Which of the two evaluations a computer player judges positions with.
 enum class VantorEvaluationKind { DeepBlue, GrayThough };
 
+// The value of board for colour; positive is good for colour.
+using VantorEvaluator = int (*)(const int8_t* board, int colour);
+
 // Cell weights of deepBlueEvaluate, by framed index (frame cells weigh 0).
 extern const int8_t kDeepBlueWeights[100];
 
 int deepBlueEvaluate(const int8_t* board, int colour);
 int grayThoughEvaluate(const int8_t* board, int colour);
+
+// The evaluation function of that kind.
+VantorEvaluator evaluatorOf(VantorEvaluationKind kind);
 
 #endif  // VANTOR_BOTS_VANTOREVALUATION_H_

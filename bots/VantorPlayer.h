@@ -42,6 +42,11 @@ class VantorPlayer {
   virtual bool isRegistered();
 
  protected:
+  // A player on a lobby that carries name from the start instead of the
+  // default one (a serial number is still consumed): the computer players,
+  // whose name nobody ever sees change. An empty name gives the default.
+  VantorPlayer(VantorLobby* server, const std::string& name);
+
   VantorLobby* server;
   std::string name;
   bool registered;

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-using VantorEvaluator = int (*)(const int8_t* board, int colour);
+#include "bots/VantorEvaluation.h"
 
 // Initial best value of every node and the root window.
 constexpr int16_t kSearchFloor = -9999;

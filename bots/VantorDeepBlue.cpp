@@ -1,0 +1,33 @@
+#include "bots/VantorDeepBlue.h"
+
+#include "bots/VantorEvaluation.h"
+
+namespace {
+
+const char* const kNames[] = {nullptr, "Pee[Bot]", nullptr, "Chicken[Bot]", nullptr, "Baby[Bot]"};
+
+}  // namespace
+
+VantorDeepBlue::VantorDeepBlue(VantorLobby* server, int level)
+    : VantorMinMaxBot(server, nameForLevel(level), level, VantorEvaluationKind::DeepBlue) {}
+
+VantorDeepBlue::~VantorDeepBlue() {
+  retire();
+}
+
+std::string VantorDeepBlue::nameForLevel(int level) {
+  const int count = static_cast<int>(sizeof(kNames) / sizeof(kNames[0]));
+  if (level < 0 || level >= count || kNames[level] == nullptr) return std::string();
+  return kNames[level];
+}
+
+int VantorDeepBlue::evaluate(const int8_t* board, int colour) {
+  return deepBlueEvaluate(board, colour);
+}
+
+std::string VantorDeepBlue::getDescription() {
+  return "Deep Blue was born in 1997 in a computer research laboratory. It was intended to be the "
+         "best chess player of the planet, but after it failed to archieve victory against a "
+         "famous Russian, it escaped from the lab... Deep Blue then tried to make a living as an "
+         "Vantor AI, despite of the fact it is definitively not very good at this game!";
+}

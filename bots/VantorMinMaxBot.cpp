@@ -1,0 +1,31 @@
+#include "bots/VantorMinMaxBot.h"
+
+#include "bots/VantorReferenceSearch.h"
+
+VantorMinMaxBot::VantorMinMaxBot(VantorLobby* server, const std::string& name, int depth,
+                                 VantorEvaluationKind kind)
+    : VantorServerBot(server, name), depth(depth), kind(kind) {}
+
+VantorMinMaxBot::~VantorMinMaxBot() {
+  retire();
+}
+
+VantorCoords VantorMinMaxBot::chooseMove(const VantorGame& game) {
+  int colour = game.getTurn();
+  int8_t board[kBoardSize];
+  clearBoard(board);
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) board[toIndex(x, y)] = static_cast<int8_t>(game.getCell(x, y));
+  }
+  return toCoords(chooseMoveOnBoard(board, colour));
+}
+
+int VantorMinMaxBot::chooseMoveOnBoard(const int8_t* board, int colour) {
+  return referenceChooseMove(board, colour, depth, evaluatorOf(kind));
+}
+
+int16_t VantorMinMaxBot::search(const int8_t* board, int rootColour, int colour, uint8_t plies,
+                                int& bestMove, int16_t alpha, int16_t beta) {
+  return referenceSearch(board, rootColour, colour, plies, static_cast<uint8_t>(depth), bestMove,
+                         alpha, beta, evaluatorOf(kind));
+}

@@ -1,0 +1,52 @@
+// The computer player that chooses its move by a fixed-depth negamax search
+// with alpha-beta pruning over the framed board: index order 11..88 is the
+// only move ordering, the earlier move wins a tie, a side without a move
+// passes below the root, values are kept to 16 bits, and when no move beats
+// the search floor the first legal move is taken. The same position and
+// depth always give the same move.
+//
+// The position evaluation is left to the subclasses (evaluate); the kind
+// they name at construction selects the same evaluation as a plain function
+// for the search, which runs without virtual calls.
+//
+// Thread safety: the search works only on its own copies of the board and
+// may run on several threads at once; see VantorServerBot for the rest.
+#ifndef VANTOR_BOTS_VANTORMINMAXBOT_H_
+#define VANTOR_BOTS_VANTORMINMAXBOT_H_
+
+#include <cstdint>
+#include <string>
+
+#include "bots/VantorEvaluation.h"
+#include "bots/VantorServerBot.h"
+
+class VantorMinMaxBot : public VantorServerBot {
+ public:
+  // depth is the bot's level; only its low 8 bits reach the search. kind
+  // must name the evaluation that evaluate implements.
+  VantorMinMaxBot(VantorLobby* server, const std::string& name, int depth,
+                  VantorEvaluationKind kind);
+  ~VantorMinMaxBot() override;
+
+  VantorCoords chooseMove(const VantorGame& game) override;
+  // The value of board for colour, positive when good for colour.
+  virtual int evaluate(const int8_t* board, int colour) = 0;
+
+  int getDepth() const { return depth; }
+  VantorEvaluationKind getEvaluationKind() const { return kind; }
+
+ protected:
+  // One node of the search: board (unchanged) with colour to move and plies
+  // left; the chosen index is written to bestMove (the root writes last).
+  int16_t search(const int8_t* board, int rootColour, int colour, uint8_t plies, int& bestMove,
+                 int16_t alpha, int16_t beta);
+
+ private:
+  // The framed index of the move for colour on board, 0 when it has none.
+  int chooseMoveOnBoard(const int8_t* board, int colour);
+
+  int depth;
+  VantorEvaluationKind kind;
+};
+
+#endif  // VANTOR_BOTS_VANTORMINMAXBOT_H_

@@ -1,0 +1,58 @@
+#include "bots/VantorPlayer.h"
+
+#include <atomic>
+
+namespace {
+
+// Serial numbers of default names; consumed by players built on a lobby only.
+std::atomic<int> nameSerial{0};
+// Identities of every player, whatever its kind; never reused.
+std::atomic<uint64_t> playerIds{0};
+
+}  // namespace
+
+VantorPlayer::VantorPlayer(VantorLobby* server) : VantorPlayer(server, std::string()) {}
+
+VantorPlayer::VantorPlayer(VantorLobby* server, const std::string& name)
+    : server(server), registered(false), id(++playerIds) {
+  // The name is in place before the lobby lists the player, so no other
+  // thread ever sees it being written.
+  std::string defaultName = "Player" + std::to_string(++nameSerial);
+  this->name = name.empty() ? defaultName : name;
+  if (server != nullptr) server->registerPlayer(this);
+}
+
+VantorPlayer::VantorPlayer(const std::string& name)
+    : server(nullptr), name(name), registered(false), id(++playerIds) {}
+
+VantorPlayer::~VantorPlayer() {
+  if (server != nullptr) server->unregisterPlayer(this);
+}
+
+VantorLobby* VantorPlayer::getServer() {
+  return server;
+}
+
+void VantorPlayer::notifyAskGame(VantorPlayer*, VantorServerGame*) {}
+
+void VantorPlayer::notifyRefuseGame(VantorPlayer*) {}
+
+void VantorPlayer::notifyMessage(VantorPlayer*, const char*, bool) {}
+
+void VantorPlayer::notifyGameEvent(const VantorGameEvent&) {}
+
+void VantorPlayer::notifyPlayerListChanged() {}
+
+void VantorPlayer::notifyGameListChanged() {}
+
+std::string VantorPlayer::getDescription() {
+  return "No description.";
+}
+
+void VantorPlayer::markRegistered() {
+  registered = true;
+}
+
+bool VantorPlayer::isRegistered() {
+  return registered;
+}

@@ -1,0 +1,312 @@
+#include "server/VantorServer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "bots/VantorPlayer.h"
+#include "ios/Exception.h"
+#include "ios/IosVector.h"
+#include "ios/Platform.h"
+#include "server/VantorServerGame.h"
+
+namespace {
+
+double logTime() {
+  return platform::tickCount() * 0.001;
+}
+
+// Any stable number of a live player serves as its identity in the log.
+int logIdentity(const VantorPlayer* player) {
+  return static_cast<int>(player->getId());
+}
+
+}  // namespace
+
+VantorServer::VantorServer()
+    : players(new IosVector()),
+      games(new IosVector()),
+      lobbyLock(new IosRecursiveLock()),
+      maxPlayers(kMaxPlayers),
+      administrator(new VantorPlayer(std::string("Administrator"))) {}
+
+VantorServer::~VantorServer() {
+  delete players;
+  delete games;
+  delete lobbyLock;
+  delete administrator;
+}
+
+void VantorServer::lock() {
+  lobbyLock->lock();
+}
+
+void VantorServer::unlock() {
+  lobbyLock->unlock();
+}
+
+bool VantorServer::isListedPlayer(const VantorPlayer* player) const {
+  for (int i = 0; i < players->size(); ++i) {
+    if (players->get(i) == player) return true;
+  }
+  return false;
+}
+
+int VantorServer::indexOfGame(const VantorServerGame* game) const {
+  for (int i = 0; i < games->size(); ++i) {
+    if (games->get(i) == game) return i;
+  }
+  return -1;
+}
+
+void VantorServer::removeGame(VantorServerGame* game) {
+  games->remove(game);
+  delete game;
+}
+
+void VantorServer::notifyPlayerListChangedToAll() {
+  // Sizes are re-read on every step: a recipient may call back into the lobby.
+  for (int i = 0; i < players->size(); ++i) {
+    static_cast<VantorPlayer*>(players->get(i))->notifyPlayerListChanged();
+  }
+}
+
+void VantorServer::notifyGameListChangedToAll() {
+  for (int i = 0; i < players->size(); ++i) {
+    static_cast<VantorPlayer*>(players->get(i))->notifyGameListChanged();
+  }
+}
+
+void VantorServer::registerPlayer(VantorPlayer* player) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (player == nullptr) {
+    std::fprintf(stderr, "ERROR : Registered Player is invalid\n");
+    return;
+  }
+  if (players->size() < maxPlayers && !isListedPlayer(player)) {
+    players->add(player);
+    player->markRegistered();
+    notifyPlayerListChangedToAll();
+  }
+  std::fprintf(stderr, "%f/+++/%d\n", logTime(), logIdentity(player));
+}
+
+void VantorServer::unregisterPlayer(VantorPlayer* player) {
+  if (player == nullptr) return;
+  IosRecursiveLockGuard guard(*lobbyLock);
+  std::fprintf(stderr, "%f/---/%d/%s\n", logTime(), logIdentity(player), player->getName().c_str());
+  for (int i = 0; i < games->size();) {
+    VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
+    if (game->hasPlayer(player)) {
+      game->markPlayerLeft(player);
+      int before = games->size();
+      abortGameRequest(player, game->getId());
+      // The next game has moved into this place when this one was removed.
+      if (games->size() < before) continue;
+    }
+    ++i;
+  }
+  for (int i = 0; i < games->size(); ++i) {
+    static_cast<VantorServerGame*>(games->get(i))->removeSpectator(player);
+  }
+  players->remove(player);
+  const std::string& name = player->getName();
+  if (name != "Black" && name != "White") {
+    try {
+      notifyPlayerListChangedToAll();
+    } catch (Exception* e) {
+      e->print();
+      delete e;
+    }
+  }
+}
+
+int VantorServer::getPlayerCount() {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  return players->size();
+}
+
+std::string VantorServer::getPlayerName(int index) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (index < 0 || index >= players->size()) throw new Exception("Invalid player index");
+  return static_cast<VantorPlayer*>(players->get(index))->getName();
+}
+
+VantorPlayer* VantorServer::findPlayerByName(const char* nick) {
+  if (nick == nullptr) return nullptr;
+  IosRecursiveLockGuard guard(*lobbyLock);
+  for (int i = 0; i < players->size(); ++i) {
+    VantorPlayer* player = static_cast<VantorPlayer*>(players->get(i));
+    if (player->getName() == nick) return player;
+  }
+  return nullptr;
+}
+
+VantorPlayer* VantorServer::findPlayerById(uint64_t id) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  for (int i = 0; i < players->size(); ++i) {
+    VantorPlayer* player = static_cast<VantorPlayer*>(players->get(i));
+    if (player->getId() == id) return player;
+  }
+  return nullptr;
+}
+
+void VantorServer::getPlayerDescription(const char* nick, std::string& out) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  VantorPlayer* player = findPlayerByName(nick);
+  out = player != nullptr ? player->getDescription() : std::string();
+}
+
+bool VantorServer::changePlayerNickName(VantorPlayer* player, const std::string& nick) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (player == nullptr) {
+    std::fprintf(stderr, "ERROR : target invalid in changePlayerNickName\n");
+    return false;
+  }
+  player->setName(nick);
+  notifyPlayerListChangedToAll();
+  std::fprintf(stderr, "%f/REN/%d/Renaming to %s\n", logTime(), logIdentity(player), nick.c_str());
+  return true;
+}
+
+int VantorServer::getGameCount() {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  return games->size();
+}
+
+VantorServerGame* VantorServer::getGame(int index) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (index < 0 || index >= games->size()) {
+    std::fprintf(stderr, "ERROR : invalid game index\n");
+    return nullptr;
+  }
+  return static_cast<VantorServerGame*>(games->get(index));
+}
+
+VantorServerGame* VantorServer::findGameById(int id) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  for (int i = 0; i < games->size(); ++i) {
+    VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
+    if (game->getId() == id) return game;
+  }
+  return nullptr;
+}
+
+void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8_t colour,
+                                          bool allowSpectators) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (x == nullptr || y == nullptr) {
+    std::fprintf(stderr, "ERROR in initiateGameFromXWithY\n");
+    return;
+  }
+  VantorServerGame* game = colour == 0 ? new VantorServerGame(x, y) : new VantorServerGame(y, x);
+  game->setAllowSpectators(allowSpectators);
+  games->add(game);
+  // A computer player accepts from inside this call, on this thread.
+  y->notifyAskGame(x, game);
+  notifyGameListChangedToAll();
+  std::fprintf(stderr, "%f/ASK/%d/%d/%s asks %s\n", logTime(), logIdentity(x), logIdentity(y),
+               x->getName().c_str(), y->getName().c_str());
+}
+
+void VantorServer::acceptGame(VantorPlayer* player, VantorServerGame* game) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (player == nullptr || game == nullptr) {
+    std::fprintf(stderr, "ERROR in acceptGame\n");
+    return;
+  }
+  // A game pointer kept since an earlier call may name a game removed
+  // meanwhile; it is only compared until it is known to be listed.
+  if (indexOfGame(game) < 0) {
+    std::fprintf(stderr, "ERROR in acceptGame\n");
+    return;
+  }
+  if (!game->hasPlayer(player) || game->isStarted()) {
+    std::fprintf(stderr, "ERROR in acceptGame (bis)\n");
+    return;
+  }
+  game->setStarted(true);
+  int id = game->getId();
+  VantorGameEvent started{0, 0, game, GameStarted, id, game};
+  game->getPlayer(1)->notifyGameEvent(started);
+  game->getPlayer(2)->notifyGameEvent(started);
+  VantorGameEvent turn{0, 0, game, YourTurn, id, game};
+  game->getPlayerToMove()->notifyGameEvent(turn);
+  notifyGameListChangedToAll();
+}
+
+void VantorServer::refuseGame(VantorPlayer* player, VantorServerGame* game) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (player == nullptr || game == nullptr || indexOfGame(game) < 0) {
+    std::fprintf(stderr, "ERROR in refuseGame\n");
+    return;
+  }
+  if (!game->hasPlayer(player) || game->isStarted()) return;
+  VantorPlayer* other = game->getPlayer(1) != player ? game->getPlayer(1) : game->getPlayer(2);
+  removeGame(game);
+  other->notifyRefuseGame(player);
+  notifyGameListChangedToAll();
+}
+
+bool VantorServer::abortGameRequest(VantorPlayer* player, int gameId) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  VantorServerGame* game = findGameById(gameId);
+  notifyGameListChangedToAll();
+  if (game == nullptr) {
+    std::fprintf(stderr, "ERROR : abortGameRequest\n");
+    return false;
+  }
+  if (player == nullptr || !game->hasPlayer(player)) return false;
+  removeGame(game);
+  return true;
+}
+
+void VantorServer::playMove(int gameId, VantorPlayer* player, int8_t x, int8_t y) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  VantorServerGame* game = findGameById(gameId);
+  if (game != nullptr) game->submitMove(player, x, y);
+}
+
+bool VantorServer::initiateSpectateMode(int gameId, VantorPlayer* player) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  VantorServerGame* game = findGameById(gameId);
+  if (game == nullptr) {
+    std::fprintf(stderr, "ERROR : initiateSpectateMode\n");
+    return false;
+  }
+  return game->addSpectator(player);
+}
+
+void VantorServer::broadcastMessage(VantorPlayer* from, const char* text) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (from == nullptr) {
+    std::fprintf(stderr, "ERROR : Invalid broadcast message sender.\n");
+    return;
+  }
+  if (text == nullptr) return;
+  for (int i = 0; i < players->size(); ++i) {
+    static_cast<VantorPlayer*>(players->get(i))->notifyMessage(from, text, true);
+  }
+}
+
+void VantorServer::sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  if (text == nullptr) text = "";
+  std::fprintf(stderr, "%p message to %p: %s\n", static_cast<void*>(from), static_cast<void*>(to),
+               text);
+  // Only a registered player is told; a pointer to one that left is never
+  // followed.
+  if (to == nullptr || !isListedPlayer(to)) {
+    std::fprintf(stderr, "dest not exists (TODO : envoyer un message au client)\n");
+    return;
+  }
+  to->notifyMessage(from, text, false);
+}
+
+void VantorServer::sendMessageToId(VantorPlayer* from, uint64_t toId, const char* text) {
+  IosRecursiveLockGuard guard(*lobbyLock);
+  sendMessage(from, findPlayerById(toId), text);
+}
+
+void VantorServer::sendAdminMessage(VantorPlayer* to, const char* text) {
+  sendMessage(administrator, to, text);
+}
