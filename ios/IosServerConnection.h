@@ -1,0 +1,42 @@
+// The base of the application's connection objects: it owns the accepted
+// socket and keeps its two streams at hand. The hooks are called by the
+// factory (IosServerStandardFactory) on the select server's thread.
+//
+// Thread safety: the hooks and the destructor run on the select server's
+// thread; subclasses guard whatever other threads reach.
+#ifndef VANTOR_IOS_IOSSERVERCONNECTION_H_
+#define VANTOR_IOS_IOSSERVERCONNECTION_H_
+
+#include "ios/IosInputStream.h"
+#include "ios/IosOutputStream.h"
+
+class Socket;
+
+class IosServerConnection {
+ public:
+  explicit IosServerConnection(Socket* s);
+  // Deletes the socket; a TaggedSocket also leaves its wait set.
+  virtual ~IosServerConnection();
+  IosServerConnection(const IosServerConnection&) = delete;
+  IosServerConnection& operator=(const IosServerConnection&) = delete;
+
+  virtual void connected() {}
+  // The socket has data; read only what is pending, the whole server waits
+  // while this runs.
+  virtual void dataAvailable() {}
+  // The connection has ended; the object is deleted right after.
+  virtual void disconnected() {}
+  virtual void setStreams(IosInputStream* in, IosOutputStream* out);
+
+ protected:
+  Socket* getSocket() const { return socket_; }
+  IosInputStream* getInput() const { return input_; }
+  IosOutputStream* getOutput() const { return output_; }
+
+ private:
+  IosInputStream* input_;
+  IosOutputStream* output_;
+  Socket* socket_;
+};
+
+#endif  // VANTOR_IOS_IOSSERVERCONNECTION_H_

@@ -1,0 +1,106 @@
+#include "ios/ServerSocket.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "ios/Exception.h"
+#include "ios/Socket.h"
+#include "ios/StandardSocketFactory.h"
+
+ServerSocket::ServerSocket(bool localOnly, int port)
+    : IosSystemStream(-1),
+      port_(port),
+      descriptor_(-1),
+      clientAddressLength_(sizeof(sockaddr_in)),
+      bindAddress_(),
+      clientAddress_() {
+  // Non-blocking, so that a connection that vanishes between the readiness
+  // report and accept() cannot leave the accepting thread waiting.
+  int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (descriptor < 0) throw new Exception("Socket creation error");
+  int on = 1;
+  setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
+
+  bindAddress_.sin_family = AF_INET;
+  bindAddress_.sin_addr.s_addr = htonl(localOnly ? INADDR_LOOPBACK : INADDR_ANY);
+  bindAddress_.sin_port = htons(static_cast<uint16_t>(port));
+  if (port < 0 || port > 65535 ||
+      bind(descriptor, reinterpret_cast<sockaddr*>(&bindAddress_), sizeof(bindAddress_)) != 0) {
+    close(descriptor);
+    throw new Exception("Socket binding error");
+  }
+  if (listen(descriptor, 5) != 0) {
+    close(descriptor);
+    throw new Exception("Socket listening error");
+  }
+  sockaddr_in bound{};
+  socklen_t length = sizeof(bound);
+  if (getsockname(descriptor, reinterpret_cast<sockaddr*>(&bound), &length) == 0) {
+    port_ = ntohs(bound.sin_port);
+  }
+  descriptor_ = descriptor;
+  setDescriptor(descriptor);
+}
+
+ServerSocket::~ServerSocket() {
+  std::fprintf(stderr, "Server Socket closed\n");
+  close(descriptor_);
+}
+
+int ServerSocket::getDescriptor() {
+  return descriptor_;
+}
+
+Socket* ServerSocket::accept(IosSocketFactory* factory) {
+  return acceptConnection(factory, true);
+}
+
+Socket* ServerSocket::accept() {
+  StandardSocketFactory factory;
+  return acceptConnection(&factory, true);
+}
+
+Socket* ServerSocket::acceptPending(IosSocketFactory* factory) {
+  return acceptConnection(factory, false);
+}
+
+Socket* ServerSocket::acceptConnection(IosSocketFactory* factory, bool wait) {
+  for (;;) {
+    clientAddressLength_ = sizeof(clientAddress_);
+    int descriptor = accept4(descriptor_, reinterpret_cast<sockaddr*>(&clientAddress_),
+                             &clientAddressLength_, SOCK_CLOEXEC);
+    if (descriptor >= 0) return factory->createSocket(descriptor);
+    switch (errno) {
+      case EAGAIN:
+#if EWOULDBLOCK != EAGAIN
+      case EWOULDBLOCK:
+#endif
+        if (!wait) return nullptr;
+        {
+          pollfd entry{descriptor_, POLLIN, 0};
+          poll(&entry, 1, -1);
+        }
+        continue;
+      // A connection that failed before it was taken, or a signal: Linux
+      // reports these through accept(); the listener itself is fine.
+      case EINTR:
+      case ECONNABORTED:
+      case EPROTO:
+      case ENETDOWN:
+      case ENOPROTOOPT:
+      case EHOSTDOWN:
+      case ENONET:
+      case EHOSTUNREACH:
+      case EOPNOTSUPP:
+      case ENETUNREACH:
+        continue;
+      default:
+        throw new Exception("Socket waiting client error");
+    }
+  }
+}

@@ -1,0 +1,48 @@
+// A listening TCP socket (IPv4), on 127.0.0.1 only or on every local
+// address. Port 0 lets the system choose a free port; getPort() tells it.
+// The descriptor is not inherited by child processes.
+//
+// Thread safety: accept() belongs to one thread; the socket listens from
+// construction to destruction.
+#ifndef VANTOR_IOS_SERVERSOCKET_H_
+#define VANTOR_IOS_SERVERSOCKET_H_
+
+#include <netinet/in.h>
+
+#include "ios/IosSystemStream.h"
+
+class IosSocketFactory;
+class Socket;
+
+class ServerSocket : public IosSystemStream {
+ public:
+  // Throws "Socket creation error", "Socket binding error" (also for a port
+  // outside 0..65535) or "Socket listening error".
+  ServerSocket(bool localOnly, int port);
+  // Prints "Server Socket closed" on standard error and closes the socket.
+  virtual ~ServerSocket();
+  ServerSocket(const ServerSocket&) = delete;
+  ServerSocket& operator=(const ServerSocket&) = delete;
+
+  int getDescriptor() override;
+  // The port listened on: the one asked for, or the one the system chose.
+  int getPort() const { return port_; }
+
+  // Waits for one connection; the caller owns the result. Throws
+  // "Socket waiting client error".
+  Socket* accept(IosSocketFactory* factory);
+  Socket* accept();
+  // The same without waiting: null when no connection is pending now.
+  Socket* acceptPending(IosSocketFactory* factory);
+
+ private:
+  Socket* acceptConnection(IosSocketFactory* factory, bool wait);
+
+  int port_;
+  int descriptor_;
+  socklen_t clientAddressLength_;
+  sockaddr_in bindAddress_;
+  sockaddr_in clientAddress_;
+};
+
+#endif  // VANTOR_IOS_SERVERSOCKET_H_

@@ -1,0 +1,7 @@
+#include "ios/StandardSocketFactory.h"
+
+#include "ios/Socket.h"
+
+Socket* StandardSocketFactory::createSocket(int descriptor) {
+  return new Socket(descriptor);
+}
