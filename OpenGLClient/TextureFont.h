@@ -7,16 +7,28 @@
 // Positions are window coordinates: x the left edge (or the centre), y the
 // top of the first line, origin top-left, y down.
 //
+// Rasterising (FreeType only) is kept apart from the upload to OpenGL, so the
+// glyph images and the layout arithmetic can be checked without a window.
+//
 // Thread safety: GLUT thread only, with a current OpenGL context.
 #ifndef VANTOR_OPENGLCLIENT_TEXTUREFONT_H_
 #define VANTOR_OPENGLCLIENT_TEXTUREFONT_H_
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class TextureFont {
  public:
+  // One character as drawn: its code and the pen position on the baseline,
+  // in OpenGL coordinates (origin bottom-left).
+  struct Placement {
+    int code;
+    float x;
+    float y;
+  };
+
   TextureFont();
   ~TextureFont();
   TextureFont(const TextureFont&) = delete;
@@ -32,8 +44,33 @@ class TextureFont {
   // The widest line of text (split at line feeds, codes taken by low byte).
   float widestLine(const std::wstring& text) const;
 
+  // The first half of init: builds the glyph images, quads and advances
+  // without touching OpenGL. Throws as init does.
+  void rasterise(const std::string& path, int size);
+  // Where print (or printCentred, with cx) puts each character of text.
+  std::vector<Placement> layout(float x, float y, const std::wstring& text) const;
+  std::vector<Placement> layoutCentred(float cx, float y, const std::wstring& text) const;
+
+  // The glyph image of a code as uploaded: its power-of-two size and its
+  // luminance-alpha texel pairs. The texels are kept only until the upload.
+  int textureWidth(int code) const { return textureWidth_[code & 0xFF]; }
+  int textureHeight(int code) const { return textureHeight_[code & 0xFF]; }
+  const std::vector<uint8_t>& texels(int code) const { return texels_[code & 0xFF]; }
+  // The quad of a code: four (x, y) corners relative to the pen and their
+  // texture coordinates, in the order top-left, bottom-left, bottom-right,
+  // top-right.
+  const float* quadVertices(int code) const { return vertices_ + (code & 0xFF) * 8; }
+  const float* quadTexCoords(int code) const { return texCoords_ + (code & 0xFF) * 8; }
+
+  // The text as drawn: formatted into 255 characters at most (a null format
+  // gives nothing), then split at line feeds into lines of codes 0..255.
+  static std::wstring formatText(const wchar_t* format, va_list args);
+  static std::vector<std::string> splitLines(const std::wstring& text);
+
  private:
+  void upload();
   void draw(float x, float y, const std::wstring& text);
+  float lineWidth(const std::string& line) const;
 
   float height_;
   std::vector<unsigned int> textures_;
@@ -41,6 +78,9 @@ class TextureFont {
   float texCoords_[256 * 4 * 2];
   float vertices_[256 * 4 * 2];
   uint16_t indices_[256 * 4];
+  int textureWidth_[256];
+  int textureHeight_[256];
+  std::vector<uint8_t> texels_[256];
 };
 
 #endif  // VANTOR_OPENGLCLIENT_TEXTUREFONT_H_

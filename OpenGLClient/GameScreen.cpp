@@ -1,0 +1,306 @@
+#include "OpenGLClient/GameScreen.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "OpenGLClient/DiscMesh.h"
+#include "OpenGLClient/GameScreenListener.h"
+#include "OpenGLClient/MessageOverlay.h"
+#include "OpenGLClient/Texture.h"
+#include "OpenGLClient/TextureFont.h"
+#include "game/VantorGame.h"
+
+namespace vgl {
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+
+void queueNotice(const std::wstring& text, float seconds) {
+  if (gMessageOverlay != nullptr) gMessageOverlay->pushMessage(text, seconds);
+}
+
+}  // namespace
+
+GameScreen::GameScreen(GameScreenListener* listener, const std::string& dataDirectory)
+    : shown_(false),
+      listener_(listener),
+      textFont_(nullptr),
+      countFont_(nullptr),
+      badgePhase_(0),
+      blackCount_(2),
+      whiteCount_(2),
+      inputEnabled_(false),
+      turn_(0),
+      dataDirectory_(dataDirectory),
+      texturesWanted_(false) {}
+
+GameScreen::~GameScreen() = default;
+
+void GameScreen::initialise(TextureFont* textFont, TextureFont* countFont) {
+  textFont_ = textFont;
+  countFont_ = countFont;
+  badgePhase_ = 0;
+  texturesWanted_ = true;
+}
+
+void GameScreen::loadTextures() {
+  background_ = std::make_unique<Texture>(dataDirectory_ + "/PNG/gamebg.png", Texture::kOpaque);
+  shadow_ = std::make_unique<Texture>(dataDirectory_ + "/PNG/shadow.png", Texture::kWithAlpha);
+  whiteShadow_ =
+      std::make_unique<Texture>(dataDirectory_ + "/PNG/white-shadow.png", Texture::kWithAlpha);
+  texturesWanted_ = false;
+}
+
+void GameScreen::reset() {
+  board_.reset();
+  inputEnabled_ = false;
+  turn_ = 0;
+  blackCount_ = 2;
+  whiteCount_ = 2;
+}
+
+void GameScreen::takeGame(const VantorGame& game) {
+  board_.update(game);
+  whiteCount_ = game.count(kWhite);
+  blackCount_ = game.count(kBlack);
+}
+
+void GameScreen::setTurnTexts(const std::wstring& black, const std::wstring& white) {
+  blackToMove_ = black;
+  whiteToMove_ = white;
+}
+
+void GameScreen::setResultTexts(const std::wstring& black, const std::wstring& white) {
+  blackWins_ = black;
+  whiteWins_ = white;
+}
+
+void GameScreen::setPassTexts(const std::wstring& black, const std::wstring& white) {
+  blackPasses_ = black;
+  whitePasses_ = white;
+}
+
+void GameScreen::showBlackToMove() {
+  status_ = blackToMove_;
+  turn_ = -1;
+}
+
+void GameScreen::showWhiteToMove() {
+  status_ = whiteToMove_;
+  turn_ = 1;
+}
+
+void GameScreen::showPassNotice() {
+  if (turn_ == -1) status_ = blackPasses_;
+  if (turn_ == 1) status_ = whitePasses_;
+  queueNotice(status_, 2.0f);
+  board_.kick();
+}
+
+void GameScreen::showAbandonNotice() {
+  status_ = L"Abandon";
+  queueNotice(L"Abandon", 3.0f);
+  board_.kick();
+}
+
+void GameScreen::showInvalidMoveNotice() {
+  status_ = L"Coup invalide";
+  queueNotice(L"Coup invalide", 1.75f);
+  board_.kick();
+}
+
+void GameScreen::showResult() {
+  if (blackCount_ == whiteCount_) {
+    status_ = L"Match nul";
+  } else if (blackCount_ > whiteCount_) {
+    status_ = blackWins_;
+  } else {
+    status_ = whiteWins_;
+  }
+  turn_ = 0;
+  board_.kick();
+}
+
+void GameScreen::tick(float dt) {
+  badgePhase_ += dt * 50;
+  board_.tick(dt);
+}
+
+void GameScreen::click(int x, int y) {
+  if (!inputEnabled_) return;
+  if (!(x > 19 && x < 301 && y >= 20 && y < 301)) return;
+  const int column = (x - 20) / 35;
+  const int row = (y - 20) / 35;
+  // x or y = 300 lies inside the tested rectangle but beyond the last cell.
+  if (column > 7 || row > 7) return;
+  inputEnabled_ = false;
+  listener_->playMove(row, column);
+}
+
+void GameScreen::key(int key) {
+  if (key == 27) listener_->leaveGame();
+}
+
+void GameScreen::hover(int, int) {}
+
+void GameScreen::drawBackground() {
+  if (!shown_) return;
+  if (texturesWanted_) loadTextures();
+  glDisable(GL_BLEND);
+  if (background_) background_->drawFullScreen();
+}
+
+void GameScreen::drawDisc(int i, int j, float scale) const {
+  const BoardView::Tilt tilt = board_.tilt(i, j);
+  glPushMatrix();
+  glTranslatef(BoardView::cellCentreX(i),
+               static_cast<float>(gWindowHeight) - BoardView::cellCentreY(j) + (scale - 1), 0);
+  glRotatef(90, 1, 0, 0);
+  glRotatef(tilt.aboutZ, 0, 0, 1);
+  glRotatef(tilt.aboutX, 1, 0, 0);
+  glScalef(16 * scale, 16 * scale, 16 * scale);
+  glDrawElements(GL_TRIANGLES, DiscMesh::kIndexCount, GL_UNSIGNED_SHORT, DiscMesh::indices());
+  glPopMatrix();
+}
+
+void GameScreen::drawBadge(float x) const {
+  // x itself is taken as radians, so the two badges rock out of step.
+  const float phase = x + badgePhase_ * kPi / 180;
+  glPushMatrix();
+  glTranslatef(x, static_cast<float>(gWindowHeight) - 420, 0);
+  glScalef(30, 30, 30);
+  glRotatef(90, 1, 0, 0);
+  glRotatef(std::cos(phase) * 30, 1, 0, 0);
+  glRotatef(std::sin(phase) * 30, 0, 0, 1);
+  glDrawElements(GL_TRIANGLES, DiscMesh::kIndexCount, GL_UNSIGNED_SHORT, DiscMesh::indices());
+  glPopMatrix();
+}
+
+void GameScreen::draw() {
+  if (!shown_) return;
+  if (texturesWanted_) loadTextures();
+
+  // Shadows first, white discs' then black discs', all from the one picture.
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  for (int colour : {1, -1}) {
+    for (int i = 0; i < 8; ++i) {
+      for (int j = 0; j < 8; ++j) {
+        if (board_.colour(i, j) != colour) continue;
+        const BoardView::Shadow s = board_.shadow(i, j);
+        const float cx = BoardView::cellCentreX(i);
+        const float y = static_cast<float>(gWindowHeight) - BoardView::cellCentreY(j);
+        const float w = (1 - std::fabs(s.shift) / 25) * 25;
+        glColor4f(1, 1, 1, s.opacity);
+        if (shadow_) {
+          shadow_->drawRect(cx + s.shift - w, y - 10 * s.heightFactor - 15, cx + s.shift + w,
+                            y - 10 + 40 * s.heightFactor);
+        }
+      }
+    }
+  }
+
+  glColor4f(1, 1, 1, 1);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHTING);
+  glCullFace(GL_BACK);
+  glEnable(GL_CULL_FACE);
+
+  const GLfloat ambient[] = {0.1f, 0.1f, 0.1f, 1};
+  const GLfloat diffuse[] = {0.75f, 0.75f, 0.75f, 1};
+  const GLfloat specular[] = {0.75f, 0.75f, 0.75f, 1};
+  const GLfloat position[] = {160, 0, 250, 1};
+  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+  glLightfv(GL_LIGHT0, GL_POSITION, position);
+
+  glDisable(GL_TEXTURE_2D);
+  glVertexPointer(3, GL_FLOAT, 0, DiscMesh::vertices());
+  glNormalPointer(GL_FLOAT, 0, DiscMesh::normals());
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glEnable(GL_NORMALIZE);
+
+  const GLfloat whiteSpecular[] = {0.07f, 0.07f, 0.07f, 1};
+  const GLfloat blackSpecular[] = {0.5f, 0.5f, 0.5f, 1};
+  auto setWhiteMaterial = [&whiteSpecular]() {
+    glColor4f(0.85f, 0.85f, 0.85f, 1);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, whiteSpecular);
+    glMaterialf(GL_FRONT, GL_SHININESS, 10);
+  };
+  auto drawDiscsOf = [this](int colour, float grey) {
+    for (int i = 0; i < 8; ++i) {
+      for (int j = 0; j < 8; ++j) {
+        if (board_.colour(i, j) != colour) continue;
+        const float appear = board_.appear(i, j);
+        const GLfloat material[] = {grey, grey, grey, appear};
+        glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, material);
+        if (appear < 0.99f) {
+          glEnable(GL_BLEND);
+        } else {
+          glDisable(GL_BLEND);
+        }
+        drawDisc(i, j, 1);
+      }
+    }
+  };
+
+  setWhiteMaterial();
+  glDisable(GL_BLEND);
+  drawDiscsOf(1, 0.85f);
+  const GLfloat whiteBadge[] = {0.85f, 0.85f, 0.85f, 1};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, whiteBadge);
+  glDisable(GL_BLEND);
+  drawBadge(70);
+
+  glMaterialfv(GL_FRONT, GL_SPECULAR, blackSpecular);
+  glMaterialf(GL_FRONT, GL_SHININESS, 32);
+  glDisable(GL_BLEND);
+  drawDiscsOf(-1, 0.2f);
+  const GLfloat blackBadge[] = {0.2f, 0.2f, 0.2f, 1};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, blackBadge);
+  glDisable(GL_BLEND);
+  drawBadge(210);
+
+  // A small translucent red disc on the disc just placed.
+  const int lastColumn = board_.lastColumn();
+  const int lastRow = board_.lastRow();
+  if (lastColumn != -1 && lastRow != -1) {
+    if (board_.colour(lastColumn, lastRow) == 1) setWhiteMaterial();
+    const GLfloat marker[] = {0.85f, 0.2f, 0.2f, board_.appear(lastColumn, lastRow) * 0.5f};
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, marker);
+    glEnable(GL_BLEND);
+    drawDisc(lastColumn, lastRow, 0.4f);
+  }
+
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+
+  // The side that is not to move has its count dimmed.
+  const float dim[] = {0.75f, 0.75f, 0.75f, 0.75f};
+  if (countFont_ != nullptr) {
+    if (turn_ == -1) {
+      glColor4fv(dim);
+    } else {
+      glColor4f(1, 1, 1, 1);
+    }
+    countFont_->print(110, 388, L"%d", whiteCount_);
+    if (turn_ == 1) {
+      glColor4fv(dim);
+    } else {
+      glColor4f(1, 1, 1, 1);
+    }
+    countFont_->print(250, 388, L"%d", blackCount_);
+  }
+  glColor4f(1, 1, 1, 1);
+  // The status may hold a player's name: it is an argument, never the format.
+  if (textFont_ != nullptr) textFont_->printCentred(160, 320, L"%ls", status_.c_str());
+}
+
+}  // namespace vgl
