@@ -26,8 +26,12 @@ IosSelectServer::~IosSelectServer() {
 void IosSelectServer::addPort(bool localOnly, int port, IosServerFactory* factory) {
   if (port != 0 && findPort(port) != nullptr) throw new Exception("Port already listening");
   IosListeningPort* record = new IosListeningPort(localOnly, port, factory, &select_);
-  IosLockGuard guard(lock_);
-  ports_->add(record);
+  {
+    IosLockGuard guard(lock_);
+    ports_->add(record);
+  }
+  // A wait already running watches the new socket from its next round.
+  select_.wakeUp();
 }
 
 void IosSelectServer::removePort(int port) {

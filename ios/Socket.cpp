@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cstring>
 
 #include "ios/Exception.h"
+#include "ios/Platform.h"
 
 namespace {
 
@@ -28,25 +30,33 @@ void receiveAll(int descriptor, char* buf, int n) {
 }
 
 void sendAll(int descriptor, const char* buf, int n) {
+  // One bound for the whole transfer: a peer that reads a trickle must not
+  // hold the writer longer than one that reads nothing.
+  const uint32_t start = platform::tickCount();
   while (n > 0) {
     // MSG_NOSIGNAL: a peer that has gone is an error here, not SIGPIPE.
-    ssize_t sent = send(descriptor, buf, static_cast<size_t>(n), MSG_NOSIGNAL);
+    ssize_t sent = send(descriptor, buf, static_cast<size_t>(n), MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent == 0) throw new Exception("IosSocket: Socket disconnected");
-    if (sent < 0) {
-      if (errno == EINTR) continue;
-      // EAGAIN here means the send bound was reached.
+    if (sent > 0) {
+      buf += sent;
+      n -= static_cast<int>(sent);
+      continue;
+    }
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) {
       throw new Exception("IosSocket: Socket send error");
     }
-    buf += sent;
-    n -= static_cast<int>(sent);
+    const int left =
+        Socket::kSendTimeoutMilliseconds - static_cast<int>(platform::tickCount() - start);
+    pollfd entry{descriptor, POLLOUT, 0};
+    if (left <= 0 || (poll(&entry, 1, left) == 0)) {
+      throw new Exception("IosSocket: Socket send error");
+    }
   }
 }
 
-// Bounded sends and no Nagle delay on every connected socket.
+// Small writes leave at once: every write is a whole message.
 void configureConnection(int descriptor) {
-  timeval bound{Socket::kSendTimeoutMilliseconds / 1000,
-                (Socket::kSendTimeoutMilliseconds % 1000) * 1000};
-  setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &bound, sizeof(bound));
   int on = 1;
   setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
 }

@@ -3,11 +3,11 @@
 // buffers; waiting for data is done by polling (streamReadyToRead, or the
 // select server) and available(), never by a read that might block forever.
 //
-// Every send is bounded: a peer that stops reading makes a write throw
-// "IosSocket: Socket send error" after kSendTimeoutMilliseconds instead of
-// blocking the writer for ever, and a peer that has gone makes it throw
-// instead of raising SIGPIPE. Small writes leave at once (no Nagle delay):
-// every write is one whole message.
+// Every write is bounded: when a peer stops reading (or reads a trickle), a
+// write that has not finished after kSendTimeoutMilliseconds throws
+// "IosSocket: Socket send error" instead of blocking the writer for ever, and a peer that has gone
+// makes it throw instead of raising SIGPIPE. Small writes leave at once (no Nagle delay): every
+// write is one whole message.
 //
 // Thread safety: one thread reads; writers serialise their writes themselves
 // (a write is one send loop, not atomic with respect to another write).
