@@ -7,6 +7,12 @@
 // is started with startDetached() rather than start() followed by detach(),
 // which could reach an object that has already deleted itself.
 //
+// A thread that was started and never joined or detached is released by
+// join() (also when it throws because the body has already ended) and by the
+// destructor, so no ended thread is left behind unreaped. join() on a thread
+// whose body has returned throws; a caller that may race with the end of the
+// body catches that exception.
+//
 // Thread safety: start, cancel, detach and join are called by the owner's
 // thread; the running flag is also written by the thread itself, atomically.
 #ifndef VANTOR_IOS_IOSTHREAD_H_
@@ -20,8 +26,10 @@
 
 class IosThread {
  public:
-  IosThread();                            // runs this object's own run()
+  IosThread();                              // runs this object's own run()
   explicit IosThread(IosRunnable* target);  // runs target->run(); target not owned
+  // Neither stops nor waits for a running thread; reaps one that has ended
+  // or was cancelled.
   virtual ~IosThread();
   virtual void run() {}
 
@@ -44,6 +52,8 @@ class IosThread {
   std::atomic<bool> running_;
   bool deleteOnExit_;
   pthread_t thread_;
+  // A started thread that has been neither joined nor detached.
+  bool joinable_;
 };
 
 #endif  // VANTOR_IOS_IOSTHREAD_H_
