@@ -50,6 +50,18 @@ int captureBackTrace(void** frames, int maxFrames) {
   return backtrace(frames, maxFrames);
 }
 
+void writeStandardError(const char* text, size_t length) {
+  while (length > 0) {
+    ssize_t written = write(STDERR_FILENO, text, length);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    text += written;
+    length -= static_cast<size_t>(written);
+  }
+}
+
 bool displayAvailable() {
   const char* display = std::getenv("DISPLAY");
   return display != nullptr && display[0] != '\0';

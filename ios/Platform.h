@@ -8,6 +8,7 @@
 #ifndef VANTOR_IOS_PLATFORM_H_
 #define VANTOR_IOS_PLATFORM_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ bool changeDirectory(const std::string& path);
 // Fills frames with up to maxFrames return addresses of the calling thread,
 // innermost first; returns how many were captured.
 int captureBackTrace(void** frames, int maxFrames);
+
+// Writes all of text to standard error with plain system writes: no stream
+// lock and no allocation, so a signal handler may use it.
+void writeStandardError(const char* text, size_t length);
 
 // Whether an X display is named in the environment.
 bool displayAvailable();
