@@ -1,0 +1,3 @@
+#include "client/VantorListChangedEvent.h"
+
+VantorListChangedEvent::VantorListChangedEvent() : VantorClientEvent(kListChangedEvent) {}
