@@ -1,0 +1,123 @@
+// The client's side of the protocol over one TCP connection to a game
+// server: sends every request as one frame, reads the frames the server
+// sends without ever blocking on a frame that has only partly arrived,
+// parses each message, keeps its own copy of every game it plays or watches,
+// and queues what the front end must hear of as events, in arrival order.
+//
+// Frames are read whole, up to the 65535 payload bytes the length field
+// allows. Bad input from the server (a message too short for its fields, a
+// string without its 0 byte) is never read beyond its payload: short
+// messages are dropped with a line on standard error, unterminated strings
+// end with the payload. A request that cannot be sent closes the connection;
+// the failure is thrown from the next receive().
+//
+// A client can also be built without a connection (for tests and fuzzing):
+// it parses what handleMessage is given and writes its requests to a stream
+// of the caller's, or drops them.
+//
+// Thread safety: none. A connection has no thread of its own; every
+// operation runs on the one thread that uses it.
+#ifndef VANTOR_CLIENT_VANTORCLIENT_H_
+#define VANTOR_CLIENT_VANTORCLIENT_H_
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "client/VantorClientEvent.h"
+#include "client/VantorClientGame.h"
+#include "client/VantorGameOptions.h"
+#include "ios/IosVector.h"
+
+class Exception;
+class IosOutputStream;
+class Socket;
+
+class VantorClient {
+ public:
+  static constexpr int kMaxPayload = 65535;
+  static constexpr int kMaxNick = 1022;
+  // Request limits that keep every request frame within 65535 bytes.
+  static constexpr int kMaxSentNick = 65531;
+  static constexpr int kMaxInvitedNick = 65529;
+  static constexpr int kMaxMessagePart = 21845;
+
+  // Connects and opens the conversation; throws the Exception* of the socket
+  // layer when the host cannot be resolved or reached.
+  VantorClient(const char* host, int port);
+  // No connection: requests go to requests (not owned), or nowhere if null.
+  explicit VantorClient(IosOutputStream* requests);
+  ~VantorClient();
+  VantorClient(const VantorClient&) = delete;
+  VantorClient& operator=(const VantorClient&) = delete;
+
+  // Closes the connection and deletes every queued event. Games handed to
+  // the front end stay its own; every other game is deleted.
+  void disconnect();
+  bool isConnected() const { return socket_ != nullptr; }
+
+  // Reads and parses what has arrived; returns at once when nothing has. A
+  // lost connection, or a request that could not be sent, throws Exception*.
+  void receive();
+  // Parses one server message; length counts the code byte.
+  void handleMessage(const char* payload, int length);
+  // The oldest queued event, or null; the caller owns it.
+  VantorClientEvent* nextEvent();
+  // The first known game with that id, or null.
+  VantorClientGame* findGame(int id) const;
+  // The nick-name last acknowledged by the server; empty until then.
+  const char* getNickName() const { return nick_.c_str(); }
+
+  void setNick(const char* nick);
+  void getPlayerList();
+  void askGame(const char* nick, VantorGameOptions options);
+  void acceptGame(int gameId);
+  void sendMessage(const char* text, const char* destination);
+  void getBoard(VantorClientGame* game);
+  void refuseGame(int gameId);
+  void playMove(int gameId, int x, int y);
+  void whoAmI();
+  void getGameList();
+  void spectate(int gameId);
+  void abortGame(int gameId);
+  void getPlayerInfo(const char* nick);
+  void sendVersion();
+
+ private:
+  friend class VantorClientGame;
+
+  void openConversation(const char* host, int port);
+  // Called by a game that is being deleted.
+  void forgetGame(VantorClientGame* game);
+  void addGame(int id);
+  void queue(VantorClientEvent* e);
+  void queueGameEvent(VantorClientGame* game, int kind);
+  void dropShortMessage(int code, int length);
+  void throwPendingFailure();
+  int framePayloadLength() const;
+
+  // The request builders fill the send buffer from byte 2 on.
+  int putByte(int at, int value);
+  int putInt(int at, int value);
+  int putText(int at, const char* text, int limit);
+  void sendCodeOnly(int code);
+  void sendWithGameId(int code, int gameId);
+  void sendFrame(int payloadLength);
+
+  Socket* socket_;
+  IosOutputStream* out_;
+  std::deque<VantorClientEvent*> events_;
+  IosVector games_;
+  std::string nick_;
+  std::vector<char> sendBuffer_;
+  // The frame being read: two length bytes and up to kMaxPayload bytes.
+  std::vector<char> frame_;
+  int frameBytes_;
+  // A redirect read from the server, carried out once its message is parsed.
+  bool redirecting_;
+  std::string redirectHost_;
+  int redirectPort_;
+  Exception* failure_;
+};
+
+#endif  // VANTOR_CLIENT_VANTORCLIENT_H_
