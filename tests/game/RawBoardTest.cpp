@@ -62,11 +62,6 @@ TEST(Directions, RunFromUpLeftToDownRightRowByRow) {
   }
 }
 
-TEST(RawBoard, ClearBoardEmptiesAllHundredCells) {
-  RawBoard board;
-  for (int8_t cell : board.cells) EXPECT_EQ(cell, 0);
-}
-
 TEST(CheckLine, NeedsOpponentDiscsClosedByAnOwnDisc) {
   RawBoard board;
   board.put(2, 1, kWhite);
@@ -80,13 +75,6 @@ TEST(CheckLine, NeedsOpponentDiscsClosedByAnOwnDisc) {
   EXPECT_EQ(board.at(2, 1), kWhite);                          // only looked
 }
 
-TEST(CheckLine, TreatsTheFrameAsAnOpenEnd) {
-  RawBoard board;
-  for (int x = 2; x <= 8; ++x) board.put(x, 1, kWhite);
-  EXPECT_FALSE(checkLine(board.cells, toIndex(1, 1), kRight, kBlack));
-  EXPECT_FALSE(checkLine(board.cells, toIndex(8, 2), -kDown, kBlack));
-}
-
 TEST(FlipLine, TurnsTheBracketedDiscsButNotTheStartingCell) {
   RawBoard board;
   board.put(1, 2, kWhite);
@@ -98,38 +86,6 @@ TEST(FlipLine, TurnsTheBracketedDiscsButNotTheStartingCell) {
   EXPECT_EQ(board.at(1, 2), kBlack);
   EXPECT_EQ(board.at(1, 3), kBlack);
   EXPECT_EQ(board.at(1, 5), kWhite);
-}
-
-TEST(FlipLine, LeavesAnUnbracketedLineAlone) {
-  RawBoard board;
-  for (int x = 2; x <= 8; ++x) board.put(x, 8, kBlack);
-  EXPECT_FALSE(flipLine(board.cells, toIndex(1, 8), kRight, kWhite));
-  for (int x = 2; x <= 8; ++x) EXPECT_EQ(board.at(x, 8), kBlack);
-}
-
-TEST(IsLegalOnBoard, RejectsOccupiedCellsEvenWhenTheyWouldBracket) {
-  RawBoard board;
-  board.put(1, 1, kWhite);
-  board.put(2, 1, kWhite);
-  board.put(3, 1, kBlack);
-  EXPECT_FALSE(isLegalOnBoard(board.cells, toIndex(1, 1), kBlack));
-  board.put(1, 1, kEmpty);
-  EXPECT_TRUE(isLegalOnBoard(board.cells, toIndex(1, 1), kBlack));
-}
-
-TEST(PlayOnBoard, PlacesTheDiscAndFlipsEveryBracketedLine) {
-  RawBoard board;
-  board.put(2, 2, kWhite);
-  board.put(3, 3, kBlack);
-  board.put(2, 1, kWhite);
-  board.put(3, 1, kBlack);
-  board.put(1, 2, kWhite);
-  board.put(1, 3, kBlack);
-  ASSERT_TRUE(playOnBoard(board.cells, toIndex(1, 1), kBlack));
-  EXPECT_EQ(board.at(1, 1), kBlack);
-  EXPECT_EQ(board.at(2, 2), kBlack);
-  EXPECT_EQ(board.at(2, 1), kBlack);
-  EXPECT_EQ(board.at(1, 2), kBlack);
 }
 
 TEST(PlayOnBoard, LeavesTheBoardUntouchedWhenNothingIsBracketed) {

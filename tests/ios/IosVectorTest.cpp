@@ -133,10 +133,3 @@ TEST(IosVector, DumpListsSizeAndEveryElementOnStandardError) {
   vector.dump();
   EXPECT_EQ(testing::internal::GetCapturedStderr(), expected);
 }
-
-TEST(IosVector, DumpOfAnEmptyVectorShowsOnlyTheSize) {
-  IosVector vector;
-  testing::internal::CaptureStderr();
-  vector.dump();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Size: 0\n\n");
-}
