@@ -1,0 +1,211 @@
+#include "OpenGLClient/NetCenter.h"
+
+#include <GL/gl.h>
+
+#include "OpenGLClient/Band.h"
+#include "OpenGLClient/NetCenterListener.h"
+#include "OpenGLClient/Texture.h"
+#include "OpenGLClient/TextureFont.h"
+#include "client/GameClient.h"
+
+namespace vgl {
+
+namespace {
+// Names travel as 8-bit strings and are shown widened byte by byte.
+std::wstring widen(const std::string& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (char c : text) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string narrow(const std::wstring& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t c : text) out.push_back(static_cast<char>(c & 0xFF));
+  return out;
+}
+}  // namespace
+
+NetCenter::NetCenter(NetCenterListener* listener, const std::string& dataDirectory)
+    : dirty_(true),
+      shown_(false),
+      state_(kIdle),
+      upperHovered_(false),
+      lowerHovered_(false),
+      listener_(listener),
+      connection_(nullptr),
+      dataDirectory_(dataDirectory),
+      pendingGameId_(0),
+      pendingBlackFlag_(0),
+      hoveredPlayer_(0) {}
+
+NetCenter::~NetCenter() = default;
+
+void NetCenter::initialise() {
+  state_ = kIdle;
+  background_.reset(new Texture(dataDirectory_ + "/PNG/netcenter.png", Texture::kOpaque));
+  statusFont_.reset(new TextureFont());
+  statusFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 20);
+  listFont_.reset(new TextureFont());
+  listFont_->init(dataDirectory_ + "/TTF/FreeSans.ttf", 11);
+  dirty_ = true;
+  hoveredPlayer_ = 0;
+}
+
+void NetCenter::show() {
+  shown_ = true;
+  dirty_ = true;
+}
+
+void NetCenter::hide() {
+  shown_ = false;
+}
+
+void NetCenter::key(int key) {
+  if (key == 27) listener_->leaveLobby();
+}
+
+void NetCenter::takeConnection(GameClient* connection) {
+  connection_ = connection;
+  reReadPlayers();
+  status_ = L"Connected!";
+  state_ = kIdle;
+  dirty_ = true;
+}
+
+void NetCenter::clearInvitation() {
+  state_ = kIdle;
+  hoveredPlayer_ = -1;
+  status_.clear();
+}
+
+void NetCenter::reReadPlayers() {
+  if (!connection_) return;
+  players_.clear();
+  const std::wstring& self = connection_->getNick();
+  for (const std::string& name : connection_->getPlayerNames()) {
+    std::wstring wide = widen(name);
+    if (!connection_->isPlaying(name) && wide != self) players_.push_back(wide);
+  }
+  dirty_ = true;
+}
+
+void NetCenter::showInvitation(const std::string& name, int gameId, int blackFlag) {
+  if (!connection_ || state_ != kIdle) {
+    listener_->declineInvitation(gameId);
+  } else {
+    state_ = kInvited;
+    status_ = widen(name) + L" invites you!";
+    pendingGameId_ = gameId;
+    pendingBlackFlag_ = blackFlag;
+  }
+  dirty_ = true;
+}
+
+void NetCenter::showRefusal(const std::string& name) {
+  if (connection_ && state_ == kInviting) {
+    state_ = kIdle;
+    status_ = widen(name) + L" declines";
+  }
+  dirty_ = true;
+}
+
+void NetCenter::entryPosition(int k, int* x, int* y) {
+  if (k < kRowsPerColumn) {
+    *x = 30;
+    *y = 55 + 19 * k;
+  } else {
+    *x = 170;
+    *y = 55 + 19 * (k - kRowsPerColumn);
+  }
+}
+
+int NetCenter::entryAt(int x, int y) {
+  if (y <= 56 || y >= 305) return -1;
+  int row = (y - 57) / 19;
+  // Each column holds twelve entries; the rows below them are empty in both
+  // columns, so they must not pick an entry of the other column.
+  if (row >= kRowsPerColumn) return -1;
+  return x >= 161 ? row + kRowsPerColumn : row;
+}
+
+void NetCenter::hover(int x, int y) {
+  bool upper = kMiddleBand.holds(y);
+  if (upper != upperHovered_) {
+    upperHovered_ = upper;
+    dirty_ = true;
+  }
+  bool lower = kLowerBand.holds(y);
+  if (lower != lowerHovered_) {
+    lowerHovered_ = lower;
+    dirty_ = true;
+  }
+  if (state_ == kIdle) {
+    int entry = entryAt(x, y);
+    if (entry != hoveredPlayer_) {
+      hoveredPlayer_ = entry;
+      dirty_ = true;
+    }
+  }
+}
+
+void NetCenter::click(int, int y) {
+  switch (state_) {
+    case kInvited:
+      if (kMiddleBand.holds(y)) {
+        listener_->acceptInvitation(pendingGameId_, pendingBlackFlag_);
+        clearInvitation();
+      } else if (kLowerBand.holds(y)) {
+        listener_->declineInvitation(pendingGameId_);
+        clearInvitation();
+      }
+      break;
+    case kIdle:
+      if (connection_ && hoveredPlayer_ >= 0 &&
+          hoveredPlayer_ < static_cast<int>(players_.size())) {
+        state_ = kInviting;
+        invitee_ = players_[hoveredPlayer_];
+        status_ = L"Inviting " + invitee_ + L"...";
+        listener_->invitePlayer(narrow(invitee_));
+      } else {
+        invitee_.clear();
+      }
+      break;
+    case kInviting:
+      if (kLowerBand.holds(y)) clearInvitation();
+      break;
+  }
+  dirty_ = true;
+}
+
+void NetCenter::draw() {
+  if (shown_ && background_) {
+    glDisable(GL_BLEND);
+    background_->drawFullScreen();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (size_t k = 0; k < players_.size(); ++k) {
+      int x, y;
+      entryPosition(static_cast<int>(k), &x, &y);
+      glColor4f(1, 1, 1, hoverAlpha(static_cast<int>(k) == hoveredPlayer_));
+      listFont_->print(x, y, L"%ls", players_[k].c_str());
+    }
+    glColor4f(1, 1, 1, 1);
+    statusFont_->printCentred(160, 320, L"%ls", status_.c_str());
+    if (state_ == kInviting) {
+      glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
+      statusFont_->printCentred(160, 418, L"%ls", L"Cancel invitation");
+    } else if (state_ == kInvited) {
+      glColor4f(1, 1, 1, hoverAlpha(upperHovered_));
+      statusFont_->printCentred(160, 369, L"%ls", L"Accept");
+      glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
+      statusFont_->printCentred(160, 418, L"%ls", L"Decline");
+    }
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_BLEND);
+  }
+  dirty_ = false;
+}
+
+}  // namespace vgl

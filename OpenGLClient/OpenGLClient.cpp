@@ -1,0 +1,722 @@
+#include "OpenGLClient/OpenGLClient.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "OpenGLClient/Texture.h"
+#include "OpenGLClient/TextureFont.h"
+#include "client/GameClient.h"
+#include "client/VantorClientGame.h"
+#include "ios/Exception.h"
+#include "ios/Platform.h"
+
+namespace vgl {
+
+const char* const Client::kServerNames[kOpponents] = {
+    "Pee[Bot]",        "Chicken[Bot]", "Baby[Bot]",   "Britney[Bot]",
+    "Desdemonia[Bot]", "Cassio[Bot]",  "William[Bot]"};
+const wchar_t* const Client::kDisplayNames[kOpponents] = {
+    L"Pee", L"Chicken", L"Baby", L"Britney", L"Desdemonia", L"Cassio", L"William"};
+
+namespace {
+
+// The one client, for the GLUT callbacks.
+Client* gClient = nullptr;
+
+const char* const kLocalHost = "127.0.0.1";
+const wchar_t* const kConnectionLost = L"Connexion perdue";
+
+// Names travel as 8-bit strings and are shown widened byte by byte.
+std::wstring widen(const char* text) {
+  std::wstring out;
+  for (const char* p = text; p && *p; ++p) {
+    out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+  }
+  return out;
+}
+
+GameClient* openConnection(int colour, GameClientListener* listener, const std::string& host,
+                           int port) {
+  return new GameClient(colour, listener, host.c_str(), port);
+}
+
+}  // namespace
+
+Client::Client(char* serverStatus, const std::string& dataDirectory)
+    : state_(MainMenuState),
+      mainMenu_(this, dataDirectory),
+      netCenter_(this, dataDirectory),
+      localCenter_(this, dataDirectory, kDisplayNames),
+      colorSelect_(this, dataDirectory),
+      joinServerMenu_(this, dataDirectory),
+      gameOverMenu_(this, dataDirectory),
+      messages_(dataDirectory),
+      mBlackClient(nullptr),
+      mWhiteClient(nullptr),
+      mNetClient(nullptr),
+      blackIsHuman_(false),
+      whiteIsHuman_(false),
+      gameScreen_(this, dataDirectory),
+      serverStatus_(serverStatus),
+      lastTick_(-1.0),
+      dataDirectory_(dataDirectory),
+      dirty_(true),
+      menuRate_(10),
+      minimumRate_(2),
+      myColour_(0),
+      turn_(-1),
+      netGame_(nullptr),
+      whiteGame_(nullptr),
+      blackGame_(nullptr),
+      whiteInvited_(false),
+      opponentIndex_(0),
+      redrawWanted_(false),
+      connectionFactory_(openConnection),
+      quitAction_([] { std::exit(0); }) {
+  gClient = this;
+  gMessageOverlay = &messages_;
+  mainMenu_.show();
+}
+
+Client::~Client() {
+  dropGames();
+  delete mBlackClient;
+  delete mWhiteClient;
+  delete mNetClient;
+  if (gClient == this) gClient = nullptr;
+  if (gMessageOverlay == &messages_) gMessageOverlay = nullptr;
+}
+
+// --- Window and GLUT callbacks -----------------------------------------
+
+void Client::run() {
+  initialise();
+  glutMainLoop();
+}
+
+void Client::initialise() {
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+  glutInitWindowSize(320, 480);
+  glutCreateWindow("Vantor");
+  glDisable(GL_DEPTH_TEST);
+  glDepthMask(GL_FALSE);
+  glShadeModel(GL_SMOOTH);
+  lastTick_ = -1.0;
+  glutDisplayFunc(displayCallback);
+  glutKeyboardFunc(keyboardCallback);
+  timerCallback(1);
+  glutReshapeFunc(reshapeCallback);
+  glutMouseFunc(mouseCallback);
+  glutPassiveMotionFunc(motionCallback);
+
+  smallFont_.reset(new TextureFont());
+  smallFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 20);
+  mediumFont_.reset(new TextureFont());
+  mediumFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 30);
+  largeFont_.reset(new TextureFont());
+  largeFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 35);
+
+  state_ = MainMenuState;
+  mainMenu_.setFont(smallFont_.get());
+  mainMenu_.show();
+  joinServerMenu_.initialise();
+  netCenter_.initialise();
+  localCenter_.setFont(smallFont_.get());
+  colorSelect_.setFont(smallFont_.get());
+  gameScreen_.initialise(smallFont_.get(), mediumFont_.get());
+  gameOverMenu_.setFont(largeFont_.get());
+  messages_.setFont(largeFont_.get());
+}
+
+void Client::displayCallback() {
+  gClient->display();
+}
+
+void Client::display() {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0, 0, 0, 0);
+  glClearDepth(1.0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glDisable(GL_DEPTH_TEST);
+  glDepthMask(GL_FALSE);
+
+  mainMenu_.draw();
+  joinServerMenu_.draw();
+  gameScreen_.drawBackground();
+  gameScreen_.draw();
+  gameOverMenu_.draw();
+  netCenter_.draw();
+  localCenter_.draw();
+  colorSelect_.draw();
+  messages_.draw();
+
+  glutSwapBuffers();
+  dirty_ = false;
+  GLenum error = glGetError();
+  if (error != GL_NO_ERROR) {
+    std::fprintf(stderr, "OpenGL Error: %s:%d, %d\n", "../OpenGLClient/OpenGLClient", 237,
+                 static_cast<int>(error));
+  }
+}
+
+void Client::keyboardCallback(unsigned char key, int, int) {
+  gClient->keyboard(key);
+}
+
+// Every button acts as a click; only the press counts.
+void Client::mouseCallback(int, int buttonState, int x, int y) {
+  gClient->mouse(buttonState == GLUT_DOWN, x, y);
+}
+
+void Client::motionCallback(int x, int y) {
+  gClient->motion(x, y);
+}
+
+void Client::reshapeCallback(int width, int height) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, 0, height, -1000, 1000);
+  glMatrixMode(GL_MODELVIEW);
+  gWindowHeight = height;
+}
+
+void Client::timerCallback(int value) {
+  if (value == 0) {
+    gClient->tick(platform::tickCount() * 0.001);
+    if (gClient->redrawWanted()) glutPostRedisplay();
+  }
+  glutTimerFunc(1000 / gClient->frameRate(), timerCallback, 0);
+}
+
+// --- Window-free core ----------------------------------------------------
+
+void Client::tick(double now) {
+  if (lastTick_ < 0) lastTick_ = now - 0.0001;
+  float dt = static_cast<float>(now - lastTick_);
+  // A listener call may close a connection (a lost one); each pointer is
+  // read again before its pump.
+  if (mBlackClient) mBlackClient->update();
+  if (mWhiteClient) mWhiteClient->update();
+  if (mNetClient) mNetClient->update();
+
+  netCenter_.reReadPlayers();
+  gameScreen_.tick(dt);
+  gameOverMenu_.tick(dt);
+  messages_.tick(dt);
+
+  redrawWanted_ = mainMenu_.isDirty() || joinServerMenu_.isDirty() || netCenter_.isDirty() ||
+                  localCenter_.isDirty() || colorSelect_.isDirty() || gameScreen_.isShown() ||
+                  messages_.hasMessages() || dirty_;
+  lastTick_ = now;
+}
+
+int Client::frameRate() const {
+  if (inGame()) {
+    return std::max(minimumRate_, static_cast<int>(gameScreen_.currentRate()));
+  }
+  return std::max(menuRate_, minimumRate_);
+}
+
+void Client::keyboard(int key) {
+  switch (state_) {
+    case MainMenuState:
+      mainMenu_.key(key);
+      break;
+    case JoinServerState:
+      joinServerMenu_.key(key);
+      break;
+    case NetCenterState:
+      netCenter_.key(key);
+      break;
+    case LocalCenterState:
+      localCenter_.key(key);
+      break;
+    case ColorSelectState:
+      colorSelect_.key(key);
+      break;
+    case GameState:
+      gameScreen_.key(key);
+      break;
+    case GameOverState:
+      gameOverMenu_.key(key);
+      break;
+  }
+  dirty_ = true;
+}
+
+void Client::mouse(bool buttonDown, int x, int y) {
+  if (!buttonDown) return;
+  switch (state_) {
+    case MainMenuState:
+      mainMenu_.click(x, y);
+      break;
+    case JoinServerState:
+      joinServerMenu_.click(x, y);
+      break;
+    case NetCenterState:
+      netCenter_.click(x, y);
+      break;
+    case LocalCenterState:
+      localCenter_.click(x, y);
+      break;
+    case ColorSelectState:
+      colorSelect_.click(x, y);
+      break;
+    case GameState:
+      gameScreen_.click(x, y);
+      break;
+    case GameOverState:
+      gameOverMenu_.click(x, y);
+      break;
+  }
+  dirty_ = true;
+}
+
+void Client::motion(int x, int y) {
+  switch (state_) {
+    case MainMenuState:
+      mainMenu_.hover(x, y);
+      break;
+    case JoinServerState:
+      joinServerMenu_.hover(x, y);
+      break;
+    case NetCenterState:
+      netCenter_.hover(x, y);
+      break;
+    case LocalCenterState:
+      localCenter_.hover(x, y);
+      break;
+    case ColorSelectState:
+      colorSelect_.hover(x, y);
+      break;
+    case GameState:
+      gameScreen_.hover(x, y);
+      break;
+    case GameOverState:
+      gameOverMenu_.hover(x, y);
+      break;
+  }
+}
+
+// --- Main menu, local centre, colour selection --------------------------
+
+void Client::quit() {
+  quitAction_();
+}
+
+void Client::playLocal() {
+  state_ = LocalCenterState;
+  localCenter_.show();
+  mainMenu_.hide();
+}
+
+void Client::playOnInternet() {
+  state_ = JoinServerState;
+  joinServerMenu_.show();
+  mainMenu_.hide();
+}
+
+void Client::backFromLocalCenter() {
+  state_ = MainMenuState;
+  mainMenu_.show();
+  localCenter_.hide();
+}
+
+void Client::playTwoPlayers() {
+  startLocalGame(true, true);
+}
+
+void Client::chooseComputerOpponent(int index) {
+  opponentIndex_ = std::min(std::max(index, 0), kOpponents - 1);
+  state_ = ColorSelectState;
+  localCenter_.hide();
+  colorSelect_.show();
+}
+
+void Client::backFromColorSelect() {
+  state_ = MainMenuState;
+  mainMenu_.show();
+  colorSelect_.hide();
+}
+
+void Client::playBlack() {
+  startLocalGame(true, false);
+}
+
+void Client::playWhite() {
+  startLocalGame(false, true);
+}
+
+void Client::startLocalGame(bool blackIsHuman, bool whiteIsHuman) {
+  state_ = GameState;
+  blackIsHuman_ = blackIsHuman;
+  whiteIsHuman_ = whiteIsHuman;
+  try {
+    if (whiteIsHuman) mWhiteClient = connectionFactory_(1, this, kLocalHost, kPort);
+    if (blackIsHuman) mBlackClient = connectionFactory_(-1, this, kLocalHost, kPort);
+  } catch (Exception* e) {
+    e->print();
+    delete e;
+    closeLocalConnections();
+    localCenter_.hide();
+    colorSelect_.hide();
+    state_ = MainMenuState;
+    mainMenu_.show();
+    messages_.appendMessage(L"Echec", 3.0f);
+    return;
+  }
+  myColour_ = blackIsHuman ? -1 : 1;
+  whiteInvited_ = false;
+  turn_ = -1;
+  gameScreen_.reset();
+  gameScreen_.show();
+  localCenter_.hide();
+  colorSelect_.hide();
+}
+
+// --- Join-server menu and lobby -------------------------------------------
+
+void Client::backFromJoinServer() {
+  state_ = MainMenuState;
+  mainMenu_.show();
+  joinServerMenu_.hide();
+}
+
+void Client::connectToServer(const std::string& host, int port, const std::string& nick) {
+  delete mNetClient;
+  mNetClient = nullptr;
+  try {
+    mNetClient = connectionFactory_(0, this, host, port);
+  } catch (Exception* e) {
+    e->print();
+    delete e;
+    joinServerMenu_.hide();
+    state_ = MainMenuState;
+    mainMenu_.show();
+    messages_.appendMessage(L"CNX Echec", 3.0f);
+    return;
+  }
+  mNetClient->setNick(nick.c_str());
+  state_ = NetCenterState;
+  netCenter_.show();
+  joinServerMenu_.hide();
+}
+
+void Client::leaveLobby() {
+  state_ = MainMenuState;
+  netCenter_.forgetConnection();
+  netCenter_.hide();
+  mainMenu_.show();
+  delete mNetClient;
+  mNetClient = nullptr;
+}
+
+void Client::acceptInvitation(int gameId, int blackFlag) {
+  if (!mNetClient) return;
+  mNetClient->acceptGame(gameId);
+  blackIsHuman_ = blackFlag != 0;
+  whiteIsHuman_ = !blackIsHuman_;
+}
+
+void Client::declineInvitation(int gameId) {
+  // Also while a game hides the lobby: an invitation declined automatically
+  // must reach the inviter, who would otherwise wait for ever.
+  if (mNetClient) mNetClient->refuseGame(gameId);
+}
+
+void Client::invitePlayer(const std::string& name) {
+  if (!mNetClient) return;
+  mNetClient->invite(name.c_str(), -1);
+  blackIsHuman_ = true;
+  whiteIsHuman_ = false;
+}
+
+// --- Game screen and game-over menu ---------------------------------------
+
+void Client::playMove(int row, int column) {
+  if (myColour_ == 0) {
+    if (mNetClient && netGame_) mNetClient->playAt(netGame_->getId(), row, column);
+  } else if (turn_ == -1) {
+    if (mBlackClient && blackGame_) mBlackClient->playAt(blackGame_->getId(), row, column);
+  } else if (turn_ == 1) {
+    if (mWhiteClient && whiteGame_) mWhiteClient->playAt(whiteGame_->getId(), row, column);
+  }
+}
+
+void Client::dropGames() {
+  // A game whose connection is gone cannot be left on the server, but the
+  // object is ours all the same.
+  if (netGame_ && mNetClient) mNetClient->abortGame(netGame_->getId());
+  if (blackGame_ && mBlackClient) mBlackClient->abortGame(blackGame_->getId());
+  if (whiteGame_ && mWhiteClient) mWhiteClient->abortGame(whiteGame_->getId());
+  delete netGame_;
+  delete blackGame_;
+  delete whiteGame_;
+  netGame_ = blackGame_ = whiteGame_ = nullptr;
+}
+
+void Client::closeLocalConnections() {
+  delete mBlackClient;
+  delete mWhiteClient;
+  mBlackClient = mWhiteClient = nullptr;
+}
+
+void Client::leaveGame() {
+  dropGames();
+  gameScreen_.hide();
+  if (netCenter_.hasConnection()) {
+    state_ = NetCenterState;
+    netCenter_.show();
+  } else {
+    state_ = MainMenuState;
+    closeLocalConnections();
+    mainMenu_.show();
+  }
+}
+
+void Client::gameOverDismissed() {
+  gameOverMenu_.hide();
+  leaveGame();
+}
+
+// --- Connection events ------------------------------------------------------
+
+void Client::clientReady(int colour) {
+  if (state_ == NetCenterState) {
+    netCenter_.takeConnection(mNetClient);
+  } else if (state_ == GameState) {
+    if (whiteIsHuman_ && !blackIsHuman_) {
+      if (mWhiteClient) mWhiteClient->invite(kServerNames[opponentIndex_], 1);
+    } else if (blackIsHuman_ && !whiteIsHuman_) {
+      if (mBlackClient) mBlackClient->invite(kServerNames[opponentIndex_], -1);
+    } else if (blackIsHuman_ && whiteIsHuman_) {
+      // Each connection names itself when it is ready. Renaming both on
+      // each readiness would also clear "White invited" after the black
+      // side may have invited, and "White" would be invited twice.
+      if (colour == -1 && mBlackClient) mBlackClient->setNick("Black");
+      if (colour == 1 && mWhiteClient) mWhiteClient->setNick("White");
+    }
+  }
+  turn_ = -1;
+}
+
+void Client::playerListChanged(int colour) {
+  if (state_ == NetCenterState) {
+    dirty_ = true;
+    netCenter_.reReadPlayers();
+  } else if (state_ == GameState && colour == -1 && blackIsHuman_ && whiteIsHuman_ &&
+             !whiteInvited_ && mBlackClient) {
+    for (const std::string& name : mBlackClient->getPlayerNames()) {
+      if (name == "White") {
+        whiteInvited_ = true;
+        mBlackClient->invite("White", -1);
+        break;
+      }
+    }
+  }
+}
+
+void Client::gameListChanged(int colour) {
+  if (state_ == NetCenterState) {
+    netCenter_.reReadPlayers();
+  } else if (state_ == GameState && colour == 0 && myColour_ == 0 && netGame_) {
+    // The players' names of an internet game come with the game list, which
+    // usually arrives just after the first board.
+    setStatusTexts(0, *netGame_);
+    showTurn();
+  }
+}
+
+VantorClientGame* Client::gameOf(int colour) const {
+  return colour == 0 ? netGame_ : colour < 0 ? blackGame_ : whiteGame_;
+}
+
+void Client::gameStarted(int colour, VantorClientGame* game) {
+  if (state_ == NetCenterState) {
+    state_ = GameState;
+    netCenter_.clearInvitation();
+    netCenter_.hide();
+    myColour_ = 0;
+    gameScreen_.reset();
+    gameScreen_.show();
+  }
+  if (state_ != GameState) {
+    // Nobody shows this game; it is ours to free all the same.
+    delete game;
+    return;
+  }
+  VantorClientGame*& slot = colour == 0 ? netGame_ : colour < 0 ? blackGame_ : whiteGame_;
+  if (slot && slot != game) delete slot;
+  slot = game;
+  if (colour == myColour_) {
+    setStatusTexts(colour, *game);
+    gameScreen_.takeGame(*game);
+  }
+  blackToMove(colour);
+}
+
+void Client::setStatusTexts(int colour, const VantorClientGame& game) {
+  std::wstring opponent;
+  if (colour == 0) {
+    opponent = widen(game.getPlayerName(blackIsHuman_ ? 1 : -1));
+  } else {
+    opponent = kDisplayNames[opponentIndex_];
+  }
+  StatusTexts texts = statusTexts(blackIsHuman_, whiteIsHuman_, opponent);
+  gameScreen_.setTurnTexts(texts[0], texts[1]);
+  gameScreen_.setResultTexts(texts[2], texts[3]);
+  gameScreen_.setPassTexts(texts[4], texts[5]);
+}
+
+Client::StatusTexts Client::statusTexts(bool blackIsHuman, bool whiteIsHuman,
+                                        const std::wstring& opponent) {
+  if (whiteIsHuman && !blackIsHuman) {
+    return {
+        L"C'est a " + opponent + L" de jouer", L"C'est votre tour", opponent + L" wins", L"You win",
+        opponent + L" " + L"doit passer",      L"Vous devez passer"};
+  }
+  if (blackIsHuman && !whiteIsHuman) {
+    return {L"C'est votre tour",  L"C'est a " + opponent + L" de jouer",
+            L"You win",           opponent + L" wins",
+            L"Vous devez passer", opponent + L" " + L"doit passer"};
+  }
+  return {L"Aux noirs de jouer", L"Aux blancs de jouer", L"Les noirs gagnent",
+          L"Les blancs gagnent", L"Les noirs passent",   L"Les blancs passent"};
+}
+
+void Client::blackToMove(int colour) {
+  if (state_ != GameState || colour != myColour_) return;
+  turn_ = -1;
+  gameScreen_.showBlackToMove();
+  if (blackIsHuman_) gameScreen_.acceptInput();
+}
+
+void Client::whiteToMove(int colour) {
+  if (state_ != GameState || colour != myColour_) return;
+  turn_ = 1;
+  gameScreen_.showWhiteToMove();
+  if (whiteIsHuman_) gameScreen_.acceptInput();
+}
+
+void Client::flipTurn(int colour) {
+  if (turn_ != -1) {
+    blackToMove(colour);
+  } else {
+    whiteToMove(colour);
+  }
+}
+
+void Client::showTurn() {
+  if (turn_ == -1) {
+    gameScreen_.showBlackToMove();
+  } else {
+    gameScreen_.showWhiteToMove();
+  }
+}
+
+void Client::gameChanged(int colour) {
+  if (state_ != GameState) return;
+  flipTurn(colour);
+  VantorClientGame* game = gameOf(colour);
+  if (colour == myColour_ && game) gameScreen_.takeGame(*game);
+}
+
+void Client::moveRejected(int) {
+  if (state_ != GameState) return;
+  gameScreen_.showInvalidMoveNotice();
+  gameScreen_.acceptInput();
+}
+
+void Client::gameEnded(int colour) {
+  if (state_ != GameState || colour != myColour_) return;
+  gameScreen_.showResult();
+  state_ = GameOverState;
+  gameOverMenu_.show();
+}
+
+void Client::gameAbandoned(int colour) {
+  if (state_ != GameState || colour != myColour_) return;
+  gameScreen_.showAbandonNotice();
+}
+
+void Client::playerPassed(int colour) {
+  if (colour != myColour_ || state_ != GameState) return;
+  gameScreen_.showPassNotice();
+  flipTurn(colour);
+}
+
+void Client::gameProposed(int colour, const char* inviter, int gameId, int blackFlag) {
+  if (colour == 0) {
+    netCenter_.showInvitation(inviter ? inviter : "", gameId, blackFlag);
+  } else if (colour == 1 && mWhiteClient) {
+    // The white side of two people at one screen accepts the black side's
+    // invitation; anyone else inviting a local connection is turned down,
+    // or a second game would start under the one being played.
+    bool expected = state_ == GameState && blackIsHuman_ && whiteIsHuman_ && !whiteGame_ &&
+                    inviter && std::string(inviter) == "Black";
+    if (expected) {
+      mWhiteClient->acceptGame(gameId);
+    } else {
+      mWhiteClient->refuseGame(gameId);
+    }
+  } else if (colour == -1 && mBlackClient) {
+    mBlackClient->refuseGame(gameId);
+  }
+  dirty_ = true;
+}
+
+void Client::gameRefused(int, const char* name) {
+  if (state_ == NetCenterState) netCenter_.showRefusal(name ? name : "");
+  dirty_ = true;
+}
+
+void Client::nickRefused(int, const char*) {
+  if (state_ == NetCenterState) {
+    messages_.appendMessage(L"Nick name was refused by server", 3.0f);
+  }
+}
+
+void Client::backToMainMenuWith(const wchar_t* notice) {
+  gameOverMenu_.hide();
+  gameScreen_.hide();
+  netCenter_.hide();
+  joinServerMenu_.hide();
+  localCenter_.hide();
+  colorSelect_.hide();
+  state_ = MainMenuState;
+  mainMenu_.show();
+  messages_.appendMessage(notice, 3.0f);
+}
+
+void Client::connectionLost(int colour) {
+  if (colour == 0) {
+    if (!mNetClient) return;
+    bool playing = inGame() && myColour_ == 0;
+    if (playing) {
+      delete netGame_;
+      netGame_ = nullptr;
+    }
+    netCenter_.forgetConnection();
+    netCenter_.clearInvitation();
+    // The connection is in its own pump; it allows being destroyed here.
+    delete mNetClient;
+    mNetClient = nullptr;
+    if (playing || state_ == NetCenterState) backToMainMenuWith(kConnectionLost);
+    return;
+  }
+  GameClient* lost = colour < 0 ? mBlackClient : mWhiteClient;
+  if (!lost) return;
+  bool playing = inGame() && myColour_ != 0;
+  delete blackGame_;
+  delete whiteGame_;
+  blackGame_ = whiteGame_ = nullptr;
+  closeLocalConnections();
+  if (playing) backToMainMenuWith(kConnectionLost);
+}
+
+}  // namespace vgl

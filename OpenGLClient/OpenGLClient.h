@@ -1,0 +1,230 @@
+// The graphical client: owns the window, every screen, the timed message
+// overlay and up to three connections to game servers (the local black and
+// white players, and internet play). It receives every user-interface
+// callback and every connection event, and it is the only place where the
+// current screen changes; screens and connections report to it through
+// their listener interfaces.
+//
+// Local games are played through the local server (127.0.0.1 port 4567):
+// one connection per human colour, which invites the chosen computer player
+// or, for two people at one screen, "Black" invites "White". Internet games
+// go through the lobby of a server whose host the user types in.
+//
+// The window-free part (state, reactions, tick, frame rate, input routing)
+// works without GLUT, and connections are opened through a factory that
+// tests can replace; run() alone needs a display.
+//
+// Thread safety: GLUT thread only. The client has no other thread and takes
+// no lock; connections are pumped from the tick.
+#ifndef VANTOR_OPENGLCLIENT_OPENGLCLIENT_H_
+#define VANTOR_OPENGLCLIENT_OPENGLCLIENT_H_
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "OpenGLClient/ColorSelect.h"
+#include "OpenGLClient/ColorSelectListener.h"
+#include "OpenGLClient/GameOverMenu.h"
+#include "OpenGLClient/GameOverMenuListener.h"
+#include "OpenGLClient/GameScreen.h"
+#include "OpenGLClient/GameScreenListener.h"
+#include "OpenGLClient/JoinServerMenu.h"
+#include "OpenGLClient/JoinServerMenuListener.h"
+#include "OpenGLClient/LocalCenter.h"
+#include "OpenGLClient/LocalCenterListener.h"
+#include "OpenGLClient/MainMenu.h"
+#include "OpenGLClient/MainMenuListener.h"
+#include "OpenGLClient/MessageOverlay.h"
+#include "OpenGLClient/NetCenter.h"
+#include "OpenGLClient/NetCenterListener.h"
+#include "client/GameClientListener.h"
+
+class TextureFont;
+class VantorClientGame;
+
+namespace vgl {
+
+class GameClient;
+
+enum ScreenState {
+  MainMenuState = 0,
+  JoinServerState = 1,
+  NetCenterState = 2,
+  LocalCenterState = 3,
+  ColorSelectState = 4,
+  GameState = 5,
+  GameOverState = 6
+};
+
+class Client : private MainMenuListener,
+               private GameScreenListener,
+               private GameClientListener,
+               private GameOverMenuListener,
+               private JoinServerMenuListener,
+               private NetCenterListener,
+               private LocalCenterListener,
+               private ColorSelectListener {
+ public:
+  static constexpr int kOpponents = 7;
+  static constexpr int kPort = 4567;
+  // Server nick-names of the computer players, used to invite them.
+  static const char* const kServerNames[kOpponents];
+  // Their names as the status texts show them.
+  static const wchar_t* const kDisplayNames[kOpponents];
+
+  // The six status texts of a game: black to move, white to move, black
+  // wins, white wins, black passes, white passes.
+  using StatusTexts = std::array<std::wstring, 6>;
+
+  // Opens a connection reporting to listener; throws the socket layer's
+  // Exception* when it cannot.
+  using ConnectionFactory = std::function<GameClient*(int colour, GameClientListener* listener,
+                                                      const std::string& host, int port)>;
+
+  // serverStatus: the entry point's status record, kept and never read.
+  Client(char* serverStatus, const std::string& dataDirectory);
+  ~Client() override;
+  Client(const Client&) = delete;
+  Client& operator=(const Client&) = delete;
+
+  // Opens the window and enters the GLUT main loop; never returns.
+  void run();
+
+  // One step of the front end at time now (seconds): pumps the connections,
+  // advances the screens and decides whether a redraw is wanted.
+  void tick(double now);
+  bool redrawWanted() const { return redrawWanted_; }
+  // Frames per second the timer asks for in the current state.
+  int frameRate() const;
+  void keyboard(int key);
+  // buttonDown: the button went down (releases are ignored).
+  void mouse(bool buttonDown, int x, int y);
+  void motion(int x, int y);
+
+  void setConnectionFactory(ConnectionFactory factory) { connectionFactory_ = std::move(factory); }
+  // What quit does; ends the process with status 0 unless replaced.
+  void setQuitAction(std::function<void()> action) { quitAction_ = std::move(action); }
+
+  static StatusTexts statusTexts(bool blackIsHuman, bool whiteIsHuman,
+                                 const std::wstring& opponent);
+
+  ScreenState state() const { return state_; }
+  int myColour() const { return myColour_; }
+  int turn() const { return turn_; }
+  bool blackIsHuman() const { return blackIsHuman_; }
+  bool whiteIsHuman() const { return whiteIsHuman_; }
+  int opponentIndex() const { return opponentIndex_; }
+  const MainMenu& mainMenu() const { return mainMenu_; }
+  const NetCenter& netCenter() const { return netCenter_; }
+  const LocalCenter& localCenter() const { return localCenter_; }
+  const ColorSelect& colorSelect() const { return colorSelect_; }
+  const JoinServerMenu& joinServerMenu() const { return joinServerMenu_; }
+  const GameOverMenu& gameOverMenu() const { return gameOverMenu_; }
+  const MessageOverlay& messages() const { return messages_; }
+  const GameScreen& gameScreen() const { return gameScreen_; }
+  const GameClient* blackClient() const { return mBlackClient; }
+  const GameClient* whiteClient() const { return mWhiteClient; }
+  const GameClient* netClient() const { return mNetClient; }
+
+ private:
+  // MainMenuListener
+  void quit() override;
+  void playLocal() override;
+  void playOnInternet() override;
+  // GameScreenListener
+  void leaveGame() override;
+  void playMove(int row, int column) override;
+  // GameClientListener
+  void clientReady(int colour) override;
+  void playerListChanged(int colour) override;
+  void gameListChanged(int colour) override;
+  void gameStarted(int colour, VantorClientGame* game) override;
+  void gameChanged(int colour) override;
+  void moveRejected(int colour) override;
+  void gameEnded(int colour) override;
+  void gameAbandoned(int colour) override;
+  void playerPassed(int colour) override;
+  void gameProposed(int colour, const char* inviter, int gameId, int blackFlag) override;
+  void gameRefused(int colour, const char* name) override;
+  void nickRefused(int colour, const char* text) override;
+  void connectionLost(int colour) override;
+  // GameOverMenuListener
+  void gameOverDismissed() override;
+  // JoinServerMenuListener
+  void backFromJoinServer() override;
+  void connectToServer(const std::string& host, int port, const std::string& nick) override;
+  // NetCenterListener
+  void leaveLobby() override;
+  void acceptInvitation(int gameId, int blackFlag) override;
+  void declineInvitation(int gameId) override;
+  void invitePlayer(const std::string& name) override;
+  // LocalCenterListener
+  void backFromLocalCenter() override;
+  void playTwoPlayers() override;
+  void chooseComputerOpponent(int index) override;
+  // ColorSelectListener
+  void backFromColorSelect() override;
+  void playBlack() override;
+  void playWhite() override;
+
+  void initialise();
+  void display();
+  static void displayCallback();
+  static void keyboardCallback(unsigned char key, int x, int y);
+  static void mouseCallback(int button, int buttonState, int x, int y);
+  static void motionCallback(int x, int y);
+  static void reshapeCallback(int width, int height);
+  static void timerCallback(int value);
+
+  void startLocalGame(bool blackIsHuman, bool whiteIsHuman);
+  void flipTurn(int colour);
+  void blackToMove(int colour);
+  void whiteToMove(int colour);
+  void showTurn();
+  void setStatusTexts(int colour, const VantorClientGame& game);
+  VantorClientGame* gameOf(int colour) const;
+  void dropGames();
+  void closeLocalConnections();
+  void backToMainMenuWith(const wchar_t* notice);
+  bool inGame() const { return state_ == GameState || state_ == GameOverState; }
+
+  ScreenState state_;
+  MainMenu mainMenu_;
+  NetCenter netCenter_;
+  LocalCenter localCenter_;
+  ColorSelect colorSelect_;
+  JoinServerMenu joinServerMenu_;
+  GameOverMenu gameOverMenu_;
+  MessageOverlay messages_;
+  GameClient* mBlackClient;
+  GameClient* mWhiteClient;
+  GameClient* mNetClient;
+  bool blackIsHuman_;
+  bool whiteIsHuman_;
+  GameScreen gameScreen_;
+  char* serverStatus_;
+  double lastTick_;
+  std::string dataDirectory_;
+  bool dirty_;
+  int menuRate_;
+  int minimumRate_;
+  int myColour_;
+  int turn_;
+  VantorClientGame* netGame_;
+  VantorClientGame* whiteGame_;
+  VantorClientGame* blackGame_;
+  bool whiteInvited_;
+  std::unique_ptr<TextureFont> smallFont_;
+  std::unique_ptr<TextureFont> mediumFont_;
+  std::unique_ptr<TextureFont> largeFont_;
+  int opponentIndex_;
+  bool redrawWanted_;
+  ConnectionFactory connectionFactory_;
+  std::function<void()> quitAction_;
+};
+
+}  // namespace vgl
+
+#endif  // VANTOR_OPENGLCLIENT_OPENGLCLIENT_H_
