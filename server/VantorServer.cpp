@@ -200,6 +200,7 @@ void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8
   }
   VantorServerGame* game = colour == 0 ? new VantorServerGame(x, y) : new VantorServerGame(y, x);
   game->setAllowSpectators(allowSpectators);
+  game->setColourChoice(colour);
   games->add(game);
   // A computer player accepts from inside this call, on this thread.
   y->notifyAskGame(x, game);

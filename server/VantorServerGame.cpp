@@ -18,6 +18,7 @@ VantorServerGame::VantorServerGame(VantorPlayer* player1, VantorPlayer* player2)
       spectators(new IosVector()),
       started(false),
       allowSpectators(false),
+      colourChoice(0),
       id(nextGameId++),
       player1Left(false),
       player2Left(false) {}

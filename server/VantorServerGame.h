@@ -36,6 +36,10 @@ class VantorServerGame : public VantorGame {
   void setStarted(bool value) { started = value; }
   void setAllowSpectators(bool value) { allowSpectators = value; }
   bool allowsSpectators() const { return allowSpectators; }
+  // The invitation's colour choice as the inviter sent it: 0 when the
+  // inviter plays black, anything else when the invited player does.
+  int8_t getColourChoice() const { return colourChoice; }
+  void setColourChoice(int8_t value) { colourChoice = value; }
 
   // Player 1 when n is 1, player 2 for any other n.
   VantorPlayer* getPlayer(int n) const { return n == 1 ? player1 : player2; }
@@ -70,6 +74,7 @@ class VantorServerGame : public VantorGame {
   IosVector* spectators;
   bool started;
   bool allowSpectators;
+  int8_t colourChoice;
   int id;
   bool player1Left;
   bool player2Left;
