@@ -21,7 +21,7 @@ class DiscMesh {
   static constexpr int kSegments = 36;
   static constexpr int kRings = 9;
   static constexpr int kVertexCount = (kSegments + 1) * kRings + 4;
-  static constexpr int kTriangleCount = 2 * kSegments * (kRings + 1);
+  static constexpr int kTriangleCount = 2 * kSegments * kRings;
   static constexpr int kIndexCount = 3 * kTriangleCount;
   static constexpr float kRadius = 0.89f;
   static constexpr float kTop = 0.126f;
