@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bots/VantorDeepBlue.h"
+#include "bots/VantorMinMaxBot.h"
+#include "server/VantorServer.h"
+#include "server/VantorServerGame.h"
+#include "tests/server/RecordingPlayer.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A searching bot that also writes down the game events it gets.
+class RecordingBot : public VantorMinMaxBot {
+ public:
+  RecordingBot(VantorLobby* lobby, const std::string& name, int depth, VantorEvaluationKind kind)
+      : VantorMinMaxBot(lobby, name, depth, kind) {
+    setPausesForTesting(1, 1);
+  }
+  ~RecordingBot() override { retire(); }
+  int evaluate(const int8_t* board, int colour) override {
+    return evaluatorOf(getEvaluationKind())(board, colour);
+  }
+  void notifyGameEvent(const VantorGameEvent& event) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      events.push_back(event);
+    }
+    VantorMinMaxBot::notifyGameEvent(event);
+  }
+  // The events of one game, in the order they came.
+  std::vector<VantorGameEvent> eventsOf(int gameId) {
+    std::lock_guard<std::mutex> lock(mutex);
+    std::vector<VantorGameEvent> result;
+    for (const VantorGameEvent& e : events) {
+      if (e.gameId == gameId) result.push_back(e);
+    }
+    return result;
+  }
+
+ private:
+  std::mutex mutex;
+  std::vector<VantorGameEvent> events;
+};
+
+// The moves of a game as seen by one recipient, checked against the rules:
+// every move is legal for the side to move, passes come where a side has no
+// move, and the game ends where neither has.
+struct Replay {
+  std::vector<std::pair<int, int>> moves;
+  VantorGame position;
+  int blackMoves = 0;
+  int whiteMoves = 0;
+};
+
+Replay replay(const std::vector<VantorGameEvent>& events) {
+  Replay r;
+  for (const VantorGameEvent& e : events) {
+    if (e.type == MovePlayed) {
+      EXPECT_TRUE(r.position.canPlay(e.x, e.y)) << e.x << "," << e.y;
+      (r.position.getTurn() == kBlack ? r.blackMoves : r.whiteMoves) += 1;
+      r.position.play(e.x, e.y);
+      r.moves.push_back({e.x, e.y});
+    } else if (e.type == MustPass) {
+      EXPECT_EQ(r.position.checkPass(), 1);
+      r.position.switchTurn();
+    }
+  }
+  EXPECT_EQ(r.position.checkPass(), 2);
+  return r;
+}
+
+int countOf(const std::vector<VantorGameEvent>& events, int type) {
+  int n = 0;
+  for (const VantorGameEvent& e : events) n += e.type == type;
+  return n;
+}
+
+}  // namespace
+
+TEST(BotGame, TwoBotsInvitedThroughTheLobbyPlayAWholeGame) {
+  VantorServer server;
+  RecordingBot black(&server, "Black[Bot]", 3, VantorEvaluationKind::DeepBlue);
+  RecordingBot white(&server, "White[Bot]", 1, VantorEvaluationKind::GrayThough);
+  RecordingPlayer watcher(&server);
+  server.lock();
+  server.initiateGameFromXWithY(&black, &white, 0, true);
+  VantorServerGame* game = server.getGame(0);
+  int gameId = game->getId();
+  EXPECT_TRUE(game->isStarted());
+  EXPECT_TRUE(server.initiateSpectateMode(gameId, &watcher));
+  server.unlock();
+
+  ASSERT_TRUE(watcher.waitFor("over " + std::to_string(gameId), 60000));
+  std::vector<VantorGameEvent> seenByBlack = black.eventsOf(gameId);
+  std::vector<VantorGameEvent> seenByWhite = white.eventsOf(gameId);
+  for (const std::vector<VantorGameEvent>* seen : {&seenByBlack, &seenByWhite}) {
+    ASSERT_FALSE(seen->empty());
+    EXPECT_EQ(seen->front().type, GameStarted);
+    EXPECT_EQ(seen->back().type, GameOver);
+    EXPECT_EQ(countOf(*seen, GameStarted), 1);
+    EXPECT_EQ(countOf(*seen, InvalidMove), 0);
+  }
+  Replay byBlack = replay(seenByBlack);
+  Replay byWhite = replay(seenByWhite);
+  EXPECT_EQ(byBlack.moves, byWhite.moves);
+  // Each bot was told to move exactly as often as it moved.
+  EXPECT_EQ(countOf(seenByBlack, YourTurn), byBlack.blackMoves);
+  EXPECT_EQ(countOf(seenByWhite, YourTurn), byBlack.whiteMoves);
+  // The counts add up, and match the lobby's game.
+  server.lock();
+  int blackDiscs = game->count(kBlack);
+  int whiteDiscs = game->count(kWhite);
+  server.unlock();
+  EXPECT_EQ(byBlack.position.count(kBlack), blackDiscs);
+  EXPECT_EQ(byBlack.position.count(kWhite), whiteDiscs);
+  // count(kEmpty) includes the 36 frame cells.
+  EXPECT_EQ(blackDiscs + whiteDiscs + byBlack.position.count(kEmpty) - 36, 64);
+  EXPECT_EQ(4 + static_cast<int>(byBlack.moves.size()), blackDiscs + whiteDiscs);
+  EXPECT_EQ(server.getGameCount(), 1);
+}
+
+TEST(BotGame, TheSamePairingPlaysTheSameMovesEveryTime) {
+  VantorServer server;
+  RecordingBot black(&server, "B", 3, VantorEvaluationKind::GrayThough);
+  RecordingBot white(&server, "W", 3, VantorEvaluationKind::DeepBlue);
+  RecordingPlayer watcher(&server);
+  // Two games of the pairing at the same time: the threads interleave.
+  std::vector<int> ids;
+  for (int n = 0; n < 2; ++n) {
+    server.lock();
+    server.initiateGameFromXWithY(&black, &white, 0, true);
+    int gameId = server.getGame(server.getGameCount() - 1)->getId();
+    server.initiateSpectateMode(gameId, &watcher);
+    server.unlock();
+    ids.push_back(gameId);
+  }
+  for (int gameId : ids) {
+    ASSERT_TRUE(watcher.waitFor("over " + std::to_string(gameId), 60000));
+  }
+  Replay first = replay(black.eventsOf(ids[0]));
+  Replay second = replay(black.eventsOf(ids[1]));
+  EXPECT_GT(first.moves.size(), 20u);
+  EXPECT_EQ(first.moves, second.moves);
+}
+
+TEST(BotGame, ABotWhoseGameIsAbortedWhileItThinksPlaysNothing) {
+  VantorServer server;
+  VantorDeepBlue bot(&server, 3);
+  bot.setPausesForTesting(300, 0);
+  RecordingPlayer person(&server);
+  // The bot plays black and is told to move at once.
+  server.initiateGameFromXWithY(&person, &bot, 1, false);
+  VantorServerGame* game = server.getGame(0);
+  int gameId = game->getId();
+  ASSERT_TRUE(game->isStarted());
+  EXPECT_TRUE(server.abortGameRequest(&person, gameId));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  std::string i = std::to_string(gameId);
+  // Acceptance, invitation and abort each make it re-read the game list.
+  EXPECT_EQ(person.lines(), (Lines{"started " + i, "games", "games", "games", "closed " + i}));
+  EXPECT_EQ(server.getGameCount(), 0);
+}
+
+TEST(BotGame, ABotLeavingInTheMiddleOfAGameClosesItForTheOther) {
+  VantorServer server;
+  VantorDeepBlue* bot = new VantorDeepBlue(&server, 1);
+  bot->setPausesForTesting(5000, 0);
+  RecordingPlayer person(&server);
+  server.initiateGameFromXWithY(&person, bot, 1, false);
+  int gameId = server.getGame(0)->getId();
+  person.clear();
+  delete bot;
+  std::string i = std::to_string(gameId);
+  EXPECT_EQ(person.lines(), (Lines{"games", "closed " + i, "players"}));
+}
+
+TEST(BotGame, ABotToldToMoveInTwoGamesInQuickSuccessionPlaysInBoth) {
+  VantorServer server;
+  VantorDeepBlue bot(&server, 3);
+  bot.setPausesForTesting(50, 0);
+  RecordingPlayer person(&server);
+  server.initiateGameFromXWithY(&person, &bot, 1, false);
+  server.initiateGameFromXWithY(&person, &bot, 1, false);
+  int first = server.getGame(0)->getId();
+  int second = server.getGame(1)->getId();
+  // Black's tie-broken first move in both.
+  EXPECT_TRUE(person.waitFor("played " + std::to_string(first) + " 5 3", 5000));
+  EXPECT_TRUE(person.waitFor("played " + std::to_string(second) + " 5 3", 5000));
+  EXPECT_TRUE(person.waitFor("turn " + std::to_string(second), 5000));
+}
+
+TEST(BotGame, ABotAnswersPrivateChatThroughTheLobbyButNotABroadcast) {
+  VantorServer server;
+  VantorDeepBlue bot(&server, 1);
+  bot.setPausesForTesting(0, 100);
+  RecordingPlayer person(&server);
+  person.setName("Person");
+  server.broadcastMessage(&person, "hello all");
+  server.sendMessage(&person, &bot, "hello bot");
+  EXPECT_TRUE(person.waitFor("message Pee[Bot] 0 I can't speak, I'm a bot!", 5000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  int replies = 0;
+  for (const std::string& line : person.lines()) replies += line.rfind("message Pee[Bot]", 0) == 0;
+  EXPECT_EQ(replies, 1);
+}
+
+TEST(BotGame, ABotsReplyToAPlayerWhoLeftReachesNobody) {
+  VantorServer server;
+  VantorDeepBlue bot(&server, 1);
+  bot.setPausesForTesting(0, 200);
+  EventLog log;
+  RecordingPlayer* sender = new RecordingPlayer(&server, &log);
+  server.sendMessage(sender, &bot, "bye");
+  delete sender;
+  // A newcomer, perhaps at the same address, is not the addressee.
+  RecordingPlayer newcomer(&server, &log);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  for (const std::string& line : log.get()) EXPECT_EQ(line.find("message"), std::string::npos);
+}
