@@ -32,7 +32,7 @@ class IosVector;
 class VantorPlayer;
 class VantorServerGame;
 
-class VantorServer : public VantorLobby {
+class VantorServer final : public VantorLobby {
  public:
   static constexpr int kMaxPlayers = 24;
 
