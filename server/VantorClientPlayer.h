@@ -1,0 +1,95 @@
+// The player that stands for a remote client: it turns the lobby's
+// notifications into server messages written to its output (a framing
+// stream, one frame per message), and each request payload the client sends
+// into calls on the lobby.
+//
+// Leaving: leave() stops every further write and unregisters the player, so
+// that no notification can reach it any more; the connection calls it before
+// it is destroyed (the destructor calls it too). A write that fails (the
+// peer has gone, or stopped reading for longer than the send bound) also
+// stops further writes and reports it through outputFailed(), so that the
+// connection gets closed by the thread that owns it; the failure never
+// reaches the lobby operation that caused the write.
+//
+// Thread safety: notifications arrive on the server thread and on computer
+// players' threads while they hold the lobby's lock; each message is one
+// write under the player's write lock, so messages never mix and none is
+// written once leave() has begun. onMessage() and the requests run on the
+// server thread and hold the lobby's lock for the whole request.
+#ifndef VANTOR_SERVER_VANTORCLIENTPLAYER_H_
+#define VANTOR_SERVER_VANTORCLIENTPLAYER_H_
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "bots/VantorPlayer.h"
+#include "ios/IosLock.h"
+#include "ios/IosOutputStream.h"
+
+class VantorServer;
+
+class VantorClientPlayer : public VantorPlayer {
+ public:
+  // Registers with server (when there is room; see isRegistered()).
+  explicit VantorClientPlayer(VantorServer* server);
+  ~VantorClientPlayer() override;
+
+  void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override;
+  void notifyRefuseGame(VantorPlayer* refuser) override;
+  void notifyMessage(VantorPlayer* from, const char* text, bool broadcast) override;
+  void notifyGameEvent(const VantorGameEvent& event) override;
+  void notifyPlayerListChanged() override;
+  void notifyGameListChanged() override;
+
+  virtual void setOutputStream(IosOutputStream* stream);
+  // The request dispatcher: one complete payload of length bytes (0 to
+  // 1024), code first. Unknown codes, empty payloads and requests whose
+  // fields do not fit in the payload are dropped.
+  virtual void onMessage(const char* payload, int length);
+
+  virtual void sendPlayerList();
+  virtual void sendGameList();
+  virtual void handleSetNick(const std::string& nick);
+  virtual void handleAskGame(const std::string& targetNick, int8_t colour, bool allowSpectators);
+  virtual void handleAcceptGame(int32_t gameId);
+  virtual void handleRefuseGame(int32_t gameId);
+  virtual void handleSendMessage(const std::string& addressee, const std::string& text);
+  virtual void sendBoard(int32_t gameId);
+  virtual void sendWhoAmI();
+  virtual void sendVersionRequest();
+  virtual void handlePlayMove(int32_t gameId, int8_t x, int8_t y);
+  virtual void handleSpectate(int32_t gameId);
+  virtual void sendPlayerInfo(const std::string& nick);
+
+  // Stops all writes and leaves the lobby. Idempotent. Must not be called by
+  // a thread that holds the lobby's lock on behalf of another player.
+  void leave();
+  // Whether a write has failed; the connection is then to be closed.
+  bool outputBroken() const { return broken_.load(); }
+  int getClientVersion() const { return clientVersion_; }
+
+  // The too-old-client warning is given once per process; tests start afresh.
+  static void resetVersionWarningForTesting();
+
+ protected:
+  // Called, under the write lock, right after the first failed write.
+  virtual void outputFailed() {}
+
+  VantorServer* getLobby() const { return lobby_; }
+
+ private:
+  // Writes one message unless the player is closing or broken.
+  void send(const std::string& payload);
+  void warnOldClientOnce();
+  void dispatch(const char* payload, int length);
+
+  VantorServer* lobby_;
+  IosOutputStream* output_;
+  bool closing_;
+  int clientVersion_;
+  IosLock writeLock_;
+  std::atomic<bool> broken_;
+};
+
+#endif  // VANTOR_SERVER_VANTORCLIENTPLAYER_H_

@@ -1,0 +1,105 @@
+#include "server/VantorEmbeddedServer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "ios/Exception.h"
+#include "ios/IosSelectServer.h"
+#include "server/VantorServerFactory.h"
+
+namespace {
+
+constexpr const char* kStatusText = "Error occured in embedded server.";
+
+}  // namespace
+
+VantorEmbeddedServer::VantorEmbeddedServer(char* status, bool localOnly, int firstPort)
+    : server_(nullptr),
+      port_(0),
+      status_(status),
+      localOnly_(localOnly),
+      firstPort_(firstPort),
+      gaveUp_(false),
+      stopping_(false) {}
+
+VantorEmbeddedServer::~VantorEmbeddedServer() {
+  if (!isRunning()) return;
+  {
+    IosLockGuard guard(lock_);
+    stopping_ = true;
+    if (server_ != nullptr) server_->stop();
+  }
+  try {
+    join();
+  } catch (Exception* e) {
+    // The thread ended by itself meanwhile.
+    delete e;
+  }
+}
+
+void VantorEmbeddedServer::reportSwitch(int nextPort) {
+  std::printf("Exception trown while running embedded server, switching to port %d\n", nextPort);
+  std::fflush(stdout);
+}
+
+void VantorEmbeddedServer::run() {
+  // The lobby and its computer players live through every change of port.
+  VantorServerFactory* factory = new VantorServerFactory();
+  int port = firstPort_;
+  for (;;) {
+    IosSelectServer* server = nullptr;
+    try {
+      server = new IosSelectServer(localOnly_, port, factory);
+      {
+        IosLockGuard guard(lock_);
+        if (stopping_) {
+          delete server;
+          break;
+        }
+        server_ = server;
+      }
+      port_ = server->getFirstPort();
+      std::printf("server launched on port %d\n", port_.load());
+      std::fflush(stdout);
+      server->run();
+      break;
+    } catch (Exception* e) {
+      port_ = 0;
+      if (port < kLastPort) reportSwitch(port + 1);
+      e->print();
+      delete e;
+      if (status_ != nullptr) {
+        std::strcpy(status_ + 1, kStatusText);
+        status_[0] = 1;
+      }
+      if (server != nullptr) {
+        {
+          IosLockGuard guard(lock_);
+          server_ = nullptr;
+        }
+        // Ends the connections it still holds, while the lobby exists.
+        delete server;
+      }
+      if (port >= kLastPort) {
+        std::fprintf(stderr, "Embedded server stopped: no port from %d to %d could be used\n",
+                     firstPort_, kLastPort);
+        gaveUp_ = true;
+        break;
+      }
+      {
+        IosLockGuard guard(lock_);
+        if (stopping_) break;
+      }
+      ++port;
+    }
+  }
+  {
+    IosLockGuard guard(lock_);
+    if (server_ != nullptr) {
+      delete server_;
+      server_ = nullptr;
+    }
+  }
+  port_ = 0;
+  delete factory;
+}

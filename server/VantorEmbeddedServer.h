@@ -1,0 +1,54 @@
+// The game server as a thread: it builds the factory (the lobby and its
+// computer players, kept for the whole run) and serves on the first port,
+// or on the next port that can be used when one cannot. Each switch prints
+// "Exception trown while running embedded server, switching to port N" on
+// standard output and sets the status record (flag byte 1, then the text
+// "Error occured in embedded server."); "server launched on port N" is
+// printed once the server listens. The search gives up after port 65535:
+// a line on standard error, and gaveUp() turns true.
+//
+// Thread safety: construct, start, join and destroy on one thread; getPort()
+// and gaveUp() may be read from any thread. Destruction stops a running
+// server (its connections end) and waits for the thread.
+#ifndef VANTOR_SERVER_VANTOREMBEDDEDSERVER_H_
+#define VANTOR_SERVER_VANTOREMBEDDEDSERVER_H_
+
+#include <atomic>
+
+#include "ios/IosLock.h"
+#include "ios/IosThread.h"
+
+class IosSelectServer;
+
+class VantorEmbeddedServer : public IosThread {
+ public:
+  static constexpr int kDefaultPort = 4567;
+  static constexpr int kLastPort = 65535;
+
+  // status: a caller's record of at least 64 bytes, or null. localOnly:
+  // listen on 127.0.0.1 only. firstPort: where the search starts (0 takes
+  // any free port).
+  VantorEmbeddedServer(char* status, bool localOnly, int firstPort = kDefaultPort);
+  ~VantorEmbeddedServer() override;
+
+  void run() override;
+
+  // The port served, 0 while not listening.
+  int getPort() const { return port_.load(); }
+  bool gaveUp() const { return gaveUp_.load(); }
+
+ private:
+  void reportSwitch(int nextPort);
+
+  IosSelectServer* server_;
+  std::atomic<int> port_;
+  char* status_;
+  bool localOnly_;
+  int firstPort_;
+  std::atomic<bool> gaveUp_;
+  // Guards server_ and stopping_ between the thread and the destructor.
+  IosLock lock_;
+  bool stopping_;
+};
+
+#endif  // VANTOR_SERVER_VANTOREMBEDDEDSERVER_H_

@@ -1,0 +1,41 @@
+// Puts a game server together: the lobby, its seven computer players in
+// roster order, and one VantorEmbeddedConnection per accepted client.
+//
+// The factory owns the lobby and the computer players. It must outlive the
+// select server that uses it (whose end closes every connection); it is
+// destroyed on a thread that does not hold the lobby's lock, and then
+// retires the computer players (waiting for their threads) before it
+// deletes the lobby.
+//
+// Thread safety: the select server calls it on the server thread.
+#ifndef VANTOR_SERVER_VANTORSERVERFACTORY_H_
+#define VANTOR_SERVER_VANTORSERVERFACTORY_H_
+
+#include <vector>
+
+#include "ios/IosServerStandardFactory.h"
+#include "server/VantorEmbeddedConnection.h"
+
+class VantorServer;
+class VantorServerBot;
+
+class VantorServerFactory : public IosServerStandardFactory<VantorEmbeddedConnection> {
+ public:
+  VantorServerFactory();
+  virtual ~VantorServerFactory();
+  VantorServerFactory(const VantorServerFactory&) = delete;
+  VantorServerFactory& operator=(const VantorServerFactory&) = delete;
+
+  // A connection on the lobby; when the lobby is full, the client gets the
+  // version request and the connection is withdrawn and ended at once.
+  void newConnection(TaggedSocket* s) override;
+
+  VantorServer* getServer() const { return server_; }
+  const std::vector<VantorServerBot*>& getBots() const { return bots_; }
+
+ private:
+  VantorServer* server_;
+  std::vector<VantorServerBot*> bots_;
+};
+
+#endif  // VANTOR_SERVER_VANTORSERVERFACTORY_H_
