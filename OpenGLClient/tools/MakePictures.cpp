@@ -277,7 +277,7 @@ void gameOver(const Fonts& f, const std::string& dir) {
   Canvas c;
   c.clear(rgb(0x000000, 0));
   // A light veil on the board: the final position stays readable.
-  c.roundedRect(7, 7, 313, 313, 12, rgb(0x050b12, 0.3f));
+  c.roundedRect(7, 7, 313, 313, 12, rgb(0x050b12, 0.2f));
   const float top = 124;
   const float bottom = 196;
   c.softRect(-20, top + 3, 540, bottom + 3, 0, 6, rgb(0x000000, 0.4f));
@@ -329,7 +329,7 @@ int main(int argc, char** argv) {
       netMenu(fonts, dir);
       netCentre(fonts, dir);
       gameBackground(fonts, dir);
-      blob(dir + "/shadow.png", rgb(0x000000, 0.7f), 70, 235);
+      blob(dir + "/shadow.png", rgb(0x000000, 0.85f), 80, 250);
       blob(dir + "/white-shadow.png", rgb(0x1a2630, 0.35f), 90, 245);
       overlay(dir);
       gameOver(fonts, dir);
