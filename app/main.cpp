@@ -1,0 +1,60 @@
+// The entry point. Without arguments: the window client. With a first
+// argument that begins with an upper-case 'S': the game server for this
+// machine, on 127.0.0.1 port 4567 or the next port that can be used, until
+// the process is interrupted (exit code 255). Any other argument: nothing,
+// exit code 0. The server mode needs no display.
+#include <cstdio>
+#include <exception>
+#include <sstream>
+#include <string>
+
+#include "app/ClientStartup.h"
+#include "ios/CrashReporter.h"
+#include "ios/Exception.h"
+#include "ios/Platform.h"
+#include "server/VantorEmbeddedServer.h"
+
+namespace {
+
+// Lives for the whole process: the mode that runs may keep its address.
+char serverStatus[1024];
+
+int runServer() {
+  VantorEmbeddedServer server(serverStatus, true, VantorEmbeddedServer::kDefaultPort);
+  server.start();
+  try {
+    server.join();
+  } catch (Exception* e) {
+    // The thread had already ended (it gave up on every port).
+    delete e;
+  }
+  return server.gaveUp() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  installCrashHandlers();
+  serverStatus[0] = 0;
+  try {
+    // Pictures and fonts are found beside the executable.
+    const std::string directory = platform::executableDirectory();
+    if (directory.size() > 1) platform::changeDirectory(directory);
+
+    if (argc > 1 && argv[1][0] == 'S') return runServer();
+    if (argc == 1) runClient(serverStatus);
+    return 0;
+  } catch (Exception* e) {
+    std::ostringstream text;
+    text << "Fatal error: " << e->getMessage() << "\n" << e->getCallStack() << "\n";
+    delete e;
+    showCrashMessage(text.str());
+  } catch (const std::exception& e) {
+    std::ostringstream text;
+    text << "Fatal error: " << e.what() << "\n" << captureCallStack() << "\n";
+    showCrashMessage(text.str());
+  } catch (...) {
+    showCrashMessage(captureCallStack() + "\n");
+  }
+  return 0;
+}
