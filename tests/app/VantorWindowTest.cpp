@@ -1,0 +1,428 @@
+// The real vantor executable in a real window on a private X server, driven
+// by real pointer and key input (xdotool) and checked on pictures of the
+// window and on what its local server writes. Every picture is kept under
+// artifacts/ in the build directory.
+//
+// The client connects to port 4567 by design, so these tests run one at a
+// time and are skipped when another program already listens there.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/app/Screenshot.h"
+#include "tests/app/VantorProcess.h"
+#include "tests/app/XSession.h"
+
+namespace {
+
+constexpr int kPort = 4567;
+
+void sleepMs(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool waitUntil(const std::function<bool()>& cond, int timeoutMs) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  do {
+    if (cond()) return true;
+    sleepMs(50);
+  } while (std::chrono::steady_clock::now() < end);
+  return cond();
+}
+
+// Whether something listens on 127.0.0.1 (or any address) at port.
+bool listening(int port) {
+  std::ifstream tcp("/proc/net/tcp");
+  std::string line;
+  std::getline(tcp, line);
+  while (std::getline(tcp, line)) {
+    std::istringstream fields(line);
+    std::string slot, local, remote, state;
+    fields >> slot >> local >> remote >> state;
+    size_t colon = local.find(':');
+    if (colon == std::string::npos || state != "0A") continue;
+    if (std::stoi(local.substr(colon + 1), nullptr, 16) == port) return true;
+  }
+  return false;
+}
+
+// Cell centres of the board, columns and rows 0..7 from the top left.
+int cellX(int column) {
+  return 20 + 35 * column + 17;
+}
+int cellY(int row) {
+  return 20 + 35 * row + 17;
+}
+
+// What a board cell shows, told apart by comparing it with cells known to
+// hold a black disc, a white disc and nothing at the start of a game.
+enum class Cell { kEmpty, kBlack, kWhite };
+
+class BoardReader {
+ public:
+  explicit BoardReader(const Screenshot& start) {
+    black_ = sample(start, 4, 3);
+    white_ = sample(start, 3, 3);
+    for (int c : {0, 7}) {
+      for (int r : {0, 7}) empty_.push_back(sample(start, c, r));
+    }
+  }
+  bool plausible() const { return white_.luminance() - black_.luminance() > 60; }
+  Cell at(const Screenshot& shot, int column, int row) const {
+    Rgb c = sample(shot, column, row);
+    Cell best = Cell::kBlack;
+    int bestDistance = distance(c, black_);
+    if (distance(c, white_) < bestDistance) {
+      best = Cell::kWhite;
+      bestDistance = distance(c, white_);
+    }
+    for (const Rgb& e : empty_) {
+      if (distance(c, e) < bestDistance) {
+        best = Cell::kEmpty;
+        bestDistance = distance(c, e);
+      }
+    }
+    return best;
+  }
+  int count(const Screenshot& shot, Cell what) const {
+    int n = 0;
+    for (int c = 0; c < 8; ++c) {
+      for (int r = 0; r < 8; ++r) n += at(shot, c, r) == what;
+    }
+    return n;
+  }
+  std::string describe(const Screenshot& shot) const {
+    std::string out;
+    for (int r = 0; r < 8; ++r) {
+      for (int c = 0; c < 8; ++c) {
+        Cell v = at(shot, c, r);
+        out += v == Cell::kBlack ? 'X' : v == Cell::kWhite ? 'O' : '.';
+      }
+      out += '\n';
+    }
+    return out;
+  }
+
+ private:
+  // Four small patches around the centre: off the last-move marker, on the
+  // disc even while it leans after a flip.
+  static Rgb sample(const Screenshot& shot, int column, int row) {
+    int x = cellX(column), y = cellY(row);
+    Rgb a = shot.mean(x - 7, y, 1), b = shot.mean(x + 7, y, 1), c = shot.mean(x, y - 7, 1),
+        d = shot.mean(x, y + 7, 1);
+    return Rgb{(a.r + b.r + c.r + d.r) / 4, (a.g + b.g + c.g + d.g) / 4,
+               (a.b + b.b + c.b + d.b) / 4};
+  }
+  static int distance(const Rgb& a, const Rgb& b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+  }
+
+  Rgb black_;
+  Rgb white_;
+  std::vector<Rgb> empty_;
+};
+
+class VantorWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::filesystem::create_directories(VANTOR_ARTIFACTS);
+    session_ = new XSession();
+    started_ = session_->start();
+  }
+  static void TearDownTestSuite() {
+    delete session_;
+    session_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (!started_) GTEST_SKIP() << session_->why();
+    // A server child of an earlier test may take a moment to go.
+    waitUntil([] { return !listening(kPort); }, 5000);
+    if (listening(kPort)) {
+      GTEST_SKIP() << "another program listens on port " << kPort
+                   << ", where the client looks for its local server";
+    }
+    name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    app_.reset(new VantorProcess(VANTOR_EXE, session_->display(),
+                                 std::string(VANTOR_ARTIFACTS) + "/" + name_ + ".log"));
+    ASSERT_TRUE(app_->started());
+    window_ = session_->findWindow("Vantor", 20000);
+    ASSERT_NE(window_, 0u) << app_->log();
+    ASSERT_TRUE(waitUntil([] { return listening(kPort); }, 10000)) << app_->log();
+    serverPid_ = app_->childPid();
+    // Away from every button, so nothing is hovered.
+    session_->moveTo(window_, 300, 200);
+    ASSERT_TRUE(waitUntil([&] { return capture().brightPixels(0, 0, 319, 479, 30) > 1000; }, 10000))
+        << "the window stays black";
+    sleepMs(300);
+  }
+
+  void TearDown() override {
+    if (!app_) return;
+    app_->kill(SIGKILL);
+    app_->waitExit(5000);
+    app_.reset();
+  }
+
+  Screenshot capture() { return session_->capture(window_); }
+  Screenshot keep(const std::string& what) {
+    Screenshot shot = capture();
+    shot.writePng(std::string(VANTOR_ARTIFACTS) + "/" + name_ + "-" + what + ".png");
+    return shot;
+  }
+  void click(int x, int y) {
+    ASSERT_TRUE(session_->click(window_, x, y));
+    sleepMs(250);
+  }
+  void key(const std::string& name) {
+    ASSERT_TRUE(session_->key(name));
+    sleepMs(250);
+  }
+  // Hovering over a band lights its text: the band changes, the rest not.
+  double hoverChange(int y0, int y1) {
+    session_->moveTo(window_, 300, 200);
+    sleepMs(300);
+    Screenshot before = capture();
+    session_->moveTo(window_, 160, (y0 + y1) / 2);
+    sleepMs(300);
+    Screenshot after = capture();
+    session_->moveTo(window_, 300, 200);
+    sleepMs(300);
+    return after.difference(before, 0, y0, 319, y1);
+  }
+  // Waits for the first picture of a game: the four discs in the middle.
+  std::unique_ptr<BoardReader> waitForBoard() {
+    std::unique_ptr<BoardReader> reader;
+    bool seen = waitUntil(
+        [&] {
+          Screenshot shot = capture();
+          reader.reset(new BoardReader(shot));
+          return reader->plausible();
+        },
+        15000);
+    if (!seen) return nullptr;
+    sleepMs(1200);  // the four discs fade in over one second
+    reader.reset(new BoardReader(capture()));
+    return reader;
+  }
+
+  static XSession* session_;
+  static bool started_;
+  std::string name_;
+  std::unique_ptr<VantorProcess> app_;
+  unsigned long window_ = 0;
+  int serverPid_ = -1;
+};
+
+XSession* VantorWindowTest::session_ = nullptr;
+bool VantorWindowTest::started_ = false;
+
+TEST_F(VantorWindowTest, MainMenuShowsItsThreeTextsAndEscapeQuits) {
+  keep("menu");
+  EXPECT_GT(hoverChange(322, 358), 1.0) << "Jouer en local";
+  EXPECT_GT(hoverChange(372, 408), 1.0) << "Jouer sur internet";
+  EXPECT_GT(hoverChange(421, 457), 1.0) << "Quitter";
+  EXPECT_LT(hoverChange(200, 240), 0.5) << "no text between the title and the buttons";
+  session_->moveTo(window_, 160, 340);
+  sleepMs(300);
+  keep("menu-hover");
+
+  ASSERT_GT(serverPid_, 0);
+  EXPECT_TRUE(VantorProcess::processExists(serverPid_));
+  session_->moveTo(window_, 300, 200);
+  key("Escape");
+  int status = app_->waitExit(5000);
+  ASSERT_NE(status, -1) << "Escape did not end the client";
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(waitUntil([&] { return !VantorProcess::processExists(serverPid_); }, 3000));
+  std::string log = app_->log();
+  EXPECT_NE(log.find("Launch standalone server"), std::string::npos) << log;
+  EXPECT_NE(log.find("Kill standalone server"), std::string::npos) << log;
+}
+
+TEST_F(VantorWindowTest, TheServerChildDiesWithAKilledClient) {
+  ASSERT_GT(serverPid_, 0);
+  app_->kill(SIGKILL);
+  app_->waitExit(5000);
+  EXPECT_TRUE(waitUntil([&] { return !VantorProcess::processExists(serverPid_); }, 3000))
+      << "the server outlived its client";
+}
+
+TEST_F(VantorWindowTest, PlayingBlackAgainstPee) {
+  click(160, 340);  // "Jouer en local"
+  keep("local-centre");
+  click(160, 140);  // "Pee"
+  keep("colour-selection");
+  click(160, 340);  // "Jouer les noirs"
+  std::unique_ptr<BoardReader> board = waitForBoard();
+  ASSERT_TRUE(board) << app_->log();
+  Screenshot start = keep("start");
+  EXPECT_NE(app_->log().find(" asks Pee[Bot]"), std::string::npos) << app_->log();
+  EXPECT_EQ(board->count(start, Cell::kBlack), 2) << board->describe(start);
+  EXPECT_EQ(board->count(start, Cell::kWhite), 2) << board->describe(start);
+
+  // An illegal cell: the notice shows, nothing is placed.
+  click(cellX(0), cellY(0));
+  sleepMs(400);
+  Screenshot refused = keep("coup-invalide");
+  EXPECT_GT(refused.difference(start, 0, 0, 319, 479), 3.0) << "no notice over the board";
+  EXPECT_EQ(board->at(refused, 0, 0), Cell::kEmpty);
+  sleepMs(2000);  // the notice fades
+
+  // The same player clicks again, on a legal cell (x 4, y 3).
+  Screenshot beforeMove = capture();
+  click(cellX(3), cellY(2));
+  ASSERT_TRUE(waitUntil([&] { return board->at(capture(), 3, 2) == Cell::kBlack; }, 3000))
+      << board->describe(capture());
+  sleepMs(1500);
+  Screenshot played = keep("black-played");
+  EXPECT_EQ(board->at(played, 3, 3), Cell::kBlack) << board->describe(played);
+  EXPECT_GT(played.difference(beforeMove, 100, 380, 319, 430), 0.5) << "the counts did not change";
+
+  // Pee answers within a few seconds.
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        Screenshot shot = capture();
+        return board->count(shot, Cell::kBlack) + board->count(shot, Cell::kWhite) == 6;
+      },
+      8000))
+      << board->describe(capture());
+  sleepMs(1500);
+  Screenshot answered = keep("game");
+  EXPECT_EQ(board->count(answered, Cell::kWhite) + board->count(answered, Cell::kBlack), 6)
+      << board->describe(answered);
+  EXPECT_GT(answered.difference(played, 100, 380, 319, 430), 0.5) << "the counts did not change";
+}
+
+TEST_F(VantorWindowTest, AComputerPlayingBlackOpens) {
+  click(160, 340);       // "Jouer en local"
+  click(160, 140 + 49);  // "Chicken"
+  click(160, 390);       // "Jouer les blancs"
+  std::unique_ptr<BoardReader> board = waitForBoard();
+  ASSERT_TRUE(board) << app_->log();
+  EXPECT_NE(app_->log().find(" asks Chicken[Bot]"), std::string::npos) << app_->log();
+  ASSERT_TRUE(waitUntil([&] { return board->count(capture(), Cell::kBlack) == 4; }, 10000))
+      << board->describe(capture());
+  Screenshot opened = keep("opened");
+  EXPECT_EQ(board->count(opened, Cell::kWhite), 1) << board->describe(opened);
+}
+
+TEST_F(VantorWindowTest, TwoPeopleAtOneScreenAlternateColours) {
+  click(160, 340);  // "Jouer en local"
+  click(160, 59);   // "Deux joueurs"
+  std::unique_ptr<BoardReader> board = waitForBoard();
+  ASSERT_TRUE(board) << app_->log();
+  std::string log = app_->log();
+  EXPECT_NE(log.find("Renaming to Black"), std::string::npos) << log;
+  EXPECT_NE(log.find("Renaming to White"), std::string::npos) << log;
+  EXPECT_NE(log.find("Black asks White"), std::string::npos) << log;
+
+  click(cellX(3), cellY(2));  // black at x 4, y 3
+  ASSERT_TRUE(waitUntil([&] { return board->at(capture(), 3, 2) == Cell::kBlack; }, 3000))
+      << board->describe(capture());
+  sleepMs(1500);
+  click(cellX(2), cellY(2));  // white at x 3, y 3, taking back (4, 4)
+  ASSERT_TRUE(waitUntil([&] { return board->at(capture(), 2, 2) == Cell::kWhite; }, 3000))
+      << board->describe(capture());
+  sleepMs(1500);
+  Screenshot shot = keep("two-moves");
+  EXPECT_EQ(board->at(shot, 3, 3), Cell::kWhite) << board->describe(shot);
+  EXPECT_EQ(board->count(shot, Cell::kBlack), 3) << board->describe(shot);
+  EXPECT_EQ(board->count(shot, Cell::kWhite), 3) << board->describe(shot);
+}
+
+TEST_F(VantorWindowTest, InternetPlayThroughTheLobbyOfLocalhost) {
+  Screenshot menu = capture();
+  click(160, 390);  // "Jouer sur internet"
+  keep("join-server");
+  click(160, 440);  // "Se connecter", to the default host "localhost"
+  ASSERT_TRUE(app_->waitForLog("Renaming to Guest", 5000)) << app_->log();
+  sleepMs(800);
+  session_->moveTo(window_, 300, 470);
+  sleepMs(300);
+  Screenshot lobby = keep("lobby");
+
+  // The seven computer players fill the first seven rows: each row lights
+  // up under the pointer; the eighth row is empty.
+  for (int k = 0; k < 8; ++k) {
+    int y = 57 + 19 * k + 9;
+    session_->moveTo(window_, 60, y);
+    sleepMs(300);
+    Screenshot lit = capture();
+    double change = lit.difference(lobby, 20, 55 + 19 * k, 160, 55 + 19 * k + 18);
+    if (k < 7) {
+      EXPECT_GT(change, 1.0) << "row " << k;
+    } else {
+      EXPECT_LT(change, 0.5) << "row " << k;
+    }
+  }
+
+  // The first row is Pee[Bot]: a click invites it, and it accepts.
+  session_->moveTo(window_, 60, 66);
+  sleepMs(200);
+  click(60, 66);
+  ASSERT_TRUE(app_->waitForLog(" asks Pee[Bot]", 5000)) << app_->log();
+  std::unique_ptr<BoardReader> board = waitForBoard();
+  ASSERT_TRUE(board) << app_->log();
+  keep("internet-game");
+
+  key("Escape");  // back to the lobby
+  sleepMs(500);
+  session_->moveTo(window_, 300, 470);
+  sleepMs(300);
+  Screenshot back = keep("lobby-again");
+  EXPECT_LT(back.difference(lobby, 0, 0, 319, 479), 2.0) << "not the lobby";
+
+  key("Escape");  // back to the main menu
+  session_->moveTo(window_, 300, 200);
+  sleepMs(500);
+  Screenshot main = keep("menu-again");
+  EXPECT_LT(main.difference(menu, 0, 0, 319, 479), 2.0) << "not the main menu";
+}
+
+TEST_F(VantorWindowTest, WithoutALocalServerAColourShowsEchecOverTheMainMenu) {
+  Screenshot menu = capture();
+  ASSERT_GT(serverPid_, 0);
+  kill(serverPid_, SIGKILL);
+  ASSERT_TRUE(waitUntil([] { return !listening(kPort); }, 5000));
+  click(160, 340);  // "Jouer en local"
+  click(160, 140);  // "Pee"
+  click(160, 340);  // "Jouer les noirs"
+  session_->moveTo(window_, 300, 200);
+  sleepMs(800);
+  Screenshot echec = keep("echec");
+  EXPECT_GT(echec.difference(menu, 0, 0, 319, 479), 3.0) << "no notice";
+  // Once the notice has gone, the main menu is there as before.
+  sleepMs(3500);
+  Screenshot after = keep("after-echec");
+  EXPECT_LT(after.difference(menu, 0, 0, 319, 479), 1.0) << "not the main menu";
+  click(160, 340);
+  EXPECT_GT(capture().difference(menu, 0, 0, 319, 479), 3.0)
+      << "the main menu answers clicks again";
+}
+
+TEST(VantorWithoutDisplay, SaysSoInOneLineAndFails) {
+  std::filesystem::create_directories(VANTOR_ARTIFACTS);
+  VantorProcess app(VANTOR_EXE, "", std::string(VANTOR_ARTIFACTS) + "/without-display.log");
+  ASSERT_TRUE(app.started());
+  int status = app.waitExit(10000);
+  ASSERT_NE(status, -1);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
+  std::string log = app.log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+  EXPECT_NE(log.find("display"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Launch standalone server"), std::string::npos) << log;
+}
+
+}  // namespace

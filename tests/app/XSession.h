@@ -1,0 +1,47 @@
+// A private X server (Xvfb) for the window tests, and the means to look at
+// and drive a window on it: find a top-level window by name, take its
+// picture, and send real pointer and key input through xdotool (XTEST).
+//
+// Thread safety: one thread at a time.
+#ifndef VANTOR_TESTS_APP_XSESSION_H_
+#define VANTOR_TESTS_APP_XSESSION_H_
+
+#include <string>
+#include <vector>
+
+#include "tests/app/Screenshot.h"
+
+class XSession {
+ public:
+  XSession();
+  ~XSession();
+  XSession(const XSession&) = delete;
+  XSession& operator=(const XSession&) = delete;
+
+  // Starts Xvfb on a free display number; false (with why()) when it cannot.
+  bool start();
+  const std::string& display() const { return display_; }
+  const std::string& why() const { return why_; }
+
+  // The top-level window titled name, waiting up to timeoutMs; 0 if none.
+  unsigned long findWindow(const std::string& name, int timeoutMs);
+  bool windowExists(unsigned long window);
+  Screenshot capture(unsigned long window);
+
+  // Pointer moves and clicks at window coordinates of window; keys by
+  // xdotool key name ("Escape", "Return", "a").
+  bool moveTo(unsigned long window, int x, int y);
+  bool click(unsigned long window, int x, int y);
+  bool key(const std::string& name);
+  bool type(const std::string& text);
+
+ private:
+  bool xdotool(const std::vector<std::string>& args);
+
+  int serverPid_;
+  std::string display_;
+  std::string why_;
+  void* connection_;
+};
+
+#endif  // VANTOR_TESTS_APP_XSESSION_H_
