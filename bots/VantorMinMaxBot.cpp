@@ -1,5 +1,6 @@
 #include "bots/VantorMinMaxBot.h"
 
+#include "bots/VantorFastSearch.h"
 #include "bots/VantorReferenceSearch.h"
 
 VantorMinMaxBot::VantorMinMaxBot(VantorLobby* server, const std::string& name, int depth,
@@ -21,7 +22,7 @@ VantorCoords VantorMinMaxBot::chooseMove(const VantorGame& game) {
 }
 
 int VantorMinMaxBot::chooseMoveOnBoard(const int8_t* board, int colour) {
-  return referenceChooseMove(board, colour, depth, evaluatorOf(kind));
+  return fastChooseMove(board, colour, depth, kind);
 }
 
 int16_t VantorMinMaxBot::search(const int8_t* board, int rootColour, int colour, uint8_t plies,
