@@ -103,9 +103,12 @@ void colourSelect(const Fonts& f, const std::string& dir) {
   c.disc(118, 232, 36, false);
   c.disc(202, 232, 36, true);
   c.textCentred(f.text, 14, L"Les noirs commencent", 160, 298, rgb(0xf4efe2, 0.45f));
-  threeButtons(c);
-  c.disc(56, 341, 9, false);
-  c.disc(56, 391, 9, true);
+  // Wider buttons here, with room for a small disc before each colour.
+  buttonBand(c, 14, 322, 306, 358);
+  buttonBand(c, 14, 372, 306, 408);
+  buttonBand(c, 14, 421, 306, 457);
+  c.disc(34, 339, 9, false);
+  c.disc(34, 389, 9, true);
   c.save(dir + "/colorselect.png", false);
 }
 
@@ -113,29 +116,25 @@ void localCentre(const Fonts& f, const std::string& dir) {
   Canvas c;
   background(c);
   c.textCentred(f.display, 22, L"Partie locale", 160, 28, kGold);
-  buttonBand(c, 36, 41, 284, 77);
+  buttonBand(c, 14, 41, 306, 77);
   // Between the two-player button and the list of computer players.
   const float y = 106;
   c.textCentred(f.display, 19, L"Contre l'ordinateur", 160, y, rgb(0xf4efe2, 0.8f));
   const float w = c.textWidth(f.display, 19, L"Contre l'ordinateur");
-  c.roundedRect(40, y - 6, 160 - w / 2 - 10, y - 5, 0.5f, rgb(0xf2c14e, 0.5f));
-  c.roundedRect(160 + w / 2 + 10, y - 6, 280, y - 5, 0.5f, rgb(0xf2c14e, 0.5f));
+  c.roundedRect(24, y - 6, 160 - w / 2 - 10, y - 5, 0.5f, rgb(0xf2c14e, 0.5f));
+  c.roundedRect(160 + w / 2 + 10, y - 6, 296, y - 5, 0.5f, rgb(0xf2c14e, 0.5f));
   // The three players of the first kind search 1, 3, 5 moves ahead, the
   // four of the second kind 1, 3, 5, 7: a pip for every two moves.
   const int pips[7] = {1, 2, 3, 1, 2, 3, 4};
   for (int k = 0; k < 7; ++k) {
     const float top = 126 + 49 * k;
     const float bottom = 162 + 49 * k;
-    buttonBand(c, 36, top, 300, bottom);
-    c.disc(78, (top + bottom) / 2, 11, k >= 3);
+    buttonBand(c, 14, top, 306, bottom);
+    c.disc(72, (top + bottom) / 2, 11, k >= 3);
     for (int p = 0; p < 4; ++p) {
-      const float px = 252 + 11 * p;
+      const float px = 264 + 9 * p;
       const float py = (top + bottom) / 2;
-      if (p < pips[k]) {
-        c.circle(px, py, 3.6f, kGold);
-      } else {
-        c.circle(px, py, 3.6f, rgb(0xffffff, 0.12f));
-      }
+      c.circle(px, py, 3.2f, p < pips[k] ? kGold : rgb(0xffffff, 0.12f));
     }
   }
   c.save(dir + "/localcenter.png", false);
@@ -231,10 +230,11 @@ void gameBackground(const Fonts& f, const std::string& dir) {
   }
   // The status line and the two count plates.
   c.roundedRect(20, 322, 300, 362, 14, rgb(0x000000, 0.28f));
-  for (float x0 : {26.0f, 166.0f}) {
-    c.softRect(x0, 384, x0 + 128, 460, 16, 5, rgb(0x000000, 0.35f));
-    c.roundedRect(x0, 381, x0 + 128, 457, 16, rgb(0xffffff, 0.05f));
-    c.roundedRectOutline(x0, 381, x0 + 128, 457, 16, 1.2f, rgb(0xf2c14e, 0.35f));
+  // Badges at x 70 and 210, counts from x 110 and 250.
+  for (float x0 : {22.0f, 164.0f}) {
+    c.softRect(x0, 384, x0 + 134, 460, 16, 5, rgb(0x000000, 0.35f));
+    c.roundedRect(x0, 381, x0 + 134, 457, 16, rgb(0xffffff, 0.05f));
+    c.roundedRectOutline(x0, 381, x0 + 134, 457, 16, 1.2f, rgb(0xf2c14e, 0.35f));
   }
   (void)f;
   c.save(dir + "/gamebg.png", false);

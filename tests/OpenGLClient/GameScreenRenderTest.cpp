@@ -1,10 +1,8 @@
 // The game screen in a real window on a private X server: a known position
 // is drawn, the pixels are read back and checked, and the screenshots are
 // kept as test artefacts for a person to look at.
-#include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -25,71 +23,11 @@
 #include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
 #include "game/VantorGame.h"
-#include "tests/OpenGLClient/XvfbDisplay.h"
+#include "tests/OpenGLClient/RenderWindow.h"
 
 namespace {
 
-constexpr int kWidth = 320;
-constexpr int kHeight = 480;
 const std::string kDataDir = VANTOR_TEST_DATA_DIR;
-const std::string kArtifacts = VANTOR_TEST_ARTIFACTS_DIR;
-
-struct Rgb {
-  int r, g, b;
-  int luminance() const { return (r * 30 + g * 59 + b * 11) / 100; }
-};
-
-int distance(const Rgb& a, const Rgb& b) {
-  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-}
-
-// A screenshot, addressed in window coordinates (origin top left).
-class Screenshot {
- public:
-  Screenshot() : pixels_(kWidth * kHeight * 3) {
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
-  }
-
-  Rgb at(int x, int y) const {
-    const size_t i = (static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 3;
-    return Rgb{pixels_[i], pixels_[i + 1], pixels_[i + 2]};
-  }
-  // The mean of the 3 x 3 pixels around (x, y).
-  Rgb around(int x, int y) const {
-    Rgb sum{0, 0, 0};
-    for (int dy = -1; dy <= 1; ++dy) {
-      for (int dx = -1; dx <= 1; ++dx) {
-        const Rgb p = at(x + dx, y + dy);
-        sum = Rgb{sum.r + p.r, sum.g + p.g, sum.b + p.b};
-      }
-    }
-    return Rgb{sum.r / 9, sum.g / 9, sum.b / 9};
-  }
-
-  void save(const std::string& name) const {
-    const std::string path = kArtifacts + "/" + name;
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_init_io(png, file);
-    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < kHeight; ++y) {
-      png_write_row(png, pixels_.data() + static_cast<size_t>(kHeight - 1 - y) * kWidth * 3);
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-  }
-
- private:
-  std::vector<uint8_t> pixels_;
-};
 
 // The background picture as the window shows it.
 class Background {
@@ -128,27 +66,7 @@ bool playFirstMove(VantorGame& game) {
 class GameScreenRender : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    xvfb_ = new XvfbDisplay;
-    if (!xvfb_->started()) return;
-    int argc = 1;
-    char name[] = "render-test";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-    glutInitWindowSize(kWidth, kHeight);
-    glutCreateWindow("Vantor");
-    glutDisplayFunc([] {});
-    for (int k = 0; k < 5; ++k) glutMainLoopEvent();
-    // What the controller's reshape callback does for the 320 x 480 window.
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    vgl::gWindowHeight = kHeight;
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glShadeModel(GL_SMOOTH);
+    if (!RenderWindow::open()) return;
     textFont_ = new TextureFont;
     textFont_->init(kDataDir + "/TTF/matisse.ttf", 20);
     countFont_ = new TextureFont;
@@ -161,12 +79,10 @@ class GameScreenRender : public ::testing::Test {
     delete textFont_;
     delete countFont_;
     delete largeFont_;
-    if (xvfb_->started()) glutExit();
-    delete xvfb_;
   }
 
   void SetUp() override {
-    ASSERT_TRUE(xvfb_->started()) << xvfb_->error();
+    ASSERT_TRUE(RenderWindow::open()) << RenderWindow::error();
     ASSERT_TRUE(background_.loaded());
     overlay_ = std::make_unique<vgl::MessageOverlay>(kDataDir);
     overlay_->setFont(largeFont_);
@@ -283,7 +199,6 @@ class GameScreenRender : public ::testing::Test {
     return box;
   }
 
-  static XvfbDisplay* xvfb_;
   static TextureFont* textFont_;
   static TextureFont* countFont_;
   static TextureFont* largeFont_;
@@ -295,7 +210,6 @@ class GameScreenRender : public ::testing::Test {
   VantorGame game_;
 };
 
-XvfbDisplay* GameScreenRender::xvfb_ = nullptr;
 TextureFont* GameScreenRender::textFont_ = nullptr;
 TextureFont* GameScreenRender::countFont_ = nullptr;
 TextureFont* GameScreenRender::largeFont_ = nullptr;
@@ -304,7 +218,7 @@ TEST_F(GameScreenRender, ShowsWhiteDiscsLightBlackDiscsDarkAndEmptyCellsAsTheBoa
   showKnownPosition();
   drawFrame();
   const Screenshot shot;
-  shot.save("game-screen.png");
+  EXPECT_TRUE(shot.save("game-screen.png"));
   const vgl::BoardView& board = screen_->board();
   ASSERT_NE(board.lastColumn(), -1);
   int white = 0, black = 0, empty = 0;
@@ -391,7 +305,7 @@ TEST_F(GameScreenRender, FadesTheGameOverPictureInOverTheFinalBoard) {
   gameOver_->tick(1);
   drawFrame();
   const Screenshot after;
-  after.save("game-over.png");
+  EXPECT_TRUE(after.save("game-over.png"));
   // The banner covers the middle of the board, more when fully faded in.
   const auto [x, y] = emptyCellUnderBand();
   ASSERT_GE(x, 0) << "the known position leaves no empty cell under the banner";
@@ -444,7 +358,7 @@ TEST_F(GameScreenRender, ShowsANoticeOnItsBandAndAgesOnlyOnceDrawn) {
   overlay_->tick(-0.5f);  // back to full strength for the picture
   drawFrame();
   const Screenshot notice;
-  notice.save("notice.png");
+  EXPECT_TRUE(notice.save("notice.png"));
   const auto [x, y] = emptyCellUnderBand();
   ASSERT_GE(x, 0);
   EXPECT_LT(notice.around(x, y).luminance(), plain.around(x, y).luminance() - 20);
@@ -467,7 +381,7 @@ TEST_F(GameScreenRender, LeansAFlippedDiscAndFadesANewOneIn) {
   screen_->tick(0.25f);
   drawFrame();
   const Screenshot moving;
-  moving.save("game-screen-flip.png");
+  EXPECT_TRUE(moving.save("game-screen-flip.png"));
   // The new disc at column 4, row 2 is a quarter faded in: its cell is
   // darker than the felt and lighter than under the settled disc.
   const int x = static_cast<int>(vgl::BoardView::cellCentreX(4));
