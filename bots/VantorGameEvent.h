@@ -25,11 +25,11 @@ enum GameEventType {
 };
 
 struct VantorGameEvent {
-  int x;                     // the move's column, for InvalidMove and MovePlayed
-  int y;                     // the move's row, likewise
-  VantorServerGame* game;    // the game the event belongs to
-  int type;                  // a GameEventType
-  int gameId;                // the game's id
+  int x;                       // the move's column, for InvalidMove and MovePlayed
+  int y;                       // the move's row, likewise
+  VantorServerGame* game;      // the game the event belongs to
+  int type;                    // a GameEventType
+  int gameId;                  // the game's id
   const VantorGame* position;  // the game's position as it is now
 };
 

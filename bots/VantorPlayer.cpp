@@ -26,7 +26,13 @@ VantorPlayer::VantorPlayer(const std::string& name)
     : server(nullptr), name(name), registered(false), id(++playerIds) {}
 
 VantorPlayer::~VantorPlayer() {
-  if (server != nullptr) server->unregisterPlayer(this);
+  leaveServer();
+}
+
+void VantorPlayer::leaveServer() {
+  if (server == nullptr) return;
+  server->unregisterPlayer(this);
+  server = nullptr;
 }
 
 VantorLobby* VantorPlayer::getServer() {

@@ -10,6 +10,10 @@
 //
 // Thread safety: notifications arrive on the lobby's callers' threads while
 // they hold the lobby's lock; the name is read and changed under that lock.
+// A player is listed from its base constructor on and until its base
+// destructor, while its subclass parts do not exist yet or any more: while
+// other threads use the lobby, build a player under the lobby's lock, and
+// have a subclass call leaveServer() first in its destructor.
 #ifndef VANTOR_BOTS_VANTORPLAYER_H_
 #define VANTOR_BOTS_VANTORPLAYER_H_
 
@@ -46,6 +50,12 @@ class VantorPlayer {
   // default one (a serial number is still consumed): the computer players,
   // whose name nobody ever sees change. An empty name gives the default.
   VantorPlayer(VantorLobby* server, const std::string& name);
+
+  // Unregisters the player now rather than at the end of its destruction. A
+  // subclass whose notifications use its own members calls it first in its
+  // destructor: notifications run under the lobby's lock, so none can reach
+  // the player once this has returned. Idempotent.
+  void leaveServer();
 
   VantorLobby* server;
   std::string name;

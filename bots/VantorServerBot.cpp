@@ -56,10 +56,7 @@ void VantorServerBot::retire() {
   retiring = true;
   // Once the lobby has let the bot go, no notification can start another
   // thread; the ones running see retiring and skip their pauses.
-  if (server != nullptr) {
-    server->unregisterPlayer(this);
-    server = nullptr;
-  }
+  leaveServer();
   idle.lock();
   idle.unlock();
 }

@@ -18,7 +18,10 @@
 // (a computer player accepts from inside notifyAskGame). A caller that uses a
 // game or player pointer across several calls (find, then read the board)
 // brackets them with lock() and unlock() so that nothing changes between
-// them. Never wait for another thread that needs the lobby while holding it.
+// them. Never wait for another thread that needs the lobby while holding it
+// (never destroy a computer player while holding it: the destructor waits for
+// the player's threads). A player registers from its base constructor, so
+// while other threads use the lobby, players are built under lock().
 #ifndef VANTOR_SERVER_VANTORSERVER_H_
 #define VANTOR_SERVER_VANTORSERVER_H_
 

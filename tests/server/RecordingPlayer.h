@@ -22,10 +22,8 @@
 class EventLog {
  public:
   void add(const std::string& line) {
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      lines.push_back(line);
-    }
+    std::lock_guard<std::mutex> lock(mutex);
+    lines.push_back(line);
     changed.notify_all();
   }
   std::vector<std::string> get() {
@@ -80,6 +78,8 @@ class RecordingPlayer : public VantorPlayer {
       : VantorPlayer(server), shared(shared) {}
   RecordingPlayer(const std::string& nick, EventLog* shared = nullptr)
       : VantorPlayer(nick), shared(shared) {}
+  // Leaves before its records go, so that no notification reaches them.
+  ~RecordingPlayer() override { leaveServer(); }
 
   void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override {
     lastInvitation = game;
@@ -133,12 +133,10 @@ class RecordingPlayer : public VantorPlayer {
 
  private:
   void record(const std::string& line) {
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      own.push_back(line);
-    }
-    changed.notify_all();
     if (shared != nullptr) shared->add(getName() + ": " + line);
+    std::lock_guard<std::mutex> lock(mutex);
+    own.push_back(line);
+    changed.notify_all();
   }
 
   EventLog* shared;
