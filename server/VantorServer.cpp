@@ -94,6 +94,12 @@ void VantorServer::unregisterPlayer(VantorPlayer* player) {
   if (player == nullptr) return;
   IosRecursiveLockGuard guard(*lobbyLock);
   std::fprintf(stderr, "%f/---/%d/%s\n", logTime(), logIdentity(player), player->getName().c_str());
+  // Off the lists first: the player that leaves hears nothing of the games
+  // it abandons, not even as a spectator of one of them.
+  players->remove(player);
+  for (int i = 0; i < games->size(); ++i) {
+    static_cast<VantorServerGame*>(games->get(i))->removeSpectator(player);
+  }
   for (int i = 0; i < games->size();) {
     VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
     if (game->hasPlayer(player)) {
@@ -105,10 +111,6 @@ void VantorServer::unregisterPlayer(VantorPlayer* player) {
     }
     ++i;
   }
-  for (int i = 0; i < games->size(); ++i) {
-    static_cast<VantorServerGame*>(games->get(i))->removeSpectator(player);
-  }
-  players->remove(player);
   const std::string& name = player->getName();
   if (name != "Black" && name != "White") {
     try {

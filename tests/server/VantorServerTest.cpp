@@ -332,7 +332,7 @@ TEST_F(Lobby, ADepartingPlayerAbandonsItsTwoStartedGamesButNotTheOneItWatches) {
   RecordingPlayer* c = join("C");
   RecordingPlayer* d = join("D");
   RecordingPlayer* e = join("E");
-  server.initiateGameFromXWithY(leaver, b, 0, false);
+  server.initiateGameFromXWithY(leaver, b, 0, true);
   VantorServerGame* first = newestGame();
   server.acceptGame(b, first);
   server.initiateGameFromXWithY(c, leaver, 1, false);
@@ -343,6 +343,8 @@ TEST_F(Lobby, ADepartingPlayerAbandonsItsTwoStartedGamesButNotTheOneItWatches) {
   server.acceptGame(e, watched);
   server.initiateSpectateMode(watched->getId(), leaver);
   server.initiateSpectateMode(watched->getId(), leaver);
+  // Watching one of its own games does not bring it the close either.
+  EXPECT_TRUE(server.initiateSpectateMode(first->getId(), leaver));
   std::string i1 = id(first);
   std::string i2 = id(second);
   clearRecords();
