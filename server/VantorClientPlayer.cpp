@@ -35,6 +35,17 @@ class LobbyHold {
   VantorServer* lobby_;
 };
 
+// The player who has no legal move. The players are told while that side is
+// still to move, the spectators after the turn has gone back to the other
+// side; the position tells which side it is either way.
+std::string passerName(const VantorGameEvent& event) {
+  if (event.game == nullptr || event.position == nullptr) return std::string();
+  const int toMove = event.position->getTurn();
+  const int passer = event.position->checkPass() == 1 ? toMove : -toMove;
+  VantorPlayer* player = event.game->getPlayer(passer == kBlack ? 1 : 2);
+  return player != nullptr ? player->getName() : std::string();
+}
+
 }  // namespace
 
 VantorClientPlayer::VantorClientPlayer(VantorServer* server)
@@ -116,12 +127,9 @@ void VantorClientPlayer::notifyGameEvent(const VantorGameEvent& event) {
     case YourTurn:
       send(buildYourTurn(id));
       break;
-    case MustPass: {
-      // The side to move is still the one that has to pass.
-      VantorPlayer* passer = event.game != nullptr ? event.game->getPlayerToMove() : nullptr;
-      send(buildMustPass(id, passer != nullptr ? passer->getName() : std::string()));
+    case MustPass:
+      send(buildMustPass(id, passerName(event)));
       break;
-    }
     case GameOver:
       send(buildGameOver(id));
       break;

@@ -1,0 +1,83 @@
+// A client of the game server for the protocol tests: a TCP connection to
+// 127.0.0.1 that sends requests in frames and reads the server's frames
+// with deadlines, plus the request builders and message readers written
+// from the client's side of the wire format.
+#ifndef VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
+#define VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ios/Socket.h"
+
+// How long a test waits for a message that should come.
+constexpr int kWaitMs = 5000;
+
+class ProtocolClient {
+ public:
+  // Connects; reads nothing yet (the server's S26 is still pending).
+  explicit ProtocolClient(int port);
+
+  // Connects, reads S26, answers with version 2.0, names itself and reads
+  // its S17: a client like the real one, ready to play.
+  static std::unique_ptr<ProtocolClient> join(int port, const std::string& nick);
+
+  // One request in one frame.
+  void send(const std::string& payload);
+  // Bytes as they are, framing included.
+  void sendRaw(const std::string& bytes);
+
+  // The next message's payload; "" (and a test failure) when none comes in time.
+  std::string next(int timeoutMs = kWaitMs);
+  // The next message with that code, skipping others.
+  std::string nextOf(int code, int timeoutMs = kWaitMs);
+  // Every message that arrives until none has come for quietMs.
+  std::vector<std::string> drain(int quietMs = 200);
+  // Whether no message arrives within ms (the connection stays open).
+  bool silentFor(int ms);
+  // Whether the server ends the connection within timeoutMs (messages
+  // before the end are read and dropped).
+  bool closedByServer(int timeoutMs = kWaitMs);
+
+  Socket& socket() { return *socket_; }
+
+ private:
+  // Waits until n bytes are pending; false on time-out or end of stream.
+  bool waitForBytes(int n, int timeoutMs);
+
+  std::unique_ptr<Socket> socket_;
+};
+
+// Requests, payloads as the client sends them.
+namespace request {
+std::string int32(int32_t value);
+std::string setNick(const std::string& nick);
+std::string playerList();
+std::string askGame(int8_t colour, bool spectators, const std::string& nick);
+std::string acceptGame(int32_t id);
+std::string sendMessage(const std::string& to, const std::string& text);
+std::string board(int32_t id);
+std::string refuseGame(int32_t id);
+std::string playMove(int32_t id, int8_t x, int8_t y);
+std::string whoAmI();
+std::string gameList();
+std::string spectate(int32_t id);
+std::string abortGame(int32_t id);
+std::string playerInfo(const std::string& nick);
+std::string version(uint8_t high, uint8_t low);
+// The frame around a payload.
+std::string frame(const std::string& payload);
+}  // namespace request
+
+// Reading server messages.
+int codeOf(const std::string& payload);
+int32_t intAt(const std::string& payload, size_t offset);
+int byteAt(const std::string& payload, size_t offset);
+// The 0-terminated strings from offset to the end.
+std::vector<std::string> stringsFrom(const std::string& payload, size_t offset);
+// The codes of a run of messages.
+std::vector<int> codesOf(const std::vector<std::string>& payloads);
+
+#endif  // VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
