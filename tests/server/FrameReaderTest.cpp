@@ -217,50 +217,32 @@ TEST(FrameReader, ClosesAConnectionWhoseHeaderStallsForMoreThanFiveSeconds) {
 TEST(FrameReader, ClosesAClientThatStopsReadingWithoutStallingTheOthers) {
   ServerUnderTest server;
   auto alice = named(server, "alice");
+  auto watcher = named(server, "watcher");
   auto sleeper = named(server, "sleeper");
   int small = 4096;
   setsockopt(sleeper->socket().getDescriptor(), SOL_SOCKET, SO_RCVBUF, &small, sizeof(small));
-  // alice keeps reading her own echo on a thread of her own; the sleeper
-  // never reads, so the broadcasts pile up on its side until the bounded
-  // write gives up.
-  std::atomic<bool> done{false};
-  std::thread reader([&] {
-    while (!done) {
-      int pending = alice->socket().getInputStream()->available();
-      if (pending > 0) {
-        std::string sink(static_cast<size_t>(pending), '\0');
-        alice->socket().read(&sink[0], pending);
-      } else {
-        pause(1);
-      }
-    }
-  });
-  const std::string shout = request::frame(request::sendMessage("", std::string(1000, 's')));
+  alice->drain();
+  watcher->drain();
+  // alice fills the sleeper's side with private messages; the sleeper never
+  // reads, so the server's write to it can only give up, after its bound.
+  const std::string note = request::frame(request::sendMessage("sleeper", std::string(1000, 's')));
   std::string burst;
-  for (int i = 0; i < 64; ++i) burst += shout;
-  bool closed = false;
+  for (int i = 0; i < 64; ++i) burst += note;
+  bool gone = false;
   const auto start = std::chrono::steady_clock::now();
-  while (!closed && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+  while (!gone && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
     try {
       alice->sendRaw(burst);
     } catch (Exception* e) {
-      // The server may hold still for up to its own send bound meanwhile.
+      // The server holds still for up to its send bound meanwhile.
       delete e;
     }
-    closed = sleeper->socket().streamReadyToRead() &&
-             sleeper->socket().getInputStream()->available() == 0;
-    // The sleeper's side holds a great deal; the end of stream shows only
-    // once the server has given up on it, so peek for its departure.
-    if (!closed) {
-      ProtocolClient probe(server.port());
-      probe.next();
-      probe.send(request::version(2, 0));
-      probe.send(request::playerList());
-      std::vector<std::string> names = stringsFrom(probe.nextOf(3), 1);
-      closed = std::find(names.begin(), names.end(), "sleeper") == names.end();
-    }
+    // The others hear that the sleeper has left.
+    gone = watcher->socket().getInputStream()->available() > 0;
   }
-  done = true;
-  reader.join();
-  EXPECT_TRUE(closed);
+  ASSERT_TRUE(gone);
+  EXPECT_EQ(watcher->nextOf(9), std::string(1, '\x09'));
+  watcher->send(request::playerList());
+  const std::vector<std::string> names = stringsFrom(watcher->nextOf(3), 1);
+  EXPECT_EQ(std::find(names.begin(), names.end(), "sleeper"), names.end());
 }
