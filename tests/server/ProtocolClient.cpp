@@ -45,9 +45,12 @@ void ProtocolClient::sendRaw(const std::string& bytes) {
 bool ProtocolClient::waitForBytes(int n, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
+    // Readiness first: readable with nothing pending is the end of the
+    // stream, but data may arrive between the two questions.
+    const bool ready = socket_->streamReadyToRead();
     const int pending = socket_->getInputStream()->available();
     if (pending >= n) return true;
-    if (pending == 0 && socket_->streamReadyToRead()) return false;  // end of stream
+    if (ready && pending == 0) return false;
     if (Clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -91,7 +94,7 @@ std::vector<std::string> ProtocolClient::drain(int quietMs) {
 
 bool ProtocolClient::silentFor(int ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-  return socket_->getInputStream()->available() == 0 && !socket_->streamReadyToRead();
+  return !socket_->streamReadyToRead();
 }
 
 bool ProtocolClient::closedByServer(int timeoutMs) {
