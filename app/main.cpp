@@ -41,7 +41,12 @@ int main(int argc, char** argv) {
     const std::string directory = platform::executableDirectory();
     if (directory.size() > 1) platform::changeDirectory(directory);
 
-    if (argc > 1 && argv[1][0] == 'S') return runServer();
+    if (argc > 1 && argv[1][0] == 'S') {
+      // A client starts its server as "Vantor S"; that copy must not outlive
+      // it, or it would keep port 4567 from the next client.
+      if (std::string(argv[0]) == "Vantor" && !platform::dieWithParent()) return 0;
+      return runServer();
+    }
     if (argc == 1) runClient(serverStatus);
     return 0;
   } catch (Exception* e) {

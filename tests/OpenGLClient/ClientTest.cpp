@@ -241,23 +241,23 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
 
   // A click while the computer is to move sends nothing.
   click(cellX(0), cellY(0));
-  deliver(c, S::movePlayed(0, 4, 3));
+  deliver(c, S::movePlayed(0, 5, 3));
   EXPECT_EQ(client.turn(), 1);
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   EXPECT_TRUE(client.gameScreen().inputEnabled());
   EXPECT_EQ(client.gameScreen().blackCount(), 4);
   EXPECT_EQ(client.gameScreen().whiteCount(), 1);
 
-  // White answers at column 2, row 4 (x 3, y 5 on the board).
-  click(cellX(2), cellY(4));
+  // White answers at column 3, row 2 (x 4, y 3 on the board).
+  click(cellX(3), cellY(2));
   std::string move = server.waitFor(c, 11);
   ASSERT_EQ(move.size(), 7u);
   EXPECT_EQ(S::readInt(move, 1), 0);
-  EXPECT_EQ(move[5], 3);
-  EXPECT_EQ(move[6], 5);
+  EXPECT_EQ(move[5], 4);
+  EXPECT_EQ(move[6], 3);
   EXPECT_FALSE(client.gameScreen().inputEnabled());
 
-  deliver(c, S::invalidMove(0, 3, 5));
+  deliver(c, S::invalidMove(0, 4, 3));
   EXPECT_EQ(client.gameScreen().status(), L"Coup invalide");
   EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the same player may click again";
   ASSERT_TRUE(client.messages().hasMessages());
@@ -290,12 +290,12 @@ TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpen) {
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   EXPECT_TRUE(client.gameScreen().inputEnabled());
 
-  click(cellX(3), cellY(2));
+  click(cellX(4), cellY(2));
   std::string move = server.waitFor(c, 11);
   ASSERT_EQ(move.size(), 7u);
-  EXPECT_EQ(move[5], 4);
+  EXPECT_EQ(move[5], 5);
   EXPECT_EQ(move[6], 3);
-  deliver(c, S::movePlayed(3, 4, 3));
+  deliver(c, S::movePlayed(3, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Pee de jouer");
   EXPECT_EQ(client.turn(), 1);
 
@@ -354,18 +354,18 @@ TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
   EXPECT_TRUE(client.gameScreen().inputEnabled());
 
   // Moves go out on the connection of the colour to move.
-  click(cellX(3), cellY(2));
+  click(cellX(4), cellY(2));
   EXPECT_FALSE(server.waitFor(black, 11).empty());
-  for (int c : {black, white}) deliver(c, S::movePlayed(5, 4, 3));
+  for (int c : {black, white}) deliver(c, S::movePlayed(5, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"Aux blancs de jouer");
   EXPECT_EQ(client.turn(), 1);
-  click(cellX(2), cellY(4));
+  click(cellX(3), cellY(2));
   std::string whiteMove = server.waitFor(white, 11);
   ASSERT_EQ(whiteMove.size(), 7u);
-  EXPECT_EQ(whiteMove[5], 3);
-  EXPECT_EQ(whiteMove[6], 5);
+  EXPECT_EQ(whiteMove[5], 4);
+  EXPECT_EQ(whiteMove[6], 3);
   EXPECT_TRUE(server.requests(black, 50).empty());
-  for (int c : {black, white}) deliver(c, S::movePlayed(5, 3, 5));
+  for (int c : {black, white}) deliver(c, S::movePlayed(5, 4, 3));
   EXPECT_EQ(client.turn(), -1);
   EXPECT_EQ(client.gameScreen().status(), L"Aux noirs de jouer");
 
@@ -451,9 +451,9 @@ TEST_F(LobbyTest, ClickingAComputerPlayerInvitesItAndEscapeLeavesItsGameForTheLo
   EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the inviter plays black";
   deliver(c, S::gameList({{4, "Ann", "Chicken[Bot]"}}));
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
-  click(cellX(3), cellY(2));
+  click(cellX(4), cellY(2));
   EXPECT_FALSE(server.waitFor(c, 11).empty());
-  deliver(c, S::movePlayed(4, 4, 3));
+  deliver(c, S::movePlayed(4, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Chicken[Bot] de jouer");
 
   client.keyboard(27);

@@ -133,11 +133,11 @@ std::string ScriptedServer::board(int gameId, const int8_t cells[64]) {
 
 std::string ScriptedServer::initialBoard(int gameId) {
   int8_t cells[64] = {};
-  // (x, y) at index (y - 1) * 8 + (x - 1): white on (4,4) and (5,5), black on (5,4) and (4,5).
-  cells[3 * 8 + 3] = 1;
-  cells[4 * 8 + 4] = 1;
-  cells[3 * 8 + 4] = -1;
-  cells[4 * 8 + 3] = -1;
+  // (x, y) at index (y - 1) * 8 + (x - 1): black on (4,4) and (5,5), white on (5,4) and (4,5).
+  cells[3 * 8 + 3] = -1;
+  cells[4 * 8 + 4] = -1;
+  cells[3 * 8 + 4] = 1;
+  cells[4 * 8 + 3] = 1;
   return board(gameId, cells);
 }
 
