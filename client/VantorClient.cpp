@@ -117,6 +117,8 @@ void VantorClient::disconnect() {
     }
     delete e;
   }
+  for (VantorClientGameEvent* e : held_) delete e;
+  held_.clear();
   for (int i = 0; i < games_.size(); ++i) {
     auto* game = static_cast<VantorClientGame*>(games_.get(i));
     game->client_ = nullptr;
@@ -193,7 +195,27 @@ void VantorClient::queue(VantorClientEvent* e) {
 }
 
 void VantorClient::queueGameEvent(VantorClientGame* game, int kind) {
-  queue(new VantorClientGameEvent(game, kind));
+  queueGameEvent(new VantorClientGameEvent(game, kind));
+}
+
+void VantorClient::queueGameEvent(VantorClientGameEvent* e) {
+  VantorClientGame* game = e->getGame();
+  if (game != nullptr && !game->isStarted()) {
+    held_.push_back(e);
+  } else {
+    queue(e);
+  }
+}
+
+void VantorClient::releaseHeldEvents(VantorClientGame* game) {
+  for (auto it = held_.begin(); it != held_.end();) {
+    if ((*it)->getGame() == game) {
+      queue(*it);
+      it = held_.erase(it);
+    } else {
+      ++it;
+    }
+  }
 }
 
 void VantorClient::dropShortMessage(int code, int length) {
@@ -277,6 +299,7 @@ void VantorClient::handleMessage(const char* payload, int length) {
       if (!game->isStarted()) {
         game->setStarted();
         queueGameEvent(game, kGameStarted);
+        releaseHeldEvents(game);
         break;
       }
       queueGameEvent(game, kGameChanged);
@@ -320,7 +343,7 @@ void VantorClient::handleMessage(const char* payload, int length) {
       e->setName(in.readString().c_str());
       if (!game->deferEvent(e)) {
         game->switchTurn();
-        queue(e);
+        queueGameEvent(e);
       }
       break;
     }

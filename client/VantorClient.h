@@ -3,6 +3,9 @@
 // sends without ever blocking on a frame that has only partly arrived,
 // parses each message, keeps its own copy of every game it plays or watches,
 // and queues what the front end must hear of as events, in arrival order.
+// News of a game that arrives before its first board (a quick first move)
+// is applied to the copy at once and heard right after the game-started
+// event.
 //
 // Frames are read whole, up to the 65535 payload bytes the length field
 // allows. Bad input from the server (a message too short for its fields, a
@@ -32,6 +35,7 @@
 class Exception;
 class IosOutputStream;
 class Socket;
+class VantorClientGameEvent;
 
 class VantorClient {
  public:
@@ -92,6 +96,8 @@ class VantorClient {
   void addGame(int id);
   void queue(VantorClientEvent* e);
   void queueGameEvent(VantorClientGame* game, int kind);
+  void queueGameEvent(VantorClientGameEvent* e);
+  void releaseHeldEvents(VantorClientGame* game);
   void dropShortMessage(int code, int length);
   void throwPendingFailure();
   int framePayloadLength() const;
@@ -107,6 +113,9 @@ class VantorClient {
   Socket* socket_;
   IosOutputStream* out_;
   std::deque<VantorClientEvent*> events_;
+  // Events of games whose first board has not arrived yet; each follows its
+  // game's game-started event, so that nobody hears of a game before it.
+  std::deque<VantorClientGameEvent*> held_;
   IosVector games_;
   std::string nick_;
   std::vector<char> sendBuffer_;

@@ -150,6 +150,16 @@ TEST_F(ClientParsing, FirstBoardStartsTheGameAndLaterBoardsChangeIt) {
   EXPECT_EQ(client_->findGame(3)->getCell(1, 1), kWhite);
 }
 
+TEST_F(ClientParsing, MoveBeforeTheFirstBoardIsHeardAfterTheGameStarts) {
+  handle(Msg(7).i32(3));
+  handle(Msg(13).i32(3).i8(3).i8(5));
+  EXPECT_EQ(next(), nullptr);
+  handle(Msg(8).i32(3).raw(initialCells()));
+  EXPECT_EQ(nextGameKind(), kGameStarted);
+  EXPECT_EQ(nextGameKind(), kGameChanged);
+  EXPECT_EQ(client_->findGame(3)->getTurn(), kWhite);
+}
+
 TEST_F(ClientParsing, BoardOfAnUnknownGameIsIgnored) {
   handle(Msg(8).i32(9).raw(initialCells()));
   EXPECT_EQ(next(), nullptr);
