@@ -100,19 +100,64 @@ struct GrayThough {
   }
 };
 
-// One search: the node counter and which side the leaves are judged for.
+// What every search shares: the node counter and the judging of depth-0
+// positions.
 template <class Evaluation>
-class FastSearch {
+class SearchBase {
  public:
-  explicit FastSearch(bool rootMovesAtLeaves) : rootMovesAtLeaves_(rootMovesAtLeaves) {}
-
   uint64_t nodes = 0;
 
-  // The root: no pass, and the framed index of the best move into move (0
-  // when nothing beats the floor).
-  int16_t root(VantorBitBoard board, uint8_t plies, int& move) {
+ protected:
+  explicit SearchBase(bool rootMovesAtLeaves) : rootMovesAtLeaves_(rootMovesAtLeaves) {}
+
+  // Values are kept to 16 bits after every negation.
+  static int16_t negate(int value) { return static_cast<int16_t>(-value); }
+
+  // Depth-0 positions are judged for the root's colour and negated; the
+  // root's discs are own or opp there by the parity of the depth.
+  int16_t leaf(uint64_t own, uint64_t opp, int discs) const {
+    return negate(rootMovesAtLeaves_ ? Evaluation::evaluate(own, opp, discs)
+                                     : Evaluation::evaluate(opp, own, discs));
+  }
+
+  // A node whose children are all leaves, children in scan order: every
+  // child is judged until the cut-off.
+  int16_t frontier(uint64_t own, uint64_t opp, uint64_t moves, int16_t beta, int discs) {
+    int16_t best = kSearchFloor;
+    for (; moves != 0; moves &= moves - 1) {
+      const int bit = __builtin_ctzll(moves);
+      const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
+      ++nodes;
+      const int16_t value =
+          negate(leaf(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit), discs + 1));
+      if (value > best) best = value;
+      if (best >= beta) break;
+    }
+    return best;
+  }
+
+ private:
+  const bool rootMovesAtLeaves_;
+};
+
+// The reference's own tree on bitboards: children in scan order, so every
+// node sees the same windows and cuts off at the same child.
+template <class Evaluation>
+class TreeSearch : public SearchBase<Evaluation> {
+  using Base = SearchBase<Evaluation>;
+  using Base::leaf;
+  using Base::negate;
+
+ public:
+  using Base::nodes;
+
+  explicit TreeSearch(bool rootMovesAtLeaves) : Base(rootMovesAtLeaves) {}
+
+  // The root: no pass, and the bit of the best move into bestBit (64 when
+  // nothing beats the floor).
+  int16_t root(VantorBitBoard board, uint8_t plies, int& bestBit) {
     ++nodes;
-    move = 0;
+    bestBit = 64;
     const int discs = popCount(board.own | board.opp);
     if (plies == 0) return leaf(board.own, board.opp, discs);
     int16_t best = kSearchFloor;
@@ -126,7 +171,7 @@ class FastSearch {
                                         negate(beta), negate(a), discs + 1));
       if (value > best) {
         best = value;
-        move = VantorBitBoard::indexOf(bit);
+        bestBit = bit;
       }
       if (best >= beta) break;
     }
@@ -134,16 +179,6 @@ class FastSearch {
   }
 
  private:
-  // Values are kept to 16 bits after every negation.
-  static int16_t negate(int value) { return static_cast<int16_t>(-value); }
-
-  // Depth-0 positions are judged for the root's colour and negated; the
-  // root's discs are own or opp there by the parity of the depth.
-  int16_t leaf(uint64_t own, uint64_t opp, int discs) const {
-    return negate(rootMovesAtLeaves_ ? Evaluation::evaluate(own, opp, discs)
-                                     : Evaluation::evaluate(opp, own, discs));
-  }
-
   int16_t node(uint64_t own, uint64_t opp, uint8_t plies, int16_t alpha, int16_t beta, int discs) {
     ++nodes;
     if (plies == 0) return leaf(own, opp, discs);
@@ -156,19 +191,7 @@ class FastSearch {
           negate(node(opp, own, static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs));
       return std::max(value, best);
     }
-    if (plies == 1) {
-      // Every child is a leaf: judged here without a call per child.
-      for (; moves != 0; moves &= moves - 1) {
-        const int bit = __builtin_ctzll(moves);
-        const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
-        ++nodes;
-        const int16_t value =
-            negate(leaf(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit), discs + 1));
-        if (value > best) best = value;
-        if (best >= beta) break;
-      }
-      return best;
-    }
+    if (plies == 1) return this->frontier(own, opp, moves, beta, discs);
     for (; moves != 0; moves &= moves - 1) {
       const int bit = __builtin_ctzll(moves);
       const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
@@ -181,24 +204,139 @@ class FastSearch {
     }
     return best;
   }
-
-  const bool rootMovesAtLeaves_;
 };
 
+// Alpha-beta over the same game tree with the moves of every node with
+// three or more plies left tried best first, by the evaluation of the
+// position each leads to. The reference's root outcome does not depend on
+// the order below the root: a fail-soft search returns a child's exact value
+// whenever it lies inside the child's window and a bound on the losing side
+// of the window otherwise, and from depth 2 on no child of the root can
+// exceed the window's top (each interior node is worth at least the floor).
+// So the root, trying its moves best first as well, still finds the exact
+// value of every move that could be chosen, and picks the one the scan order
+// would: a later move must beat the best so far, an earlier one need only
+// equal it.
 template <class Evaluation>
+class OrderedSearch : public SearchBase<Evaluation> {
+  using Base = SearchBase<Evaluation>;
+  using Base::leaf;
+  using Base::negate;
+
+ public:
+  using Base::nodes;
+
+  explicit OrderedSearch(bool rootMovesAtLeaves) : Base(rootMovesAtLeaves) {}
+
+  int16_t root(VantorBitBoard board, uint8_t plies, int& bestBit) {
+    ++nodes;
+    bestBit = 64;
+    const int discs = popCount(board.own | board.opp);
+    if (plies == 0) return leaf(board.own, board.opp, discs);
+    Candidate order[64];
+    const int count = sortMoves(board.own, board.opp, board.moves(), discs, order);
+    int16_t best = kSearchFloor;
+    for (int k = 0; k < count; ++k) {
+      const int bit = order[k].bit;
+      const int16_t a = bit < bestBit && bestBit < 64 ? static_cast<int16_t>(best - 1) : best;
+      const VantorBitBoard child = board.play(bit);
+      const int16_t value = negate(node(child.own, child.opp, static_cast<uint8_t>(plies - 1),
+                                        negate(kSearchCeiling), negate(a), discs + 1));
+      if (value > a) {
+        best = value;
+        bestBit = bit;
+      }
+    }
+    return best;
+  }
+
+ private:
+  struct Candidate {
+    int score;
+    int bit;
+  };
+
+  // The moves, best first for the side to move; equal scores keep the scan
+  // order.
+  static int sortMoves(uint64_t own, uint64_t opp, uint64_t moves, int discs, Candidate* order) {
+    int count = 0;
+    for (; moves != 0; moves &= moves - 1) {
+      const int bit = __builtin_ctzll(moves);
+      const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
+      const Candidate c{
+          Evaluation::evaluate(own ^ flipped ^ (uint64_t{1} << bit), opp ^ flipped, discs + 1),
+          bit};
+      int k = count++;
+      for (; k > 0 && order[k - 1].score < c.score; --k) order[k] = order[k - 1];
+      order[k] = c;
+    }
+    return count;
+  }
+
+  int16_t node(uint64_t own, uint64_t opp, uint8_t plies, int16_t alpha, int16_t beta, int discs) {
+    ++nodes;
+    if (plies == 0) return leaf(own, opp, discs);
+    int16_t best = kSearchFloor;
+    const uint64_t moves = VantorBitBoard::legalMoves(own, opp);
+    if (moves == 0) {
+      const int16_t a = std::max(best, alpha);
+      const int16_t value =
+          negate(node(opp, own, static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs));
+      return std::max(value, best);
+    }
+    if (plies == 1) return this->frontier(own, opp, moves, beta, discs);
+    if (plies == 2) {
+      for (uint64_t rest = moves; rest != 0; rest &= rest - 1) {
+        const int bit = __builtin_ctzll(rest);
+        const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
+        const int16_t a = std::max(best, alpha);
+        const int16_t value = negate(node(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit), 1,
+                                          negate(beta), negate(a), discs + 1));
+        if (value > best) best = value;
+        if (best >= beta) break;
+      }
+      return best;
+    }
+    Candidate order[64];
+    const int count = sortMoves(own, opp, moves, discs, order);
+    for (int k = 0; k < count; ++k) {
+      const int bit = order[k].bit;
+      const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
+      const int16_t a = std::max(best, alpha);
+      const int16_t value =
+          negate(node(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit),
+                      static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs + 1));
+      if (value > best) best = value;
+      if (best >= beta) break;
+    }
+    return best;
+  }
+};
+
+template <template <class> class Search, class Evaluation>
 int chooseMove(VantorBitBoard board, uint8_t plies, int16_t* value, uint64_t* nodes) {
   // Depth-0 positions lie plies moves (passes included) below the root.
-  FastSearch<Evaluation> search((plies & 1) == 0);
-  int move = 0;
-  const int16_t result = search.root(board, plies, move);
+  Search<Evaluation> search((plies & 1) == 0);
+  int bestBit = 64;
+  const int16_t result = search.root(board, plies, bestBit);
   if (value != nullptr) *value = result;
   if (nodes != nullptr) *nodes = search.nodes;
-  if (move == 0) {
-    // Nothing beat the floor: the first legal move in scan order.
-    const uint64_t moves = board.moves();
-    if (moves != 0) move = VantorBitBoard::indexOf(__builtin_ctzll(moves));
+  if (bestBit < 64) return VantorBitBoard::indexOf(bestBit);
+  // Nothing beat the floor: the first legal move in scan order.
+  const uint64_t moves = board.moves();
+  return moves != 0 ? VantorBitBoard::indexOf(__builtin_ctzll(moves)) : 0;
+}
+
+template <template <class> class Search>
+int chooseMoveOnFramed(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
+                       int16_t* value, uint64_t* nodes) {
+  const VantorBitBoard board = VantorBitBoard::fromFramed(framedBoard, colour);
+  // Only the low 8 bits of the depth count, as in the reference.
+  const uint8_t plies = static_cast<uint8_t>(depth);
+  if (kind == VantorEvaluationKind::DeepBlue) {
+    return chooseMove<Search, DeepBlue>(board, plies, value, nodes);
   }
-  return move;
+  return chooseMove<Search, GrayThough>(board, plies, value, nodes);
 }
 
 }  // namespace
@@ -213,10 +351,10 @@ int grayThoughEvaluateBits(uint64_t own, uint64_t opp) {
 
 int fastChooseMove(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
                    int16_t* value, uint64_t* nodes) {
-  const VantorBitBoard board = VantorBitBoard::fromFramed(framedBoard, colour);
-  // Only the low 8 bits of the depth count, as in the reference.
-  const uint8_t plies = static_cast<uint8_t>(depth);
-  if (kind == VantorEvaluationKind::DeepBlue)
-    return chooseMove<DeepBlue>(board, plies, value, nodes);
-  return chooseMove<GrayThough>(board, plies, value, nodes);
+  return chooseMoveOnFramed<TreeSearch>(framedBoard, colour, depth, kind, value, nodes);
+}
+
+int orderedChooseMove(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
+                      int16_t* value, uint64_t* nodes) {
+  return chooseMoveOnFramed<OrderedSearch>(framedBoard, colour, depth, kind, value, nodes);
 }

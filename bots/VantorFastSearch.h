@@ -1,9 +1,16 @@
-// The computer players' search on bitboards. It walks exactly the tree of
-// the framed-board reference search (same move order, tie rule, cut-offs,
-// passes, 16-bit values and depth-0 evaluation), so it returns the same move
-// and the same value for every position and depth, only much faster: moves
-// and flips come from shifts of whole 64-bit sets, and both evaluations count
-// bits instead of scanning cells. It never allocates.
+// The computer players' search on bitboards, in two forms that return the
+// same move and the same value as the framed-board reference search for
+// every position and depth. Moves and flips come from shifts of whole 64-bit
+// sets and both evaluations count bits instead of scanning cells; neither
+// form allocates.
+//
+// fastChooseMove walks exactly the reference's tree: the same scan order,
+// tie rule, windows and cut-offs, passes, 16-bit values and depth-0
+// evaluation, so it also visits the same number of nodes.
+//
+// orderedChooseMove searches the same game tree with the moves tried best
+// first. Below the root only the pruning changes, which cannot change the
+// root's outcome (see VantorFastSearch.cpp); it visits far fewer nodes.
 //
 // Thread safety: pure functions; any number of searches may run at once.
 #ifndef VANTOR_BOTS_VANTORFASTSEARCH_H_
@@ -19,6 +26,8 @@
 // through nodes.
 int fastChooseMove(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
                    int16_t* value = nullptr, uint64_t* nodes = nullptr);
+int orderedChooseMove(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
+                      int16_t* value = nullptr, uint64_t* nodes = nullptr);
 
 // The evaluations for the side owning own, equal to deepBlueEvaluate and
 // grayThoughEvaluate on the same position.

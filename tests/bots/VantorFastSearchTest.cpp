@@ -48,17 +48,21 @@ const std::vector<PlayoutPosition>& equivalencePositions() {
   return positions;
 }
 
-// Compares both searches on every position.
+// Compares both bitboard searches with the reference on every position.
 void expectSameChoices(const std::vector<PlayoutPosition>& positions, VantorEvaluationKind kind,
                        int depth) {
   for (const PlayoutPosition& p : positions) {
     int16_t referenceValue = 0;
     int16_t fastValue = 0;
+    int16_t orderedValue = 0;
     const int referenceMove =
         referenceChooseMove(p.board, p.colour, depth, evaluatorOf(kind), &referenceValue);
     const int fastMove = fastChooseMove(p.board, p.colour, depth, kind, &fastValue);
+    const int orderedMove = orderedChooseMove(p.board, p.colour, depth, kind, &orderedValue);
     EXPECT_EQ(referenceMove, fastMove) << nameOf(kind) << " depth " << depth << describe(p);
     EXPECT_EQ(referenceValue, fastValue) << nameOf(kind) << " depth " << depth << describe(p);
+    EXPECT_EQ(referenceMove, orderedMove) << nameOf(kind) << " depth " << depth << describe(p);
+    EXPECT_EQ(referenceValue, orderedValue) << nameOf(kind) << " depth " << depth << describe(p);
     if (::testing::Test::HasFailure()) return;
   }
 }
@@ -128,6 +132,41 @@ TEST(FastSearch, PlaysTheReferenceMoveWithTheReferenceValueAtDepthSeven) {
   expectSameChoices(positions, VantorEvaluationKind::GrayThough, 7);
 }
 
+TEST(FastSearch, OrderedSearchVisitsFarFewerNodesThanTheReferenceTree) {
+  const std::vector<PlayoutPosition> positions = stagePositions(40, 31);
+  uint64_t treeNodes = 0;
+  uint64_t orderedNodes = 0;
+  for (const PlayoutPosition& p : positions) {
+    uint64_t nodes = 0;
+    fastChooseMove(p.board, p.colour, 7, VantorEvaluationKind::GrayThough, nullptr, &nodes);
+    treeNodes += nodes;
+    orderedChooseMove(p.board, p.colour, 7, VantorEvaluationKind::GrayThough, nullptr, &nodes);
+    orderedNodes += nodes;
+  }
+  EXPECT_LT(orderedNodes * 2, treeNodes);
+}
+
+TEST(FastSearch, OrderedSearchAgreesWithTheReferenceTreeOnManyMorePositions) {
+  // The bitboard walk of the reference's tree is cheap enough to stand in
+  // for the reference on a wider sample.
+  const std::vector<PlayoutPosition> positions = mixedPositions(1400, 200, 200, 200, 60606);
+  for (VantorEvaluationKind kind :
+       {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
+    for (int depth : {1, 2, 3, 4, 5, 7}) {
+      const int count = depth < 7 ? static_cast<int>(positions.size()) : 200;
+      for (int n = 0; n < count; ++n) {
+        const PlayoutPosition& p = positions[n];
+        int16_t treeValue = 0;
+        int16_t orderedValue = 0;
+        const int treeMove = fastChooseMove(p.board, p.colour, depth, kind, &treeValue);
+        const int orderedMove = orderedChooseMove(p.board, p.colour, depth, kind, &orderedValue);
+        ASSERT_EQ(treeMove, orderedMove) << nameOf(kind) << " depth " << depth << describe(p);
+        ASSERT_EQ(treeValue, orderedValue) << nameOf(kind) << " depth " << depth << describe(p);
+      }
+    }
+  }
+}
+
 TEST(FastSearch, TakesTheFirstLegalMoveWhenEveryMoveLosesEverything) {
   // Black has two moves, (4, 1) and (1, 4); after either, white takes that
   // line, black must play the other and white takes the rest.
@@ -147,6 +186,9 @@ TEST(FastSearch, TakesTheFirstLegalMoveWhenEveryMoveLosesEverything) {
     EXPECT_EQ(kSearchFloor, referenceValue);
     EXPECT_EQ(toIndex(4, 1),
               fastChooseMove(p.board, kBlack, depth, VantorEvaluationKind::GrayThough, &fastValue));
+    EXPECT_EQ(kSearchFloor, fastValue);
+    EXPECT_EQ(toIndex(4, 1), orderedChooseMove(p.board, kBlack, depth,
+                                               VantorEvaluationKind::GrayThough, &fastValue));
     EXPECT_EQ(kSearchFloor, fastValue);
   }
 }
@@ -171,6 +213,8 @@ TEST(FastSearch, FindsNoMoveForASideThatMustPass) {
   board[toIndex(2, 1)] = kBlack;
   int16_t value = 0;
   EXPECT_EQ(0, fastChooseMove(board, kBlack, 3, VantorEvaluationKind::GrayThough, &value));
+  EXPECT_EQ(kSearchFloor, value);
+  EXPECT_EQ(0, orderedChooseMove(board, kBlack, 3, VantorEvaluationKind::GrayThough, &value));
   EXPECT_EQ(kSearchFloor, value);
   EXPECT_EQ(toIndex(3, 1), fastChooseMove(board, kWhite, 3, VantorEvaluationKind::GrayThough));
 }
