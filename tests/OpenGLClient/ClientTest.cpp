@@ -262,6 +262,14 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the same player may click again";
   ASSERT_TRUE(client.messages().hasMessages());
   EXPECT_EQ(client.messages().front().text, L"Coup invalide");
+  click(cellX(3), cellY(2));
+  ASSERT_FALSE(server.waitFor(c, 11).empty());
+  deliver(c, S::invalidMove(0, 4, 3));
+  EXPECT_EQ(client.messages().size(), 1u) << "a notice already shown is not queued again";
+
+  // The board's animation settles and the frame rate with it, to 7.
+  client.tick(now += 30);
+  EXPECT_EQ(client.frameRate(), 7);
 
   deliver(c, S::gameOver(0));
   EXPECT_EQ(client.state(), vgl::GameOverState);
