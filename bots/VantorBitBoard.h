@@ -53,38 +53,39 @@ class VantorBitBoard {
   // sideways never wraps into the next row.
   static constexpr uint64_t kInner = 0x7E7E7E7E7E7E7E7EULL;
 
-  // Ends of the lines from own over runs of mask (opponent discs) in both
-  // senses of one axis. A run is at most six long; after two single steps,
-  // two double steps over pairs of mask cells cover it.
+  // Ends of the lines from own over runs of mask (opponent discs) along one
+  // axis, towards higher and towards lower bits. A run is at most six long;
+  // after two single steps, two double steps over pairs of mask cells cover it.
   template <int kStep, class Set>
-  __attribute__((always_inline)) static Set movesOnAxis(Set own, Set mask) {
-    Set up = mask & (own << kStep);
-    Set down = mask & (own >> kStep);
-    up |= mask & (up << kStep);
-    down |= mask & (down >> kStep);
-    const Set pairsUp = mask & (mask << kStep);
-    const Set pairsDown = pairsUp >> kStep;
-    up |= pairsUp & (up << (2 * kStep));
-    down |= pairsDown & (down >> (2 * kStep));
-    up |= pairsUp & (up << (2 * kStep));
-    down |= pairsDown & (down >> (2 * kStep));
-    return (up << kStep) | (down >> kStep);
+  static Set movesOnAxis(Set own, Set mask) {
+    Set higher = mask & (own << kStep);
+    Set lower = mask & (own >> kStep);
+    higher |= mask & (higher << kStep);
+    lower |= mask & (lower >> kStep);
+    const Set pairsHigher = mask & (mask << kStep);
+    const Set pairsLower = pairsHigher >> kStep;
+    higher |= pairsHigher & (higher << (2 * kStep));
+    lower |= pairsLower & (lower >> (2 * kStep));
+    higher |= pairsHigher & (higher << (2 * kStep));
+    lower |= pairsLower & (lower >> (2 * kStep));
+    return (higher << kStep) | (lower >> kStep);
   }
 
   template <class Set>
-  __attribute__((always_inline)) static Set movesOf(Set own, Set opp) {
+  static Set movesOf(Set own, Set opp) {
     const Set inner = opp & kInner;
     return (movesOnAxis<1>(own, inner) | movesOnAxis<7>(own, inner) | movesOnAxis<8>(own, opp) |
             movesOnAxis<9>(own, inner)) &
            ~(own | opp);
   }
 
-  // Cells from each square to the edge of the board in each direction,
-  // nearest first: four directions towards higher bits, four towards lower.
+  // The cells from each square to the edge of the board along the four axes
+  // (row, anti-diagonal, column, diagonal), towards higher bits and towards
+  // lower bits.
   struct Rays {
-    uint64_t up[4][64];
-    uint64_t down[4][64];
-    constexpr Rays() : up(), down() {
+    uint64_t higher[4][64];
+    uint64_t lower[4][64];
+    constexpr Rays() : higher(), lower() {
       const int dx[4] = {1, -1, 0, 1};
       const int dy[4] = {0, 1, 1, 1};
       for (int sq = 0; sq < 64; ++sq) {
@@ -96,7 +97,7 @@ class VantorBitBoard {
             for (; x >= 0 && x < 8 && y >= 0 && y < 8; x += sense * dx[d], y += sense * dy[d]) {
               ray |= uint64_t{1} << (y * 8 + x);
             }
-            (sense > 0 ? up : down)[d][sq] = ray;
+            (sense > 0 ? higher : lower)[d][sq] = ray;
           }
         }
       }
@@ -124,20 +125,20 @@ inline void VantorBitBoard::legalMovesOfBoth(uint64_t own, uint64_t opp, uint64_
 
 inline uint64_t VantorBitBoard::flips(uint64_t own, uint64_t opp, int bit) {
   uint64_t flipped = 0;
-  for (int d = 0; d < 4; ++d) {
+  for (int axis = 0; axis < 4; ++axis) {
     // Towards higher bits the first cell that is not an opponent disc is the
     // lowest such bit of the ray; it brackets the cells before it when it is own.
-    const uint64_t upRay = kRays.up[d][bit];
-    const uint64_t upStop = upRay & ~opp;
-    const uint64_t upFirst = upStop & (0 - upStop);
-    flipped |= (upFirst - 1) & upRay & (0 - static_cast<uint64_t>((upFirst & own) != 0));
-    // Towards lower bits it is the highest; 1 stands in when the ray is all
-    // opponent discs and is masked away again by downStop.
-    const uint64_t downRay = kRays.down[d][bit];
-    const uint64_t downStop = downRay & ~opp;
-    const uint64_t downFirst = (uint64_t{1} << (63 - __builtin_clzll(downStop | 1))) & downStop;
+    const uint64_t higherRay = kRays.higher[axis][bit];
+    const uint64_t higherStops = higherRay & ~opp;
+    const uint64_t higherStop = higherStops & (0 - higherStops);
+    flipped |= (higherStop - 1) & higherRay & (0 - static_cast<uint64_t>((higherStop & own) != 0));
+    // Towards lower bits it is the highest such bit; bit 0 stands in when the
+    // ray holds only opponent discs and is masked away again by lowerStops.
+    const uint64_t lowerRay = kRays.lower[axis][bit];
+    const uint64_t lowerStops = lowerRay & ~opp;
+    const uint64_t lowerStop = (uint64_t{1} << (63 - __builtin_clzll(lowerStops | 1))) & lowerStops;
     flipped |=
-        downRay & ~((downFirst << 1) - 1) & (0 - static_cast<uint64_t>((downFirst & own) != 0));
+        lowerRay & ~((lowerStop << 1) - 1) & (0 - static_cast<uint64_t>((lowerStop & own) != 0));
   }
   return flipped;
 }

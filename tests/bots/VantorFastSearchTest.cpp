@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -68,6 +69,11 @@ void expectSameChoices(const std::vector<PlayoutPosition>& positions, VantorEval
 }
 
 }  // namespace
+
+// Names the evaluation in the parameterised tests' names.
+void PrintTo(VantorEvaluationKind kind, std::ostream* out) {
+  *out << nameOf(kind);
+}
 
 TEST(FastSearch, EvaluatesEveryPositionOfManyGamesLikeTheFramedBoard) {
   std::mt19937 random(99);
