@@ -150,7 +150,7 @@ void NetCenter::hover(int x, int y) {
   }
 }
 
-void NetCenter::click(int, int y) {
+void NetCenter::click(int x, int y) {
   switch (state_) {
     case kInvited:
       if (kMiddleBand.holds(y)) {
@@ -162,6 +162,9 @@ void NetCenter::click(int, int y) {
       }
       break;
     case kIdle:
+      // The entry under the click, not one left hovered earlier: a click on
+      // the buttons or the status must not invite anybody.
+      hoveredPlayer_ = entryAt(x, y);
       if (connection_ && hoveredPlayer_ >= 0 &&
           hoveredPlayer_ < static_cast<int>(players_.size())) {
         state_ = kInviting;

@@ -142,6 +142,15 @@ TEST_F(NetCenterTest, ClickOnAnEmptyRowDoesNothing) {
   EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
 }
 
+TEST_F(NetCenterTest, AClickInvitesTheEntryUnderItNotOneHoveredBefore) {
+  connect("Me", {"Me", "Bob", "Cid"});
+  lobby.hover(30, 60);
+  lobby.click(160, 440);
+  EXPECT_TRUE(listener.calls.empty());
+  lobby.click(30, 80);
+  EXPECT_EQ(listener.calls, (Calls{"invite Cid"}));
+}
+
 TEST_F(NetCenterTest, NothingIsInvitedWithoutAConnection) {
   lobby.hover(30, 60);
   lobby.click(30, 60);
