@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "tests/app/Screenshot.h"
 #include "tests/app/VantorProcess.h"
@@ -109,6 +110,74 @@ class BoardReader {
     return Rgb{(a.r + b.r + c.r + d.r) / 4, (a.g + b.g + c.g + d.g) / 4,
                (a.b + b.b + c.b + d.b) / 4};
   }
+};
+
+// The rules, kept by the test to choose legal moves for both sides of a
+// two-player game: board[x][y] with x and y 1..8, -1 black, +1 white.
+class RulesModel {
+ public:
+  RulesModel() {
+    board_[4][4] = board_[5][5] = -1;
+    board_[5][4] = board_[4][5] = 1;
+  }
+  int turn() const { return turn_; }
+  bool legal(int x, int y, int colour) const { return flips(x, y, colour, false) > 0; }
+  bool hasMove(int colour) const {
+    for (int x = 1; x <= 8; ++x) {
+      for (int y = 1; y <= 8; ++y) {
+        if (legal(x, y, colour)) return true;
+      }
+    }
+    return false;
+  }
+  // The first legal move of the side to move in row order, as (x, y).
+  std::pair<int, int> firstMove() const {
+    for (int y = 1; y <= 8; ++y) {
+      for (int x = 1; x <= 8; ++x) {
+        if (legal(x, y, turn_)) return {x, y};
+      }
+    }
+    return {0, 0};
+  }
+  // Plays for the side to move; the turn passes unless the other side cannot
+  // move. Returns false when neither side can move any more.
+  bool play(int x, int y) {
+    flips(x, y, turn_, true);
+    if (hasMove(-turn_)) {
+      turn_ = -turn_;
+    } else if (!hasMove(turn_)) {
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  int flips(int x, int y, int colour, bool apply) const {
+    if (board_[x][y] != 0) return 0;
+    int total = 0;
+    auto* self = const_cast<RulesModel*>(this);
+    for (int dx = -1; dx <= 1; ++dx) {
+      for (int dy = -1; dy <= 1; ++dy) {
+        if (!dx && !dy) continue;
+        int n = 0, cx = x + dx, cy = y + dy;
+        while (cx >= 1 && cx <= 8 && cy >= 1 && cy <= 8 && board_[cx][cy] == -colour) {
+          cx += dx;
+          cy += dy;
+          ++n;
+        }
+        if (n == 0 || cx < 1 || cx > 8 || cy < 1 || cy > 8 || board_[cx][cy] != colour) continue;
+        total += n;
+        if (apply) {
+          for (int k = 1; k <= n; ++k) self->board_[x + k * dx][y + k * dy] = colour;
+        }
+      }
+    }
+    if (apply && total) self->board_[x][y] = colour;
+    return total;
+  }
+
+  int board_[10][10] = {};
+  int turn_ = -1;
 };
 
 class VantorWindowTest : public ::testing::Test {
@@ -322,6 +391,40 @@ TEST_F(VantorWindowTest, TwoPeopleAtOneScreenAlternateColours) {
   EXPECT_TRUE(
       boardBecomes(empty + empty + "...OX..." + "...OX..." + "...OX..." + empty + empty + empty));
   keep("two-moves");
+}
+
+TEST_F(VantorWindowTest, TwoPeoplePlayAGameToItsEnd) {
+  Screenshot menu = capture();
+  click(160, 340);  // "Jouer en local"
+  click(160, 59);   // "Deux joueurs"
+  ASSERT_TRUE(waitForBoard()) << app_->log();
+  RulesModel rules;
+  bool going = true;
+  int moves = 0;
+  while (going) {
+    std::pair<int, int> move = rules.firstMove();
+    ASSERT_NE(move.first, 0);
+    int column = move.first - 1, row = move.second - 1;
+    ASSERT_TRUE(session_->click(window_, cellX(column), cellY(row)));
+    // The disc appears once the server has played the move.
+    ASSERT_TRUE(
+        waitUntil([&] { return BoardReader::at(capture(), column, row) != Cell::kEmpty; }, 5000))
+        << "move " << moves << " at (" << move.first << ", " << move.second << ") not shown\n"
+        << BoardReader::describe(capture());
+    going = rules.play(move.first, move.second);
+    ++moves;
+    sleepMs(80);
+  }
+  EXPECT_GE(moves, 20);
+  // The game-over picture fades in over the final board.
+  sleepMs(1500);
+  Screenshot end = keep("game-over");
+  EXPECT_GT(end.difference(menu, 0, 0, 319, 479), 3.0);
+  session_->moveTo(window_, 300, 200);
+  key("Return");  // dismisses it
+  sleepMs(600);
+  Screenshot back = keep("after-game");
+  EXPECT_LT(back.difference(menu, 0, 0, 319, 479), 2.0) << "not the main menu";
 }
 
 TEST_F(VantorWindowTest, InternetPlayThroughTheLobbyOfLocalhost) {
