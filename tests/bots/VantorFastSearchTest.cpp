@@ -102,7 +102,17 @@ TEST(FastSearch, TestsPositionsOfEveryKind) {
   int middle = 0;
   int nearlyFull = 0;
   int nearlyWipedOut = 0;
+  int passBelowRoot = 0;
   for (const PlayoutPosition& p : positions) {
+    // Some move of the side to move leaves the opponent without a move
+    // while the game goes on: the search passes one ply below the root.
+    const VantorBitBoard bits = VantorBitBoard::fromFramed(p.board, p.colour);
+    bool passes = false;
+    for (uint64_t moves = bits.moves(); moves != 0 && !passes; moves &= moves - 1) {
+      const VantorBitBoard child = bits.play(__builtin_ctzll(moves));
+      passes = child.moves() == 0 && child.pass().moves() != 0;
+    }
+    passBelowRoot += passes;
     const int discs = discsOn(p.board);
     openings += discs <= 16;
     middle += discs > 16 && discs < 48;
@@ -113,6 +123,7 @@ TEST(FastSearch, TestsPositionsOfEveryKind) {
   EXPECT_GE(middle, 500);
   EXPECT_GE(nearlyFull, 200);
   EXPECT_GE(nearlyWipedOut, 300);
+  EXPECT_GE(passBelowRoot, 100);
 }
 
 class FastSearchAtDepth : public ::testing::TestWithParam<std::tuple<VantorEvaluationKind, int>> {};
