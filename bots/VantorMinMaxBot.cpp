@@ -22,7 +22,7 @@ VantorCoords VantorMinMaxBot::chooseMove(const VantorGame& game) {
 }
 
 int VantorMinMaxBot::chooseMoveOnBoard(const int8_t* board, int colour) {
-  return fastChooseMove(board, colour, depth, kind);
+  return orderedChooseMove(board, colour, depth, kind);
 }
 
 int16_t VantorMinMaxBot::search(const int8_t* board, int rootColour, int colour, uint8_t plies,

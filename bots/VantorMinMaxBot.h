@@ -5,6 +5,10 @@
 // the search floor the first legal move is taken. The same position and
 // depth always give the same move.
 //
+// That search (VantorReferenceSearch) defines the bot; the bot plays through
+// the bitboard search orderedChooseMove, which returns the same move and
+// value for every position and depth while pruning far more.
+//
 // The position evaluation is left to the subclasses (evaluate); the kind
 // they name at construction selects the same evaluation as a plain function
 // for the search, which runs without virtual calls.
