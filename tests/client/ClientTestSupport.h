@@ -110,7 +110,7 @@ class ScriptedServer {
   Socket* connection_;
 };
 
-// Repeats pump until done() or two seconds have passed; returns done().
+// Repeats pump until done() or ten seconds have passed; returns done().
 template <typename Pump, typename Done>
 bool pumpUntil(Pump pump, Done done);
 
@@ -118,7 +118,7 @@ void sleepMs(int milliseconds);
 
 template <typename Pump, typename Done>
 bool pumpUntil(Pump pump, Done done) {
-  for (int i = 0; i < 400 && !done(); ++i) {
+  for (int i = 0; i < 2000 && !done(); ++i) {
     pump();
     if (!done()) sleepMs(5);
   }
