@@ -44,10 +44,8 @@ std::wstring JoinServerMenu::defaultNick(uint32_t tickCount) {
 
 void JoinServerMenu::initialise() {
   background_.reset(new Texture(dataDirectory_ + "/PNG/netmenu.png", Texture::kOpaque));
-  fieldFont_.reset(new TextureFont());
-  fieldFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 14);
-  labelFont_.reset(new TextureFont());
-  labelFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 20);
+  fieldFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 14);
+  labelFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 20);
 }
 
 void JoinServerMenu::show() {

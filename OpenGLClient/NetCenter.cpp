@@ -45,10 +45,8 @@ NetCenter::~NetCenter() = default;
 void NetCenter::initialise() {
   state_ = kIdle;
   background_.reset(new Texture(dataDirectory_ + "/PNG/netcenter.png", Texture::kOpaque));
-  statusFont_.reset(new TextureFont());
-  statusFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 20);
-  listFont_.reset(new TextureFont());
-  listFont_->init(dataDirectory_ + "/TTF/FreeSans.ttf", 11);
+  statusFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 20);
+  listFont_ = TextureFont::load(dataDirectory_ + "/TTF/FreeSans.ttf", 11);
   dirty_ = true;
   hoveredPlayer_ = 0;
 }

@@ -112,12 +112,9 @@ void Client::initialise() {
   glutMouseFunc(mouseCallback);
   glutPassiveMotionFunc(motionCallback);
 
-  smallFont_.reset(new TextureFont());
-  smallFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 20);
-  mediumFont_.reset(new TextureFont());
-  mediumFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 30);
-  largeFont_.reset(new TextureFont());
-  largeFont_->init(dataDirectory_ + "/TTF/matisse.ttf", 35);
+  smallFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 20);
+  mediumFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 30);
+  largeFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 35);
 
   state_ = MainMenuState;
   mainMenu_.setFont(smallFont_.get());

@@ -69,6 +69,12 @@ void TextureFont::init(const std::string& path, int size) {
   upload();
 }
 
+std::unique_ptr<TextureFont> TextureFont::load(const std::string& path, int size) {
+  auto font = std::make_unique<TextureFont>();
+  font->init(path, size);
+  return font;
+}
+
 void TextureFont::rasterise(const std::string& path, int size) {
   height_ = static_cast<float>(size);
   FreeTypeSession ft;

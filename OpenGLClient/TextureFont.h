@@ -16,6 +16,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ class TextureFont {
 
   // Throws std::runtime_error with FreeType's failure texts.
   void init(const std::string& path, int size);
+  // A new font, init done; throws as init does.
+  static std::unique_ptr<TextureFont> load(const std::string& path, int size);
   void print(float x, float y, const wchar_t* format, ...);
   void printCentred(float cx, float y, const wchar_t* format, ...);
 
