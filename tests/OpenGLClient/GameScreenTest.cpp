@@ -45,15 +45,31 @@ class GameScreenTest : public ::testing::Test {
   GameScreen screen_;
 };
 
-TEST_F(GameScreenTest, TurnsAClickIntoTheRowAndColumnOfItsCell) {
-  screen_.acceptInput();
-  screen_.click(20 + 35 * 2 + 10, 20 + 35 * 5 + 30);
-  ASSERT_EQ(listener_.moves.size(), 1u);
-  EXPECT_EQ(listener_.moves[0], std::make_pair(5, 2));
-  EXPECT_FALSE(screen_.inputEnabled());
+TEST_F(GameScreenTest, PicksTheCellUnderAClickOnlyOnTheBoard) {
+  const std::pair<int, int> kNone{-1, -1};
+  struct Pick {
+    int x, y;
+    std::pair<int, int> rowAndColumn;
+  };
+  for (const Pick& pick : {Pick{20 + 35 * 2 + 10, 20 + 35 * 5 + 30, {5, 2}}, Pick{20, 20, {0, 0}},
+                           Pick{299, 299, {7, 7}}, Pick{19, 20, kNone}, Pick{20, 19, kNone},
+                           Pick{300, 100, kNone}, Pick{100, 300, kNone}}) {
+    listener_.moves.clear();
+    screen_.acceptInput();
+    screen_.click(pick.x, pick.y);
+    if (pick.rowAndColumn == kNone) {
+      EXPECT_TRUE(listener_.moves.empty()) << pick.x << ", " << pick.y;
+      EXPECT_TRUE(screen_.inputEnabled()) << pick.x << ", " << pick.y;
+    } else {
+      EXPECT_EQ(listener_.moves, (std::vector{pick.rowAndColumn})) << pick.x << ", " << pick.y;
+      EXPECT_FALSE(screen_.inputEnabled());
+    }
+  }
 }
 
-TEST_F(GameScreenTest, AcceptsOneClickPerPermit) {
+TEST_F(GameScreenTest, AcceptsOneClickPerPermitAndLeavesOnEscapeOnly) {
+  screen_.click(100, 100);
+  EXPECT_TRUE(listener_.moves.empty());
   screen_.acceptInput();
   screen_.click(100, 100);
   screen_.click(150, 150);
@@ -61,37 +77,6 @@ TEST_F(GameScreenTest, AcceptsOneClickPerPermit) {
   screen_.acceptInput();
   screen_.click(150, 150);
   EXPECT_EQ(listener_.moves.size(), 2u);
-}
-
-TEST_F(GameScreenTest, IgnoresClicksWhileInputIsDisabled) {
-  screen_.click(100, 100);
-  EXPECT_TRUE(listener_.moves.empty());
-}
-
-TEST_F(GameScreenTest, DoesNothingForAClickAtX300OrY300) {
-  screen_.acceptInput();
-  screen_.click(300, 100);
-  screen_.click(100, 300);
-  EXPECT_TRUE(listener_.moves.empty());
-  EXPECT_TRUE(screen_.inputEnabled());
-}
-
-TEST_F(GameScreenTest, PicksTheCornerCellsAtTheBoardsEdges) {
-  screen_.acceptInput();
-  screen_.click(19, 20);
-  EXPECT_TRUE(listener_.moves.empty());
-  screen_.click(20, 19);
-  EXPECT_TRUE(listener_.moves.empty());
-  screen_.click(20, 20);
-  ASSERT_EQ(listener_.moves.size(), 1u);
-  EXPECT_EQ(listener_.moves[0], std::make_pair(0, 0));
-  screen_.acceptInput();
-  screen_.click(299, 299);
-  ASSERT_EQ(listener_.moves.size(), 2u);
-  EXPECT_EQ(listener_.moves[1], std::make_pair(7, 7));
-}
-
-TEST_F(GameScreenTest, LeavesTheGameOnEscapeOnly) {
   screen_.key(13);
   screen_.key('q');
   EXPECT_EQ(listener_.leaves, 0);
@@ -99,26 +84,38 @@ TEST_F(GameScreenTest, LeavesTheGameOnEscapeOnly) {
   EXPECT_EQ(listener_.leaves, 1);
 }
 
-TEST_F(GameScreenTest, ShowsTheTurnTexts) {
+TEST_F(GameScreenTest, CountsTheDiscsOfTheGameItTakesUntilReset) {
+  ArrangedGame game;
+  game.put(1, 1, kWhite);
+  game.put(2, 1, kWhite);
+  game.put(3, 1, kWhite);
+  game.put(8, 8, kBlack);
+  screen_.acceptInput();
+  screen_.showWhiteToMove();
+  screen_.takeGame(game);
+  EXPECT_EQ(screen_.whiteCount(), 3);
+  EXPECT_EQ(screen_.blackCount(), 1);
+  EXPECT_EQ(screen_.board().colour(0, 0), kWhite);
+  EXPECT_EQ(screen_.board().colour(7, 7), kBlack);
+  screen_.reset();
+  EXPECT_EQ(screen_.blackCount(), 2);
+  EXPECT_EQ(screen_.whiteCount(), 2);
+  EXPECT_EQ(screen_.turn(), 0);
+  EXPECT_FALSE(screen_.inputEnabled());
+}
+
+TEST_F(GameScreenTest, ShowsTheTurnTextsAndQueuesThePassTextOfTheSideToMove) {
   screen_.showBlackToMove();
   EXPECT_EQ(screen_.status(), L"Aux noirs de jouer");
   EXPECT_EQ(screen_.turn(), -1);
   screen_.showWhiteToMove();
   EXPECT_EQ(screen_.status(), L"Aux blancs de jouer");
   EXPECT_EQ(screen_.turn(), 1);
-}
-
-TEST_F(GameScreenTest, CountsTheDiscsOfTheGameItTakes) {
-  ArrangedGame game;
-  game.put(1, 1, kWhite);
-  game.put(2, 1, kWhite);
-  game.put(3, 1, kWhite);
-  game.put(8, 8, kBlack);
-  screen_.takeGame(game);
-  EXPECT_EQ(screen_.whiteCount(), 3);
-  EXPECT_EQ(screen_.blackCount(), 1);
-  EXPECT_EQ(screen_.board().colour(0, 0), kWhite);
-  EXPECT_EQ(screen_.board().colour(7, 7), kBlack);
+  screen_.showPassNotice();
+  EXPECT_EQ(screen_.status(), L"Les blancs passent");
+  ASSERT_EQ(overlay_.size(), 1u);
+  EXPECT_EQ(overlay_.front().text, L"Les blancs passent");
+  EXPECT_FLOAT_EQ(overlay_.front().remaining, 2.0f);
 }
 
 TEST_F(GameScreenTest, ShowsTheWinnersTextOrMatchNul) {
@@ -126,7 +123,9 @@ TEST_F(GameScreenTest, ShowsTheWinnersTextOrMatchNul) {
   game.put(1, 1, kBlack);
   screen_.takeGame(game);
   screen_.showBlackToMove();
+  screen_.tick(20);
   screen_.showResult();
+  EXPECT_EQ(screen_.currentRate(), 25.0f);
   EXPECT_EQ(screen_.status(), L"Les noirs gagnent");
   EXPECT_EQ(screen_.turn(), 0);
   game.put(2, 1, kWhite);
@@ -139,67 +138,33 @@ TEST_F(GameScreenTest, ShowsTheWinnersTextOrMatchNul) {
   screen_.setResultTexts(L"x", L"y");
   screen_.showResult();
   EXPECT_EQ(screen_.status(), L"Match nul");
-}
-
-TEST_F(GameScreenTest, QueuesThePassTextOfTheSideToMove) {
-  screen_.showWhiteToMove();
+  // After the result, a pass notice repeats the result.
   screen_.showPassNotice();
-  EXPECT_EQ(screen_.status(), L"Les blancs passent");
+  EXPECT_EQ(screen_.status(), L"Match nul");
   ASSERT_EQ(overlay_.size(), 1u);
-  EXPECT_EQ(overlay_.front().text, L"Les blancs passent");
-  EXPECT_FLOAT_EQ(overlay_.front().remaining, 2.0f);
+  EXPECT_EQ(overlay_.front().text, L"Match nul");
 }
 
-TEST_F(GameScreenTest, QueuesTheStatusItselfAsPassNoticeAfterTheResult) {
-  screen_.showResult();
-  const std::wstring result = screen_.status();
-  screen_.showPassNotice();
-  EXPECT_EQ(screen_.status(), result);
-  ASSERT_EQ(overlay_.size(), 1u);
-  EXPECT_EQ(overlay_.front().text, result);
-}
-
-TEST_F(GameScreenTest, ShowsTheInvalidMoveAndAbandonNoticesOnceEach) {
-  screen_.showInvalidMoveNotice();
-  screen_.showInvalidMoveNotice();
-  EXPECT_EQ(screen_.status(), L"Coup invalide");
-  ASSERT_EQ(overlay_.size(), 1u);
-  EXPECT_FLOAT_EQ(overlay_.front().remaining, 1.75f);
-  screen_.showAbandonNotice();
-  EXPECT_EQ(screen_.status(), L"Abandon");
-  ASSERT_EQ(overlay_.size(), 2u);
-}
-
-TEST_F(GameScreenTest, KicksTheFrameRateWithEveryNotice) {
+TEST_F(GameScreenTest, ShowsTheInvalidMoveAndAbandonNoticesOnceEachKickingTheRate) {
+  screen_.tick(0.5f);
+  EXPECT_FLOAT_EQ(screen_.badgePhase(), 25) << "fifty degrees a second";
   screen_.tick(20);
   EXPECT_EQ(screen_.currentRate(), 7.0f);
   screen_.showInvalidMoveNotice();
+  screen_.showInvalidMoveNotice();
   EXPECT_EQ(screen_.currentRate(), 25.0f);
+  EXPECT_EQ(screen_.status(), L"Coup invalide");
+  ASSERT_EQ(overlay_.size(), 1u);
+  EXPECT_FLOAT_EQ(overlay_.front().remaining, 1.75f);
   screen_.tick(20);
-  screen_.showResult();
-  EXPECT_EQ(screen_.currentRate(), 25.0f);
-}
-
-TEST_F(GameScreenTest, GoesOnWithoutAnOverlay) {
-  vgl::gMessageOverlay = nullptr;
   screen_.showAbandonNotice();
+  EXPECT_EQ(screen_.currentRate(), 25.0f);
   EXPECT_EQ(screen_.status(), L"Abandon");
-}
-
-TEST_F(GameScreenTest, ResetsCountsTurnAndInput) {
-  screen_.acceptInput();
-  screen_.showWhiteToMove();
-  screen_.takeGame(ArrangedGame());
-  screen_.reset();
-  EXPECT_EQ(screen_.blackCount(), 2);
-  EXPECT_EQ(screen_.whiteCount(), 2);
-  EXPECT_EQ(screen_.turn(), 0);
-  EXPECT_FALSE(screen_.inputEnabled());
-}
-
-TEST_F(GameScreenTest, TurnsTheBadgesFiftyDegreesASecond) {
-  screen_.tick(0.5f);
-  EXPECT_FLOAT_EQ(screen_.badgePhase(), 25);
+  ASSERT_EQ(overlay_.size(), 2u);
+  // Without an overlay the status still changes.
+  vgl::gMessageOverlay = nullptr;
+  screen_.showInvalidMoveNotice();
+  EXPECT_EQ(screen_.status(), L"Coup invalide");
 }
 
 }  // namespace

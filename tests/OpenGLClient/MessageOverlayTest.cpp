@@ -1,3 +1,5 @@
+// The notices: pushed texts are not repeated while shown, appended ones
+// always queue; each fades in and out over its own time.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,7 @@ namespace {
 
 using vgl::MessageOverlay;
 
-TEST(MessageOverlay, QueuesAPushedTextOnceWhileItIsAtTheFront) {
+TEST(MessageOverlay, QueuesAPushedTextOnceWhileItIsAtTheFrontAndAnAppendedOneEveryTime) {
   MessageOverlay overlay(".");
   EXPECT_FALSE(overlay.hasMessages());
   overlay.pushMessage(L"Coup invalide", 1.75f);
@@ -19,30 +21,20 @@ TEST(MessageOverlay, QueuesAPushedTextOnceWhileItIsAtTheFront) {
   EXPECT_EQ(overlay.size(), 2u);
   overlay.pushMessage(L"Abandon", 3);
   EXPECT_EQ(overlay.size(), 3u);
+  overlay.appendMessage(L"Coup invalide", 3);
+  overlay.appendMessage(L"Coup invalide", 3);
+  EXPECT_EQ(overlay.size(), 5u);
 }
 
-TEST(MessageOverlay, QueuesAnAppendedTextEveryTime) {
+TEST(MessageOverlay, AgesAMessageOnlyOnceDrawnFadingInOverHalfASecondAndOutOverTheLast) {
   MessageOverlay overlay(".");
   overlay.appendMessage(L"Echec", 3);
-  overlay.appendMessage(L"Echec", 3);
-  EXPECT_EQ(overlay.size(), 2u);
-  EXPECT_TRUE(overlay.hasMessages());
-}
-
-TEST(MessageOverlay, StartsAMessageUnstartedWithItsDuration) {
-  MessageOverlay overlay(".");
-  overlay.appendMessage(L"Echec", 3);
-  const MessageOverlay::Message& message = overlay.front();
-  EXPECT_EQ(message.text, L"Echec");
-  EXPECT_FALSE(message.started);
-  EXPECT_EQ(message.elapsed, 0.0f);
-  EXPECT_EQ(message.remaining, 3.0f);
-  // Only a message that has been drawn ages.
+  EXPECT_EQ(overlay.front().text, L"Echec");
+  EXPECT_FALSE(overlay.front().started);
   overlay.tick(1);
+  EXPECT_EQ(overlay.front().elapsed, 0.0f);
   EXPECT_EQ(overlay.front().remaining, 3.0f);
-}
 
-TEST(MessageOverlay, FadesInOverHalfASecondAndOutOverTheLastSecond) {
   const float top = 0.8f;
   MessageOverlay::Message message{L"x", true, 0.25f, 2};
   EXPECT_FLOAT_EQ(MessageOverlay::fadeOf(message), std::sin(0.5f * 3.14159265f / 2) * top);

@@ -41,15 +41,12 @@ std::wstring formatted(const wchar_t* format, ...) {
   return text;
 }
 
-TEST_F(TextureFontTest, AdvancesAreWholePixels) {
+TEST_F(TextureFontTest, AdvancesAreWholePixelsAndLinesAreTheSizeOverPointSixThree) {
   for (int code : {'A', 'i', 'W', '0', ' '}) {
     EXPECT_GT(font_->advance(code), 0) << code;
     EXPECT_EQ(font_->advance(code), std::floor(font_->advance(code))) << code;
   }
   EXPECT_GT(font_->advance('W'), font_->advance('i'));
-}
-
-TEST_F(TextureFontTest, LineHeightIsTheSizeOverPointSixThree) {
   EXPECT_FLOAT_EQ(font_->lineHeight(), 20 / 0.63f);
 }
 
@@ -57,7 +54,6 @@ TEST_F(TextureFontTest, GivesAnInklessCodeATransparentOneByOneTexture) {
   EXPECT_EQ(font_->textureWidth(' '), 1);
   EXPECT_EQ(font_->textureHeight(' '), 1);
   EXPECT_EQ(font_->texels(' '), (std::vector<uint8_t>{0xFF, 0x00}));
-  EXPECT_GT(font_->advance(' '), 0);
 }
 
 TEST_F(TextureFontTest, PadsAGlyphToPowersOfTwoWithFullLuminance) {
@@ -76,8 +72,7 @@ TEST_F(TextureFontTest, PadsAGlyphToPowersOfTwoWithFullLuminance) {
   EXPECT_FLOAT_EQ(t[3], inkRows / h);
   EXPECT_FLOAT_EQ(t[0], 0);
   EXPECT_FLOAT_EQ(t[1], 0);
-  // 'g' hangs below the baseline.
-  EXPECT_LT(v[3], 0);
+  EXPECT_LT(v[3], 0);  // 'g' hangs below the baseline
   const std::vector<uint8_t>& texels = font_->texels('g');
   ASSERT_EQ(texels.size(), static_cast<size_t>(w * h * 2));
   int inked = 0;
@@ -88,29 +83,23 @@ TEST_F(TextureFontTest, PadsAGlyphToPowersOfTwoWithFullLuminance) {
       if (i >= inkWidth || j >= inkRows) {
         EXPECT_EQ(texel[1], 0) << i << "," << j;
       }
-      if (texel[1] > 0) ++inked;
+      inked += texel[1] > 0;
     }
   }
   EXPECT_GT(inked, 10);
 }
 
-TEST_F(TextureFontTest, PlacesCharactersOneAdvanceApartBelowTheTop) {
-  const auto placed = font_->layout(10, 20, L"AB");
-  ASSERT_EQ(placed.size(), 2u);
+TEST_F(TextureFontTest, PlacesCharactersOneAdvanceApartAndALineFeedOneLineLower) {
+  const auto placed = font_->layout(10, 20, L"AB\nC");
+  ASSERT_EQ(placed.size(), 3u);
   EXPECT_EQ(placed[0].code, 'A');
   EXPECT_FLOAT_EQ(placed[0].x, 10);
   EXPECT_FLOAT_EQ(placed[0].y, 480 - 20 - font_->lineHeight());
   EXPECT_FLOAT_EQ(placed[1].x, 10 + font_->advance('A'));
   EXPECT_FLOAT_EQ(placed[1].y, placed[0].y);
-}
-
-TEST_F(TextureFontTest, StartsANewLineOneLineHeightLowerAtALineFeed) {
-  const auto placed = font_->layout(10, 20, L"AB\nC");
-  ASSERT_EQ(placed.size(), 3u);
   EXPECT_EQ(placed[2].code, 'C');
   EXPECT_FLOAT_EQ(placed[2].x, 10);
   EXPECT_FLOAT_EQ(placed[2].y, placed[0].y - font_->lineHeight());
-  EXPECT_EQ(TextureFont::splitLines(L"two\nwords").size(), 2u);
   const auto lines = TextureFont::splitLines(L"end\n");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_TRUE(lines[1].empty());
@@ -127,50 +116,39 @@ TEST_F(TextureFontTest, CentresTheBlockOnItsWidestLine) {
   EXPECT_FLOAT_EQ(placed[1].x, 160 - widest / 2);
 }
 
-TEST_F(TextureFontTest, DrawsCodesAbove255WithTheGlyphOfTheirLowByte) {
-  const auto placed = font_->layout(0, 0, L"\u0141\u2045");
-  ASSERT_EQ(placed.size(), 2u);
+TEST_F(TextureFontTest, DrawsEachCodeWithTheGlyphOfItsLowByte) {
+  const auto placed = font_->layout(0, 0, L"\u0141\u2045\u00e9");
+  ASSERT_EQ(placed.size(), 3u);
   EXPECT_EQ(placed[0].code, 0x41);
   EXPECT_EQ(placed[1].code, 0x45);
+  EXPECT_EQ(placed[2].code, 0xE9);
   EXPECT_FLOAT_EQ(font_->advance(0x141), font_->advance('A'));
   EXPECT_FLOAT_EQ(font_->widestLine(L"\u0141"), font_->advance('A'));
-}
-
-TEST_F(TextureFontTest, GivesCodes128To255TheirOwnGlyphs) {
-  // e acute differs from e by its accent: more rows of ink.
+  // Codes 128 to 255 have glyphs of their own: e acute has more rows of ink than e.
   const float* accented = font_->quadVertices(0xE9);
   const float* plain = font_->quadVertices('e');
   EXPECT_GT(accented[1] - accented[3], plain[1] - plain[3]);
-  EXPECT_EQ(font_->layout(0, 0, L"\u00e9")[0].code, 0xE9);
 }
 
-TEST_F(TextureFontTest, FormatsOnceSoAPercentInAnArgumentStays) {
+TEST_F(TextureFontTest, FormatsOnceSoAPercentInAnArgumentStaysAndCutsAt255) {
   EXPECT_EQ(formatted(L"%ls", L"100%d sure"), L"100%d sure");
   EXPECT_EQ(formatted(L"%d", 42), L"42");
   EXPECT_EQ(formatted(nullptr), L"");
+  EXPECT_EQ(formatted(L"%ls", std::wstring(400, L'x').c_str()), std::wstring(255, L'x'));
 }
 
-TEST_F(TextureFontTest, CutsFormattedTextAt255Characters) {
-  const std::wstring longText(400, L'x');
-  EXPECT_EQ(formatted(L"%ls", longText.c_str()), std::wstring(255, L'x'));
-}
-
-TEST(TextureFontLoading, ThrowsFreeTypesTextForAMissingFile) {
-  TextureFont font;
-  try {
-    font.rasterise(kFontDir + "/no-such-font.ttf", 20);
-    FAIL() << "no exception";
-  } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "FT_New_Face failed (there is probably a problem with your font file)");
-  }
-}
-
-TEST(TextureFontLoading, RasterisesTheGamesDisplayFont) {
+TEST(TextureFontLoading, RasterisesTheDisplayFontAndThrowsFreeTypesTextForAMissingFile) {
   TextureFont font;
   font.rasterise(kFontDir + "/matisse.ttf", 30);
   for (int digit = '0'; digit <= '9'; ++digit) {
     EXPECT_GT(font.advance(digit), 0);
     EXPECT_GT(font.textureWidth(digit), 1);
+  }
+  try {
+    font.rasterise(kFontDir + "/no-such-font.ttf", 20);
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "FT_New_Face failed (there is probably a problem with your font file)");
   }
 }
 
