@@ -1,20 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "bots/VantorEvaluation.h"
-#include "game/VantorGame.h"
 #include "tests/bots/ArrangedPosition.h"
 
 namespace {
 
-const char* kInitial =
-    "........"
-    "........"
-    "........"
-    "...XO..."
-    "...OX..."
-    "........"
-    "........"
-    "........";
+using Discs = std::vector<std::tuple<int, int, int>>;  // x, y, colour
+
+ArrangedPosition with(const Discs& discs, ArrangedPosition p = ArrangedPosition()) {
+  for (const auto& d : discs) p.put(std::get<0>(d), std::get<1>(d), std::get<2>(d));
+  return p;
+}
 
 int deepBlue(const ArrangedPosition& p, int colour) {
   return deepBlueEvaluate(p.framed(), colour);
@@ -23,58 +23,53 @@ int grayThough(const ArrangedPosition& p, int colour) {
   return grayThoughEvaluate(p.framed(), colour);
 }
 
+const int X = kBlack;
+const int O = kWhite;
+const int E = kEmpty;
+
 }  // namespace
 
-TEST(DeepBlueEvaluation, RatesTheInitialPositionZeroForBothColours) {
-  ArrangedPosition p(kInitial);
-  EXPECT_EQ(deepBlue(p, kBlack), 0);
-  EXPECT_EQ(deepBlue(p, kWhite), 0);
-}
-
-TEST(DeepBlueEvaluation, CountsEachCornerTwenty) {
+TEST(DeepBlueEvaluation, WeighsTheCellsByItsTable) {
+  ArrangedPosition start;
+  EXPECT_EQ(deepBlue(start, X), 0);
+  EXPECT_EQ(deepBlue(start, O), 0);
   for (auto corner : {std::pair<int, int>{1, 1}, {8, 1}, {1, 8}, {8, 8}}) {
-    ArrangedPosition p(kInitial);
-    p.put(corner.first, corner.second, kBlack);
-    EXPECT_EQ(deepBlue(p, kBlack), 20);
-    EXPECT_EQ(deepBlue(p, kWhite), -20);
+    ArrangedPosition p = with({{corner.first, corner.second, X}});
+    EXPECT_EQ(deepBlue(p, X), 20);
+    EXPECT_EQ(deepBlue(p, O), -20);
   }
+  // The cells beside a corner weigh nothing.
+  EXPECT_EQ(deepBlue(with({{2, 1, O}, {1, 2, O}, {2, 2, O}, {7, 7, O}, {8, 7, O}, {7, 8, O}}), X),
+            0);
+  // Every weight once: 4 corners of 20, 16 edge cells of 7, 4 cells of 8,
+  // 8 of 5, 20 of 3 and 12 of 0.
+  ArrangedPosition full(std::string(64, 'X').c_str());
+  EXPECT_EQ(deepBlue(full, X), 4 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3);
+  EXPECT_EQ(deepBlue(full, O), -(4 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3));
 }
 
-TEST(DeepBlueEvaluation, WeighsTheCellsBesideACornerNothing) {
-  ArrangedPosition p(kInitial);
-  for (auto cell : {std::pair<int, int>{2, 1}, {1, 2}, {2, 2}, {7, 7}, {8, 7}, {7, 8}}) {
-    p.put(cell.first, cell.second, kWhite);
-  }
-  EXPECT_EQ(deepBlue(p, kBlack), 0);
+TEST(GrayThoughEvaluation, ChangesByEachFeatureAsItsTableSays) {
+  // The change that adding discs makes, for one side.
+  auto change = [](const Discs& base, const Discs& added, int colour) {
+    const ArrangedPosition before = with(base);
+    return grayThough(with(added, before), colour) - grayThough(before, colour);
+  };
+  EXPECT_EQ(change({}, {{8, 8, O}}, O), 100);  // a corner
+  EXPECT_EQ(change({}, {{8, 8, O}}, X), -100);
+  EXPECT_EQ(change({}, {{2, 2, X}}, X), -15);  // an X-square beside an empty corner
+  EXPECT_EQ(change({}, {{2, 2, X}}, O), 15);
+  EXPECT_EQ(change({{1, 1, X}}, {{2, 2, X}}, X), 0);  // beside a held corner
+  // The four middle cells of an edge, whatever the corners beside them.
+  EXPECT_EQ(change({{3, 1, X}, {4, 1, X}, {5, 1, X}}, {{6, 1, X}}, X), 1);
+  EXPECT_EQ(change({{1, 4, O}, {1, 5, O}, {1, 6, O}}, {{1, 3, O}}, O), 1);
+  EXPECT_EQ(change({{3, 1, X}, {4, 1, X}, {5, 1, X}, {6, 1, X}}, {{1, 1, X}, {8, 1, O}}, X), 0);
 }
 
-TEST(DeepBlueEvaluation, SumsTheWeightTableOverAFullBoard) {
-  // Every weight of the table once: 4 corners of 20, 16 edge cells of 7, 4
-  // cells of 8, 8 of 5, 20 of 3 and 12 of 0.
-  ArrangedPosition p;
-  for (int y = 1; y <= 8; ++y) {
-    for (int x = 1; x <= 8; ++x) p.put(x, y, kBlack);
-  }
-  EXPECT_EQ(deepBlue(p, kBlack), 4 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3);
-  EXPECT_EQ(deepBlue(p, kWhite), -(4 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3));
-}
-
-TEST(GrayThoughEvaluation, RatesTheInitialPositionZero) {
-  ArrangedPosition p(kInitial);
-  EXPECT_EQ(grayThough(p, kBlack), 0);
-  EXPECT_EQ(grayThough(p, kWhite), 0);
-}
-
-TEST(GrayThoughEvaluation, CountsACornerAHundred) {
-  ArrangedPosition without(kInitial);
-  ArrangedPosition with(kInitial);
-  with.put(8, 8, kWhite);
-  EXPECT_EQ(grayThough(with, kWhite) - grayThough(without, kWhite), 100);
-  EXPECT_EQ(grayThough(with, kBlack) - grayThough(without, kBlack), -100);
-}
-
-TEST(GrayThoughEvaluation, GivesExactlyTheWipedOutValuesWhateverElseHolds) {
-  ArrangedPosition p(
+TEST(GrayThoughEvaluation, RatesTheOpeningZeroAndEndingsByTheirOwnRules) {
+  EXPECT_EQ(grayThough(ArrangedPosition(), X), 0);
+  EXPECT_EQ(grayThough(ArrangedPosition(), O), 0);
+  // White wiped out, whatever else holds.
+  ArrangedPosition wipedOut(
       "X......X"
       "........"
       "........"
@@ -83,14 +78,12 @@ TEST(GrayThoughEvaluation, GivesExactlyTheWipedOutValuesWhateverElseHolds) {
       "........"
       "........"
       "X......X");
-  EXPECT_EQ(grayThough(p, kWhite), -12287);
-  EXPECT_EQ(grayThough(p, kBlack), 12287);
   EXPECT_EQ(kWipedOut, 12287);
-}
-
-TEST(GrayThoughEvaluation, GivesTenTimesTheDiscDifferenceOnAFullBoard) {
-  // 40 black, 24 white, white holding every corner and black every X-square.
-  ArrangedPosition p(
+  EXPECT_EQ(grayThough(wipedOut, O), -12287);
+  EXPECT_EQ(grayThough(wipedOut, X), 12287);
+  // A full board: ten times the disc difference (40 to 24), whatever the
+  // corners and X-squares.
+  ArrangedPosition full(
       "OXXXXXXO"
       "XXXXXXXX"
       "XXXXXXXX"
@@ -99,14 +92,10 @@ TEST(GrayThoughEvaluation, GivesTenTimesTheDiscDifferenceOnAFullBoard) {
       "OOOOOOOO"
       "OXOOOOXO"
       "OOOOOOOO");
-  EXPECT_EQ(p.count(kBlack), 40);
-  EXPECT_EQ(grayThough(p, kBlack), 160);
-  EXPECT_EQ(grayThough(p, kWhite), -160);
-}
-
-TEST(GrayThoughEvaluation, CountsTheDiscDifferenceFromFortyEightDiscsOn) {
-  // Nobody can move in either position; black holds two corners to white's
-  // one and three full middle edges: 100 + 3 before the discs count.
+  EXPECT_EQ(grayThough(full, X), 160);
+  EXPECT_EQ(grayThough(full, O), -160);
+  // Nobody can move; black holds two corners to white's one and three full
+  // middle edges: 100 + 3, plus the disc difference from 48 discs on.
   ArrangedPosition p48(
       "XXXXXXXX"
       "XXXXXXXX"
@@ -116,50 +105,13 @@ TEST(GrayThoughEvaluation, CountsTheDiscDifferenceFromFortyEightDiscsOn) {
       "XXXXXXXX"
       "........"
       "OO......");
-  ArrangedPosition p47(p48);
-  p47.put(4, 3, kEmpty);
-  ASSERT_EQ(p48.count(kBlack) + p48.count(kWhite), 48);
-  ASSERT_EQ(p47.count(kBlack) + p47.count(kWhite), 47);
-  EXPECT_EQ(grayThough(p47, kBlack), 103);
-  EXPECT_EQ(grayThough(p48, kBlack), 103 + 46 - 2);
-  EXPECT_EQ(grayThough(p48, kWhite), -(103 + 46 - 2));
+  ArrangedPosition p47 = with({{4, 3, E}}, p48);
+  EXPECT_EQ(grayThough(p47, X), 103);
+  EXPECT_EQ(grayThough(p48, X), 103 + 46 - 2);
+  EXPECT_EQ(grayThough(p48, O), -(103 + 46 - 2));
 }
 
-TEST(GrayThoughEvaluation, ChargesAnXSquareOnlyBesideAnEmptyCorner) {
-  ArrangedPosition plain(kInitial);
-  ArrangedPosition xSquare(kInitial);
-  xSquare.put(2, 2, kBlack);
-  EXPECT_EQ(grayThough(xSquare, kBlack) - grayThough(plain, kBlack), -15);
-  EXPECT_EQ(grayThough(xSquare, kWhite) - grayThough(plain, kWhite), 15);
-
-  ArrangedPosition corner(kInitial);
-  corner.put(1, 1, kBlack);
-  ArrangedPosition cornerAndXSquare(corner);
-  cornerAndXSquare.put(2, 2, kBlack);
-  EXPECT_EQ(grayThough(cornerAndXSquare, kBlack), grayThough(corner, kBlack));
-}
-
-TEST(GrayThoughEvaluation, CountsAFullEdgeByItsFourMiddleCellsOnly) {
-  ArrangedPosition edge(kInitial);
-  for (int x = 3; x <= 6; ++x) edge.put(x, 1, kBlack);
-  ArrangedPosition broken(edge);
-  broken.put(6, 1, kEmpty);
-  EXPECT_EQ(grayThough(edge, kBlack) - grayThough(broken, kBlack), 1);
-
-  // Corners of both colours beside it change nothing for the edge.
-  ArrangedPosition cornered(edge);
-  cornered.put(1, 1, kBlack);
-  cornered.put(8, 1, kWhite);
-  EXPECT_EQ(grayThough(cornered, kBlack), grayThough(edge, kBlack));
-
-  ArrangedPosition left(kInitial);
-  for (int y = 3; y <= 6; ++y) left.put(1, y, kWhite);
-  ArrangedPosition leftBroken(left);
-  leftBroken.put(1, 3, kEmpty);
-  EXPECT_EQ(grayThough(left, kWhite) - grayThough(leftBroken, kWhite), 1);
-}
-
-TEST(Evaluations, AreAntisymmetric) {
+TEST(Evaluations, AreAntisymmetricAndChosenByKind) {
   ArrangedPosition p(
       "X.O....."
       ".XO..O.."
@@ -169,10 +121,8 @@ TEST(Evaluations, AreAntisymmetric) {
       "...O.X.."
       "......O."
       ".......X");
-  for (VantorEvaluationKind kind :
-       {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
-    VantorEvaluator evaluate = evaluatorOf(kind);
-    EXPECT_EQ(evaluate(p.framed(), kBlack), -evaluate(p.framed(), kWhite));
+  for (auto kind : {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
+    EXPECT_EQ(evaluatorOf(kind)(p.framed(), X), -evaluatorOf(kind)(p.framed(), O));
   }
   EXPECT_EQ(evaluatorOf(VantorEvaluationKind::DeepBlue), &deepBlueEvaluate);
   EXPECT_EQ(evaluatorOf(VantorEvaluationKind::GrayThough), &grayThoughEvaluate);

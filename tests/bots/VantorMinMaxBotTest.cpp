@@ -1,153 +1,113 @@
+// The search rules, on the framed-board reference and, where they show at
+// the root, on both bitboard searches and the computer players too.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "bots/VantorDeepBlue.h"
 #include "bots/VantorEvaluation.h"
+#include "bots/VantorFastSearch.h"
 #include "bots/VantorGrayThough.h"
 #include "bots/VantorReferenceSearch.h"
-#include "game/VantorGame.h"
-#include "tests/bots/ArrangedPosition.h"
+#include "tests/bots/PlayoutPositions.h"
 
 namespace {
 
-// A bot without a lobby whose search a test may call node by node.
-class SearchingBot : public VantorMinMaxBot {
- public:
-  SearchingBot(int depth, VantorEvaluationKind kind)
-      : VantorMinMaxBot(nullptr, "Searcher", depth, kind) {}
-  ~SearchingBot() override { retire(); }
-  int evaluate(const int8_t* board, int colour) override {
-    return evaluatorOf(getEvaluationKind())(board, colour);
-  }
-  using VantorMinMaxBot::search;
-};
-
-int zeroEvaluation(const int8_t*, int) {
-  return 0;
-}
+const VantorEvaluationKind kBothKinds[] = {VantorEvaluationKind::DeepBlue,
+                                           VantorEvaluationKind::GrayThough};
 
 int indexOf(VantorCoords c) {
   return toIndex(c.x, c.y);
 }
 
-std::vector<int> legalMoves(const int8_t* board, int colour) {
-  std::vector<int> moves;
-  for (int i = 11; i <= 88; ++i) {
-    if (kFrameMask[i] == 0 && isLegalOnBoard(board, i, colour)) moves.push_back(i);
-  }
-  return moves;
+int zeroEvaluation(const int8_t*, int) {
+  return 0;
 }
 
-// Positions reached by random legal play from the start, with the side to
-// move holding at least one move.
-std::vector<ArrangedPosition> randomPositions(int count, unsigned seed) {
-  std::mt19937 random(seed);
-  std::vector<ArrangedPosition> positions;
-  while (static_cast<int>(positions.size()) < count) {
-    VantorGame game;
-    int plies = 4 + static_cast<int>(random() % 52);
-    for (int n = 0; n < plies && game.checkPass() != 2; ++n) {
-      if (game.checkPass() == 1) game.switchTurn();
-      std::vector<std::pair<int, int>> moves;
-      for (int x = 1; x <= 8; ++x) {
-        for (int y = 1; y <= 8; ++y) {
-          if (game.canPlay(x, y)) moves.push_back({x, y});
-        }
-      }
-      auto move = moves[random() % moves.size()];
-      game.play(move.first, move.second);
-    }
-    if (game.checkPass() != 0) continue;
-    ArrangedPosition p;
-    for (int x = 1; x <= 8; ++x) {
-      for (int y = 1; y <= 8; ++y) p.put(x, y, game.getCell(x, y));
-    }
-    p.setTurn(game.getTurn());
-    positions.push_back(p);
-  }
-  return positions;
+// Positions of every stage whose side to move has a move.
+std::vector<ArrangedPosition> playable(int count, unsigned seed) {
+  return positionsWhere(count, seed, false, [](const ArrangedPosition& g, bool, unsigned draw) {
+    return discsOn(g.framed()) >= 8 + static_cast<int>(draw % 52) && g.checkPass() == 0;
+  });
 }
 
 // The same tree walked without any cut-off: the value every node would have
-// with an unbounded window.
+// with an unbounded window, and at the top the first move of that value.
 int16_t plainNegamax(const int8_t* board, int rootColour, int colour, int plies, int depth,
-                     VantorEvaluator evaluate, int* chosen) {
+                     VantorEvaluator evaluate, int* chosen = nullptr) {
   if (plies == 0) return static_cast<int16_t>(-evaluate(board, rootColour));
   int16_t best = kSearchFloor;
-  int move = 0;
-  bool any = false;
-  for (int i : legalMoves(board, colour)) {
+  const std::vector<int> moves = legalIndices(board, colour);
+  for (int i : moves) {
     int8_t work[kBoardSize];
     std::memcpy(work, board, kBoardSize);
     playOnBoard(work, i, colour);
-    any = true;
-    int16_t value = static_cast<int16_t>(
-        -plainNegamax(work, rootColour, -colour, plies - 1, depth, evaluate, nullptr));
+    const int16_t value =
+        static_cast<int16_t>(-plainNegamax(work, rootColour, -colour, plies - 1, depth, evaluate));
     if (value > best) {
       best = value;
-      move = i;
+      if (chosen != nullptr) *chosen = i;
     }
   }
-  if (!any && plies != depth) {
-    int16_t value = static_cast<int16_t>(
-        -plainNegamax(board, rootColour, -colour, plies - 1, depth, evaluate, nullptr));
-    if (value > best) best = value;
+  if (moves.empty() && plies != depth) {
+    const int value = -plainNegamax(board, rootColour, -colour, plies - 1, depth, evaluate);
+    if (value > best) best = static_cast<int16_t>(value);
   }
-  if (chosen != nullptr) *chosen = move;
   return best;
 }
-
-const char* kInitial =
-    "........"
-    "........"
-    "........"
-    "...XO..."
-    "...OX..."
-    "........"
-    "........"
-    "........";
 
 }  // namespace
 
 TEST(MinMaxSearch, BreaksTiesInFavourOfTheLowestIndex) {
   // The four opening moves are worth the same to both evaluations.
-  ArrangedPosition start(kInitial);
+  ArrangedPosition start;
   for (int depth : {1, 3}) {
-    VantorDeepBlue deepBlue(nullptr, depth);
-    VantorGrayThough grayThough(nullptr, depth);
-    EXPECT_EQ(indexOf(deepBlue.chooseMove(start)), toIndex(5, 3));
-    EXPECT_EQ(indexOf(grayThough.chooseMove(start)), toIndex(5, 3));
+    EXPECT_EQ(indexOf(VantorDeepBlue(nullptr, depth).chooseMove(start)), toIndex(5, 3));
+    EXPECT_EQ(indexOf(VantorGrayThough(nullptr, depth).chooseMove(start)), toIndex(5, 3));
   }
+  start.switchTurn();
+  EXPECT_EQ(indexOf(VantorDeepBlue(nullptr, 1).chooseMove(start)), toIndex(4, 3));
   // With every position worth the same, the first legal move wins.
-  for (const ArrangedPosition& p : randomPositions(20, 7)) {
+  for (const ArrangedPosition& p : playable(20, 7)) {
     EXPECT_EQ(referenceChooseMove(p.framed(), p.getTurn(), 3, zeroEvaluation),
-              legalMoves(p.framed(), p.getTurn()).front());
+              legalIndices(p.framed(), p.getTurn()).front());
   }
 }
 
 TEST(MinMaxSearch, AtLevelOneTakesTheBestImmediateEvaluation) {
-  for (VantorEvaluationKind kind :
-       {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
-    SearchingBot bot(1, kind);
-    VantorEvaluator evaluate = evaluatorOf(kind);
-    for (const ArrangedPosition& p : randomPositions(60, 11)) {
-      int colour = p.getTurn();
-      int expected = 0;
-      int bestValue = 0;
-      for (int i : legalMoves(p.framed(), colour)) {
+  for (VantorEvaluationKind kind : kBothKinds) {
+    const VantorEvaluator evaluate = evaluatorOf(kind);
+    for (const ArrangedPosition& p : playable(60, 11)) {
+      const int colour = p.getTurn();
+      int expected = 0, bestValue = 0;
+      for (int i : legalIndices(p.framed(), colour)) {
         int8_t after[kBoardSize];
         std::memcpy(after, p.framed(), kBoardSize);
         playOnBoard(after, i, colour);
-        int value = evaluate(after, colour);
-        if (expected == 0 || value > bestValue) {
+        if (expected == 0 || evaluate(after, colour) > bestValue) {
           expected = i;
-          bestValue = value;
+          bestValue = evaluate(after, colour);
         }
       }
-      EXPECT_EQ(indexOf(bot.chooseMove(p)), expected);
+      EXPECT_EQ(referenceChooseMove(p.framed(), colour, 1, evaluate), expected);
+    }
+  }
+}
+
+TEST(MinMaxSearch, PrunesWithoutChangingTheMoveOrTheValue) {
+  for (VantorEvaluationKind kind : kBothKinds) {
+    const VantorEvaluator evaluate = evaluatorOf(kind);
+    for (int depth : {1, 3}) {
+      for (const ArrangedPosition& p : playable(40, 23 + depth)) {
+        const int colour = p.getTurn();
+        int expected = legalIndices(p.framed(), colour).front();
+        const int16_t plainValue =
+            plainNegamax(p.framed(), colour, colour, depth, depth, evaluate, &expected);
+        int16_t value = 0;
+        EXPECT_EQ(referenceChooseMove(p.framed(), colour, depth, evaluate, &value), expected);
+        EXPECT_EQ(value, plainValue);
+      }
     }
   }
 }
@@ -155,98 +115,49 @@ TEST(MinMaxSearch, AtLevelOneTakesTheBestImmediateEvaluation) {
 TEST(MinMaxSearch, BelowTheRootPassesAndSearchesTheOpponentsReply) {
   // White, to move at a node below the root, has no move; black then takes
   // (3, 1) and holds the whole top-left: 20 + 0 + 7 for black.
-  ArrangedPosition p(
-      "XO......"
-      "........"
-      "........"
-      "........"
-      "........"
-      "........"
-      "........"
-      "........");
-  SearchingBot bot(3, VantorEvaluationKind::DeepBlue);
+  const ArrangedPosition p("XO");
   int bestMove = -1;
-  int16_t value = bot.search(p.framed(), kBlack, kWhite, 2, bestMove, -9999, 9999);
-  EXPECT_EQ(value, -27);
+  EXPECT_EQ(referenceSearch(p.framed(), kBlack, kWhite, 2, 3, bestMove, kSearchFloor,
+                            kSearchCeiling, deepBlueEvaluate),
+            -27);
   EXPECT_EQ(bestMove, 0);  // the pass itself
   // The same node as the root (plies equal to the depth) does not pass.
   bestMove = -1;
-  EXPECT_EQ(bot.search(p.framed(), kBlack, kWhite, 3, bestMove, -9999, 9999), -9999);
+  EXPECT_EQ(referenceSearch(p.framed(), kBlack, kWhite, 3, 3, bestMove, kSearchFloor,
+                            kSearchCeiling, deepBlueEvaluate),
+            kSearchFloor);
   EXPECT_EQ(bestMove, 0);
 }
 
-TEST(MinMaxSearch, TakesTheFirstLegalMoveWhenEveryMoveLosesEverything) {
-  // Either capture on the bottom row lets white take back the whole row.
-  ArrangedPosition p(
-      "........"
-      "........"
-      "........"
-      ".O......"
-      "........"
-      "........"
-      "........"
-      "...OXO..");
-  SearchingBot bot(3, VantorEvaluationKind::GrayThough);
-  int bestMove = -1;
-  EXPECT_EQ(bot.search(p.framed(), kBlack, kBlack, 3, bestMove, -9999, 9999), -9999);
-  EXPECT_EQ(bestMove, 0);
-  VantorCoords move = bot.chooseMove(p);
-  EXPECT_EQ(move.x, 3);
-  EXPECT_EQ(move.y, 8);
-}
-
-TEST(MinMaxSearch, ReturnsNoMoveOnlyWhenThereIsNone) {
-  ArrangedPosition p(
-      "XO......"
-      "........"
-      "........"
-      "........"
-      "........"
-      "........"
-      "........"
-      "........",
-      kWhite);
-  VantorDeepBlue bot(nullptr, 3);
-  VantorCoords move = bot.chooseMove(p);
-  EXPECT_EQ(move.x, 0);
-  EXPECT_EQ(move.y, 0);
-}
-
-TEST(MinMaxSearch, PrunesWithoutChangingTheChosenMove) {
-  for (VantorEvaluationKind kind :
-       {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
-    VantorEvaluator evaluate = evaluatorOf(kind);
-    for (int depth : {1, 3}) {
-      SearchingBot bot(depth, kind);
-      for (const ArrangedPosition& p : randomPositions(40, 23 + depth)) {
-        int colour = p.getTurn();
-        int expected = 0;
-        int16_t plainValue =
-            plainNegamax(p.framed(), colour, colour, depth, depth, evaluate, &expected);
-        if (expected == 0) expected = legalMoves(p.framed(), colour).front();
-        int16_t value = 0;
-        EXPECT_EQ(referenceChooseMove(p.framed(), colour, depth, evaluate, &value), expected);
-        EXPECT_EQ(value, plainValue);
-        EXPECT_EQ(indexOf(bot.chooseMove(p)), expected);
-      }
-    }
+TEST(MinMaxSearch, TakesTheFirstLegalMoveWhenEveryMoveLosesEverythingAndNoneWithoutAMove) {
+  struct Case {
+    ArrangedPosition position;
+    int depth;
+    int expected;
+  };
+  // After either of black's moves white takes that line, black must play
+  // the other and white takes the rest.
+  const ArrangedPosition corner("OXO.....X.......O");
+  const Case cases[] = {
+      // Either capture on the bottom row lets white take back the whole row.
+      {ArrangedPosition("").put(2, 4, kWhite).put(4, 8, kWhite).put(5, 8, kBlack).put(6, 8, kWhite),
+       3, toIndex(3, 8)},
+      {corner, 5, toIndex(4, 1)},
+      {corner, 7, toIndex(4, 1)},
+      {ArrangedPosition("OX"), 3, 0},  // black has no move
+  };
+  for (const Case& c : cases) {
+    const ArrangedPosition& p = c.position;
+    int16_t reference = 0, fast = 0, ordered = 0;
+    EXPECT_EQ(c.expected,
+              referenceChooseMove(p.framed(), kBlack, c.depth, grayThoughEvaluate, &reference));
+    EXPECT_EQ(c.expected,
+              fastChooseMove(p.framed(), kBlack, c.depth, VantorEvaluationKind::GrayThough, &fast));
+    EXPECT_EQ(c.expected, orderedChooseMove(p.framed(), kBlack, c.depth,
+                                            VantorEvaluationKind::GrayThough, &ordered));
+    EXPECT_EQ(kSearchFloor, reference);
+    EXPECT_EQ(kSearchFloor, fast);
+    EXPECT_EQ(kSearchFloor, ordered);
+    EXPECT_EQ(c.expected, indexOf(VantorGrayThough(nullptr, c.depth).chooseMove(p)));
   }
-}
-
-TEST(MinMaxSearch, GivesTheSameMoveForTheSamePositionAndDepth) {
-  VantorGrayThough first(nullptr, 3);
-  VantorGrayThough second(nullptr, 3);
-  for (const ArrangedPosition& p : randomPositions(10, 5)) {
-    EXPECT_EQ(indexOf(first.chooseMove(p)), indexOf(second.chooseMove(p)));
-  }
-}
-
-TEST(MinMaxSearch, MovesForTheSideToMoveOfTheGame) {
-  // The opening position with white to move gives white's first move.
-  ArrangedPosition p(kInitial, kWhite);
-  VantorDeepBlue bot(nullptr, 1);
-  VantorCoords whiteMove = bot.chooseMove(p);
-  EXPECT_EQ(indexOf(whiteMove), toIndex(4, 3));
-  EXPECT_EQ(bot.getDepth(), 1);
-  EXPECT_EQ(bot.getEvaluationKind(), VantorEvaluationKind::DeepBlue);
 }
