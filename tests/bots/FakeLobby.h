@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bots/VantorLobby.h"
@@ -43,7 +44,7 @@ class FakeLobby : public VantorLobby {
     record([&] { moves.push_back({gameId, player, x, y}); });
   }
   void sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) override {
-    record([&] { messages.push_back({from, to == nullptr ? 0 : to->getId(), text}); });
+    sendMessageToId(from, to == nullptr ? 0 : to->getId(), text);
   }
   void sendMessageToId(VantorPlayer* from, uint64_t toId, const char* text) override {
     record([&] { messages.push_back({from, toId, text}); });
@@ -63,7 +64,6 @@ class FakeLobby : public VantorLobby {
     return messages;
   }
 
-  std::mutex mutex;
   std::vector<VantorPlayer*> registered;
   std::vector<VantorPlayer*> unregistered;
   std::vector<std::pair<VantorPlayer*, VantorServerGame*>> accepted;
@@ -71,15 +71,15 @@ class FakeLobby : public VantorLobby {
   std::vector<Message> messages;
 
  private:
-  template <typename F>
-  void record(F f) {
+  void record(const std::function<void()>& change) {
     {
       std::lock_guard<std::mutex> lock(mutex);
-      f();
+      change();
     }
     changed.notify_all();
   }
 
+  std::mutex mutex;
   std::condition_variable changed;
 };
 

@@ -19,35 +19,23 @@ int serialOf(const VantorPlayer& player) {
 
 }  // namespace
 
-TEST(Player, TakesTheNextSerialNumberAsItsDefaultName) {
+TEST(Player, RegistersForItsLifeUnderTheNextSerialUnlessBuiltOnAName) {
   FakeLobby lobby;
-  VantorPlayer first(&lobby);
-  VantorPlayer second(&lobby);
-  EXPECT_GE(serialOf(first), 1);
-  EXPECT_EQ(serialOf(second), serialOf(first) + 1);
-}
-
-TEST(Player, RegistersAtConstructionAndUnregistersAtDestruction) {
-  FakeLobby lobby;
-  VantorPlayer* player = new VantorPlayer(&lobby);
-  ASSERT_EQ(lobby.registered.size(), 1u);
-  EXPECT_EQ(lobby.registered[0], player);
-  EXPECT_TRUE(player->isRegistered());
-  EXPECT_EQ(player->getServer(), &lobby);
-  delete player;
-  ASSERT_EQ(lobby.unregistered.size(), 1u);
-  EXPECT_EQ(lobby.unregistered[0], player);
-}
-
-TEST(Player, BuiltOnANameBelongsToNoLobbyAndConsumesNoSerial) {
-  FakeLobby lobby;
-  VantorPlayer before(&lobby);
+  VantorPlayer* first = new VantorPlayer(&lobby);
   VantorPlayer administrator(std::string("Administrator"));
-  VantorPlayer after(&lobby);
+  VantorPlayer second(&lobby);
+  EXPECT_GE(serialOf(*first), 1);
+  EXPECT_EQ(serialOf(second), serialOf(*first) + 1);
+  EXPECT_EQ(lobby.registered, (std::vector<VantorPlayer*>{first, &second}));
+  EXPECT_TRUE(first->isRegistered());
+  EXPECT_EQ(first->getServer(), &lobby);
+  EXPECT_EQ(first->getDescription(), "No description.");
+  delete first;
+  EXPECT_EQ(lobby.unregistered, std::vector<VantorPlayer*>{first});
+  // The name-built one belongs to no lobby.
   EXPECT_EQ(administrator.getName(), "Administrator");
   EXPECT_EQ(administrator.getServer(), nullptr);
   EXPECT_FALSE(administrator.isRegistered());
-  EXPECT_EQ(serialOf(after), serialOf(before) + 1);
 }
 
 TEST(Player, HasAnIdNoOtherPlayerEverHad) {
@@ -61,14 +49,7 @@ TEST(Player, HasAnIdNoOtherPlayerEverHad) {
   }
 }
 
-TEST(Player, DescribesItselfAsHavingNoDescription) {
-  VantorPlayer player(std::string("Somebody"));
-  EXPECT_EQ(player.getDescription(), "No description.");
-  player.setName("Other");
-  EXPECT_EQ(player.getName(), "Other");
-}
-
-TEST(BotRoster, CreatesTheSevenBotsInOrderAndTakesSerialsOneToSevenAfterThePlayersBefore) {
+TEST(BotRoster, CreatesTheSevenBotsInOrderTakingTheNextSevenSerials) {
   FakeLobby lobby;
   VantorPlayer before(&lobby);
   std::vector<VantorServerBot*> bots = createBotRoster(&lobby);
@@ -91,28 +72,20 @@ TEST(BotRoster, CreatesTheSevenBotsInOrderAndTakesSerialsOneToSevenAfterThePlaye
   EXPECT_EQ(serialOf(after), serialOf(before) + 8);
   for (VantorServerBot* bot : bots) delete bot;
   EXPECT_EQ(lobby.unregistered.size(), 7u);
+  // A level without a name keeps the default one.
+  EXPECT_EQ(VantorDeepBlue(&lobby, 2).getName().rfind("Player", 0), 0u);
+  EXPECT_EQ(VantorDeepBlue::nameForLevel(8), "");
+  EXPECT_EQ(VantorGrayThough::nameForLevel(-1), "");
 }
 
 TEST(BotRoster, DescribesEachKindWithItsOwnText) {
-  VantorDeepBlue deepBlue(nullptr, 1);
-  VantorGrayThough grayThough(nullptr, 7);
-  EXPECT_EQ(deepBlue.getDescription(),
+  EXPECT_EQ(VantorDeepBlue(nullptr, 1).getDescription(),
             "Deep Blue was born in 1997 in a computer research laboratory. It was intended to be "
             "the best chess player of the planet, but after it failed to archieve victory against "
             "a famous Russian, it escaped from the lab... Deep Blue then tried to make a living "
             "as an Vantor AI, despite of the fact it is definitively not very good at this game!");
-  EXPECT_EQ(grayThough.getDescription(),
+  EXPECT_EQ(VantorGrayThough(nullptr, 7).getDescription(),
             "Gray Though is Deep Blue's evil face. It appeared suddently from a computer bug, "
             "during a dark, stormy night. No one knows what is inside this AI, but it plays damn "
             "good!");
-}
-
-TEST(BotRoster, LeavesTheDefaultNameToALevelWithoutOne) {
-  FakeLobby lobby;
-  VantorDeepBlue unnamed(&lobby, 2);
-  VantorGrayThough named(&lobby, 5);
-  EXPECT_EQ(unnamed.getName().rfind("Player", 0), 0u);
-  EXPECT_EQ(named.getName(), "Cassio[Bot]");
-  EXPECT_EQ(VantorDeepBlue::nameForLevel(8), "");
-  EXPECT_EQ(VantorGrayThough::nameForLevel(-1), "");
 }
