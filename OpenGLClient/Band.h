@@ -17,6 +17,8 @@ struct Band {
 constexpr Band kUpperBand{322, 358};
 constexpr Band kMiddleBand{372, 408};
 constexpr Band kLowerBand{421, 457};
+// The same three, from the top.
+constexpr Band kButtonBands[3] = {kUpperBand, kMiddleBand, kLowerBand};
 
 // Alpha of a menu text: full when hovered, faint otherwise.
 inline float hoverAlpha(bool hovered) {

@@ -11,35 +11,26 @@
 #ifndef VANTOR_OPENGLCLIENT_BUTTONMENU_H_
 #define VANTOR_OPENGLCLIENT_BUTTONMENU_H_
 
-#include <memory>
 #include <string>
+
+#include "OpenGLClient/MenuScreen.h"
 
 class TextureFont;
 
 namespace vgl {
 
-class Texture;
-
-class ButtonMenu {
+class ButtonMenu : public MenuScreen {
  public:
   static constexpr int kButtons = 3;
 
   ButtonMenu(const std::string& dataDirectory, const char* backgroundPath,
              const wchar_t* const texts[kButtons]);
-  virtual ~ButtonMenu();
-  ButtonMenu(const ButtonMenu&) = delete;
-  ButtonMenu& operator=(const ButtonMenu&) = delete;
 
   void setFont(TextureFont* font) { font_ = font; }
-  void show();
-  void hide();
-  void draw();
   void key(int key);
   void click(int x, int y);
   void hover(int x, int y);
 
-  bool isDirty() const { return dirty_; }
-  bool isShown() const { return shown_; }
   bool isHovered(int button) const { return hovered_[button]; }
   // The button whose band holds y, or -1.
   static int buttonAt(int y);
@@ -49,12 +40,10 @@ class ButtonMenu {
   virtual void keyPressed(int key) = 0;
 
  private:
-  bool dirty_;
-  bool shown_;
+  void drawContents() override;
+
   bool hovered_[kButtons];
   TextureFont* font_;
-  std::unique_ptr<Texture> background_;
-  std::string backgroundPath_;
   const wchar_t* const* texts_;
 };
 

@@ -4,15 +4,12 @@
 
 #include "OpenGLClient/Band.h"
 #include "OpenGLClient/JoinServerMenuListener.h"
-#include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
 #include "ios/Platform.h"
 
 namespace vgl {
 
 namespace {
-const Band kBands[3] = {kUpperBand, kMiddleBand, kLowerBand};
-
 // Names travel as 8-bit strings: each wide character keeps its low byte.
 std::string narrow(const std::wstring& text) {
   std::string out;
@@ -23,15 +20,13 @@ std::string narrow(const std::wstring& text) {
 }  // namespace
 
 JoinServerMenu::JoinServerMenu(JoinServerMenuListener* listener, const std::string& dataDirectory)
-    : dirty_(true),
-      shown_(false),
+    : MenuScreen(dataDirectory, "/PNG/netmenu.png", kKept),
       hovered_{false, false, false},
       listener_(listener),
       nickFocused_(false),
       hostFocused_(false),
       nick_(defaultNick(platform::tickCount())),
-      host_(L"localhost"),
-      dataDirectory_(dataDirectory) {}
+      host_(L"localhost") {}
 
 JoinServerMenu::~JoinServerMenu() = default;
 
@@ -43,18 +38,9 @@ std::wstring JoinServerMenu::defaultNick(uint32_t tickCount) {
 }
 
 void JoinServerMenu::initialise() {
-  background_.reset(new Texture(dataDirectory_ + "/PNG/netmenu.png", Texture::kOpaque));
-  fieldFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 14);
-  labelFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 20);
-}
-
-void JoinServerMenu::show() {
-  shown_ = true;
-  dirty_ = true;
-}
-
-void JoinServerMenu::hide() {
-  shown_ = false;
+  loadBackground();
+  fieldFont_ = loadFont("/TTF/matisse.ttf", 14);
+  labelFont_ = loadFont("/TTF/matisse.ttf", 20);
 }
 
 void JoinServerMenu::connect() {
@@ -62,7 +48,7 @@ void JoinServerMenu::connect() {
 }
 
 void JoinServerMenu::click(int, int y) {
-  dirty_ = true;
+  markDirty();
   nickFocused_ = false;
   hostFocused_ = false;
   if (kUpperBand.holds(y)) {
@@ -97,17 +83,11 @@ void JoinServerMenu::edit(std::wstring& field, size_t limit, int key) {
   } else {
     return;
   }
-  dirty_ = true;
+  markDirty();
 }
 
 void JoinServerMenu::hover(int, int y) {
-  for (int i = 0; i < 3; ++i) {
-    bool in = kBands[i].holds(y);
-    if (in != hovered_[i]) {
-      hovered_[i] = in;
-      dirty_ = true;
-    }
-  }
+  for (int i = 0; i < 3; ++i) setHover(hovered_[i], kButtonBands[i].holds(y));
 }
 
 void JoinServerMenu::drawField(const std::wstring& text, float y, bool focused, bool hovered) {
@@ -120,17 +100,12 @@ void JoinServerMenu::drawField(const std::wstring& text, float y, bool focused, 
   }
 }
 
-void JoinServerMenu::draw() {
-  if (shown_ && background_) {
-    glDisable(GL_BLEND);
-    background_->drawFullScreen();
-    drawField(nick_, 326, nickFocused_, hovered_[0]);
-    drawField(host_, 375, hostFocused_, hovered_[1]);
-    glColor4f(1, 1, 1, hoverAlpha(hovered_[2]));
-    labelFont_->print(110, 418, L"%ls", L"Se connecter");
-    glColor4f(1, 1, 1, 1);
-  }
-  dirty_ = false;
+void JoinServerMenu::drawContents() {
+  drawField(nick_, 326, nickFocused_, hovered_[0]);
+  drawField(host_, 375, hostFocused_, hovered_[1]);
+  glColor4f(1, 1, 1, hoverAlpha(hovered_[2]));
+  labelFont_->print(110, 418, L"%ls", L"Se connecter");
+  glColor4f(1, 1, 1, 1);
 }
 
 }  // namespace vgl

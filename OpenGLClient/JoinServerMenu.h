@@ -16,35 +16,29 @@
 #include <memory>
 #include <string>
 
+#include "OpenGLClient/MenuScreen.h"
+
 class TextureFont;
 
 namespace vgl {
 
 class JoinServerMenuListener;
-class Texture;
 
-class JoinServerMenu {
+class JoinServerMenu : public MenuScreen {
  public:
   static constexpr size_t kNickLimit = 8;
   static constexpr size_t kHostLimit = 32;
   static constexpr int kPort = 4567;
 
   JoinServerMenu(JoinServerMenuListener* listener, const std::string& dataDirectory);
-  ~JoinServerMenu();
-  JoinServerMenu(const JoinServerMenu&) = delete;
-  JoinServerMenu& operator=(const JoinServerMenu&) = delete;
+  ~JoinServerMenu() override;
 
   // Loads the background and the two fonts.
   void initialise();
-  void show();
-  void hide();
-  void draw();
   void key(int key);
   void click(int x, int y);
   void hover(int x, int y);
 
-  bool isDirty() const { return dirty_; }
-  bool isShown() const { return shown_; }
   const std::wstring& nick() const { return nick_; }
   const std::wstring& host() const { return host_; }
   bool isNickFocused() const { return nickFocused_; }
@@ -59,19 +53,16 @@ class JoinServerMenu {
   void connect();
   void edit(std::wstring& field, size_t limit, int key);
   void drawField(const std::wstring& text, float y, bool focused, bool hovered);
+  void drawContents() override;
 
-  bool dirty_;
-  bool shown_;
   bool hovered_[3];
   JoinServerMenuListener* listener_;
-  std::unique_ptr<Texture> background_;
   std::unique_ptr<TextureFont> labelFont_;
   std::unique_ptr<TextureFont> fieldFont_;
   bool nickFocused_;
   bool hostFocused_;
   std::wstring nick_;
   std::wstring host_;
-  std::string dataDirectory_;
 };
 
 }  // namespace vgl

@@ -4,7 +4,6 @@
 
 #include "OpenGLClient/Band.h"
 #include "OpenGLClient/LocalCenterListener.h"
-#include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
 
 namespace vgl {
@@ -18,26 +17,12 @@ Band opponentBand(int k) {
 
 LocalCenter::LocalCenter(LocalCenterListener* listener, const std::string& dataDirectory,
                          const wchar_t* const* displayNames)
-    : displayNames_(displayNames),
-      dirty_(true),
-      shown_(false),
+    : MenuScreen(dataDirectory, "/PNG/localcenter.png", kHeldWhileShown),
+      displayNames_(displayNames),
       twoPlayersHovered_(false),
       opponentHovered_{},
       listener_(listener),
-      font_(nullptr),
-      dataDirectory_(dataDirectory) {}
-
-LocalCenter::~LocalCenter() = default;
-
-void LocalCenter::show() {
-  shown_ = true;
-  dirty_ = true;
-}
-
-void LocalCenter::hide() {
-  shown_ = false;
-  background_.reset();
-}
+      font_(nullptr) {}
 
 int LocalCenter::opponentAt(int y) {
   for (int k = 0; k < kOpponents; ++k) {
@@ -60,39 +45,21 @@ void LocalCenter::click(int, int y) {
 }
 
 void LocalCenter::hover(int, int y) {
-  bool inTwoPlayers = kTwoPlayersBand.holds(y);
-  if (inTwoPlayers != twoPlayersHovered_) {
-    twoPlayersHovered_ = inTwoPlayers;
-    dirty_ = true;
-  }
+  setHover(twoPlayersHovered_, kTwoPlayersBand.holds(y));
   int hovered = opponentAt(y);
-  for (int k = 0; k < kOpponents; ++k) {
-    bool in = k == hovered;
-    if (in != opponentHovered_[k]) {
-      opponentHovered_[k] = in;
-      dirty_ = true;
-    }
-  }
+  for (int k = 0; k < kOpponents; ++k) setHover(opponentHovered_[k], k == hovered);
 }
 
-void LocalCenter::draw() {
-  if (shown_) {
-    if (!background_) {
-      background_.reset(new Texture(dataDirectory_ + "/PNG/localcenter.png", Texture::kOpaque));
+void LocalCenter::drawContents() {
+  if (font_) {
+    glColor4f(1, 1, 1, hoverAlpha(twoPlayersHovered_));
+    font_->printCentred(160, 39, L"%ls", L"Deux joueurs");
+    for (int k = 0; k < kOpponents; ++k) {
+      glColor4f(1, 1, 1, hoverAlpha(opponentHovered_[k]));
+      font_->print(110, 124 + 49 * k, L"%ls", displayNames_[k]);
     }
-    glDisable(GL_BLEND);
-    background_->drawFullScreen();
-    if (font_) {
-      glColor4f(1, 1, 1, hoverAlpha(twoPlayersHovered_));
-      font_->printCentred(160, 39, L"%ls", L"Deux joueurs");
-      for (int k = 0; k < kOpponents; ++k) {
-        glColor4f(1, 1, 1, hoverAlpha(opponentHovered_[k]));
-        font_->print(110, 124 + 49 * k, L"%ls", displayNames_[k]);
-      }
-    }
-    glColor4f(1, 1, 1, 1);
   }
-  dirty_ = false;
+  glColor4f(1, 1, 1, 1);
 }
 
 }  // namespace vgl

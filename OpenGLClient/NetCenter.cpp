@@ -4,7 +4,6 @@
 
 #include "OpenGLClient/Band.h"
 #include "OpenGLClient/NetCenterListener.h"
-#include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
 #include "client/GameClient.h"
 
@@ -28,14 +27,12 @@ std::string narrow(const std::wstring& text) {
 }  // namespace
 
 NetCenter::NetCenter(NetCenterListener* listener, const std::string& dataDirectory)
-    : dirty_(true),
-      shown_(false),
+    : MenuScreen(dataDirectory, "/PNG/netcenter.png", kKept),
       state_(kIdle),
       upperHovered_(false),
       lowerHovered_(false),
       listener_(listener),
       connection_(nullptr),
-      dataDirectory_(dataDirectory),
       pendingGameId_(0),
       pendingBlackFlag_(0),
       hoveredPlayer_(0) {}
@@ -44,20 +41,11 @@ NetCenter::~NetCenter() = default;
 
 void NetCenter::initialise() {
   state_ = kIdle;
-  background_.reset(new Texture(dataDirectory_ + "/PNG/netcenter.png", Texture::kOpaque));
-  statusFont_ = TextureFont::load(dataDirectory_ + "/TTF/matisse.ttf", 20);
-  listFont_ = TextureFont::load(dataDirectory_ + "/TTF/FreeSans.ttf", 11);
-  dirty_ = true;
+  loadBackground();
+  statusFont_ = loadFont("/TTF/matisse.ttf", 20);
+  listFont_ = loadFont("/TTF/FreeSans.ttf", 11);
+  markDirty();
   hoveredPlayer_ = 0;
-}
-
-void NetCenter::show() {
-  shown_ = true;
-  dirty_ = true;
-}
-
-void NetCenter::hide() {
-  shown_ = false;
 }
 
 void NetCenter::key(int key) {
@@ -69,7 +57,7 @@ void NetCenter::takeConnection(GameClient* connection) {
   reReadPlayers();
   status_ = L"Connected!";
   state_ = kIdle;
-  dirty_ = true;
+  markDirty();
 }
 
 void NetCenter::clearInvitation() {
@@ -86,7 +74,7 @@ void NetCenter::reReadPlayers() {
     std::wstring wide = widen(name);
     if (!connection_->isPlaying(name) && wide != self) players_.push_back(wide);
   }
-  dirty_ = true;
+  markDirty();
 }
 
 void NetCenter::showInvitation(const std::string& name, int gameId, int blackFlag) {
@@ -98,7 +86,7 @@ void NetCenter::showInvitation(const std::string& name, int gameId, int blackFla
     pendingGameId_ = gameId;
     pendingBlackFlag_ = blackFlag;
   }
-  dirty_ = true;
+  markDirty();
 }
 
 void NetCenter::showRefusal(const std::string& name) {
@@ -106,7 +94,7 @@ void NetCenter::showRefusal(const std::string& name) {
     state_ = kIdle;
     status_ = widen(name) + L" declines";
   }
-  dirty_ = true;
+  markDirty();
 }
 
 void NetCenter::entryPosition(int k, int* x, int* y) {
@@ -129,21 +117,13 @@ int NetCenter::entryAt(int x, int y) {
 }
 
 void NetCenter::hover(int x, int y) {
-  bool upper = kMiddleBand.holds(y);
-  if (upper != upperHovered_) {
-    upperHovered_ = upper;
-    dirty_ = true;
-  }
-  bool lower = kLowerBand.holds(y);
-  if (lower != lowerHovered_) {
-    lowerHovered_ = lower;
-    dirty_ = true;
-  }
+  setHover(upperHovered_, kMiddleBand.holds(y));
+  setHover(lowerHovered_, kLowerBand.holds(y));
   if (state_ == kIdle) {
     int entry = entryAt(x, y);
     if (entry != hoveredPlayer_) {
       hoveredPlayer_ = entry;
-      dirty_ = true;
+      markDirty();
     }
   }
 }
@@ -177,36 +157,31 @@ void NetCenter::click(int x, int y) {
       if (kLowerBand.holds(y)) clearInvitation();
       break;
   }
-  dirty_ = true;
+  markDirty();
 }
 
-void NetCenter::draw() {
-  if (shown_ && background_) {
-    glDisable(GL_BLEND);
-    background_->drawFullScreen();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    for (size_t k = 0; k < players_.size(); ++k) {
-      int x, y;
-      entryPosition(static_cast<int>(k), &x, &y);
-      glColor4f(1, 1, 1, hoverAlpha(static_cast<int>(k) == hoveredPlayer_));
-      listFont_->print(x, y, L"%ls", players_[k].c_str());
-    }
-    glColor4f(1, 1, 1, 1);
-    statusFont_->printCentred(160, 320, L"%ls", status_.c_str());
-    if (state_ == kInviting) {
-      glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
-      statusFont_->printCentred(160, 418, L"%ls", L"Cancel invitation");
-    } else if (state_ == kInvited) {
-      glColor4f(1, 1, 1, hoverAlpha(upperHovered_));
-      statusFont_->printCentred(160, 369, L"%ls", L"Accept");
-      glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
-      statusFont_->printCentred(160, 418, L"%ls", L"Decline");
-    }
-    glColor4f(1, 1, 1, 1);
-    glDisable(GL_BLEND);
+void NetCenter::drawContents() {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  for (size_t k = 0; k < players_.size(); ++k) {
+    int x, y;
+    entryPosition(static_cast<int>(k), &x, &y);
+    glColor4f(1, 1, 1, hoverAlpha(static_cast<int>(k) == hoveredPlayer_));
+    listFont_->print(x, y, L"%ls", players_[k].c_str());
   }
-  dirty_ = false;
+  glColor4f(1, 1, 1, 1);
+  statusFont_->printCentred(160, 320, L"%ls", status_.c_str());
+  if (state_ == kInviting) {
+    glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
+    statusFont_->printCentred(160, 418, L"%ls", L"Cancel invitation");
+  } else if (state_ == kInvited) {
+    glColor4f(1, 1, 1, hoverAlpha(upperHovered_));
+    statusFont_->printCentred(160, 369, L"%ls", L"Accept");
+    glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
+    statusFont_->printCentred(160, 418, L"%ls", L"Decline");
+  }
+  glColor4f(1, 1, 1, 1);
+  glDisable(GL_BLEND);
 }
 
 }  // namespace vgl

@@ -19,30 +19,26 @@
 #include <string>
 #include <vector>
 
+#include "OpenGLClient/MenuScreen.h"
+
 class TextureFont;
 
 namespace vgl {
 
 class GameClient;
 class NetCenterListener;
-class Texture;
 
-class NetCenter {
+class NetCenter : public MenuScreen {
  public:
   enum InvitationState { kIdle = 0, kInvited = 1, kInviting = 2 };
   // Players per column of the list; the 13th starts the right column.
   static constexpr int kRowsPerColumn = 12;
 
   NetCenter(NetCenterListener* listener, const std::string& dataDirectory);
-  ~NetCenter();
-  NetCenter(const NetCenter&) = delete;
-  NetCenter& operator=(const NetCenter&) = delete;
+  ~NetCenter() override;
 
   // Loads the background and the two fonts.
   void initialise();
-  void show();
-  void hide();
-  void draw();
   void key(int key);
   void click(int x, int y);
   void hover(int x, int y);
@@ -55,8 +51,6 @@ class NetCenter {
   void showInvitation(const std::string& name, int gameId, int blackFlag);
   void showRefusal(const std::string& name);
 
-  bool isDirty() const { return dirty_; }
-  bool isShown() const { return shown_; }
   int invitationState() const { return state_; }
   const std::wstring& status() const { return status_; }
   const std::vector<std::wstring>& players() const { return players_; }
@@ -70,18 +64,16 @@ class NetCenter {
   static int entryAt(int x, int y);
 
  private:
-  bool dirty_;
-  bool shown_;
+  void drawContents() override;
+
   int state_;
   bool upperHovered_;
   bool lowerHovered_;
   NetCenterListener* listener_;
   GameClient* connection_;
-  std::unique_ptr<Texture> background_;
   std::unique_ptr<TextureFont> statusFont_;
   std::unique_ptr<TextureFont> listFont_;
   std::wstring status_;
-  std::string dataDirectory_;
   int pendingGameId_;
   int pendingBlackFlag_;
   int hoveredPlayer_;
