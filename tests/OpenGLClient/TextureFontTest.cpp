@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string kFontDir = VANTOR_TEST_TTF_DIR;
+const std::string kFontDir = std::string(VANTOR_TEST_DATA_DIR) + "/TTF";
 
 class TextureFontTest : public ::testing::Test {
  protected:
