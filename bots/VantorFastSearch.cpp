@@ -100,15 +100,45 @@ struct GrayThough {
   }
 };
 
-// What every search shares: the node counter and the judging of depth-0
-// positions.
-template <class Evaluation>
-class SearchBase {
+// Alpha-beta on bitboards over the reference's game tree, in one of two
+// orders.
+//
+// In scan order it is the reference's own tree: children in scan order, so
+// every node sees the same windows and cuts off at the same child.
+//
+// Best first, the moves of every node with three or more plies left are
+// tried by the evaluation of the position each leads to. The reference's
+// root outcome does not depend on the order below the root: a fail-soft
+// search returns a child's exact value whenever it lies inside the child's
+// window and a bound on the losing side of the window otherwise, and from
+// depth 2 on no child of the root can exceed the window's top (each interior
+// node is worth at least the floor). So the root, trying its moves best
+// first as well, still finds the exact value of every move that could be
+// chosen, and picks the one the scan order would: a later move must beat the
+// best so far, an earlier one need only equal it.
+template <class Evaluation, bool kBestFirst>
+class Search {
  public:
   uint64_t nodes = 0;
 
- protected:
-  explicit SearchBase(bool rootMovesAtLeaves) : rootMovesAtLeaves_(rootMovesAtLeaves) {}
+  explicit Search(bool rootMovesAtLeaves) : rootMovesAtLeaves_(rootMovesAtLeaves) {}
+
+  // The root: no pass, and the bit of the best move into bestBit (64 when
+  // nothing beats the floor).
+  int16_t root(VantorBitBoard board, uint8_t plies, int& bestBit) {
+    ++nodes;
+    bestBit = 64;
+    const int discs = popCount(board.own | board.opp);
+    if (plies == 0) return leaf(board.own, board.opp, discs);
+    return kBestFirst ? rootBestFirst(board, plies, discs, bestBit)
+                      : rootInScanOrder(board, plies, discs, bestBit);
+  }
+
+ private:
+  struct Candidate {
+    int score;
+    int bit;
+  };
 
   // Values are kept to 16 bits after every negation.
   static int16_t negate(int value) { return static_cast<int16_t>(-value); }
@@ -120,46 +150,7 @@ class SearchBase {
                                      : Evaluation::evaluate(opp, own, discs));
   }
 
-  // A node whose children are all leaves, children in scan order: every
-  // child is judged until the cut-off.
-  int16_t frontier(uint64_t own, uint64_t opp, uint64_t moves, int16_t beta, int discs) {
-    int16_t best = kSearchFloor;
-    for (; moves != 0; moves &= moves - 1) {
-      const int bit = __builtin_ctzll(moves);
-      const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
-      ++nodes;
-      const int16_t value =
-          negate(leaf(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit), discs + 1));
-      if (value > best) best = value;
-      if (best >= beta) break;
-    }
-    return best;
-  }
-
- private:
-  const bool rootMovesAtLeaves_;
-};
-
-// The reference's own tree on bitboards: children in scan order, so every
-// node sees the same windows and cuts off at the same child.
-template <class Evaluation>
-class TreeSearch : public SearchBase<Evaluation> {
-  using Base = SearchBase<Evaluation>;
-  using Base::leaf;
-  using Base::negate;
-
- public:
-  using Base::nodes;
-
-  explicit TreeSearch(bool rootMovesAtLeaves) : Base(rootMovesAtLeaves) {}
-
-  // The root: no pass, and the bit of the best move into bestBit (64 when
-  // nothing beats the floor).
-  int16_t root(VantorBitBoard board, uint8_t plies, int& bestBit) {
-    ++nodes;
-    bestBit = 64;
-    const int discs = popCount(board.own | board.opp);
-    if (plies == 0) return leaf(board.own, board.opp, discs);
+  int16_t rootInScanOrder(VantorBitBoard board, uint8_t plies, int discs, int& bestBit) {
     int16_t best = kSearchFloor;
     const int16_t alpha = kSearchFloor;
     const int16_t beta = kSearchCeiling;
@@ -178,61 +169,7 @@ class TreeSearch : public SearchBase<Evaluation> {
     return best;
   }
 
- private:
-  int16_t node(uint64_t own, uint64_t opp, uint8_t plies, int16_t alpha, int16_t beta, int discs) {
-    ++nodes;
-    if (plies == 0) return leaf(own, opp, discs);
-    int16_t best = kSearchFloor;
-    uint64_t moves = VantorBitBoard::legalMoves(own, opp);
-    if (moves == 0) {
-      // A side without a move passes on the same position.
-      const int16_t a = std::max(best, alpha);
-      const int16_t value =
-          negate(node(opp, own, static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs));
-      return std::max(value, best);
-    }
-    if (plies == 1) return this->frontier(own, opp, moves, beta, discs);
-    for (; moves != 0; moves &= moves - 1) {
-      const int bit = __builtin_ctzll(moves);
-      const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
-      const int16_t a = std::max(best, alpha);
-      const int16_t value =
-          negate(node(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit),
-                      static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs + 1));
-      if (value > best) best = value;  // strictly: the earlier move wins a tie
-      if (best >= beta) break;
-    }
-    return best;
-  }
-};
-
-// Alpha-beta over the same game tree with the moves of every node with
-// three or more plies left tried best first, by the evaluation of the
-// position each leads to. The reference's root outcome does not depend on
-// the order below the root: a fail-soft search returns a child's exact value
-// whenever it lies inside the child's window and a bound on the losing side
-// of the window otherwise, and from depth 2 on no child of the root can
-// exceed the window's top (each interior node is worth at least the floor).
-// So the root, trying its moves best first as well, still finds the exact
-// value of every move that could be chosen, and picks the one the scan order
-// would: a later move must beat the best so far, an earlier one need only
-// equal it.
-template <class Evaluation>
-class OrderedSearch : public SearchBase<Evaluation> {
-  using Base = SearchBase<Evaluation>;
-  using Base::leaf;
-  using Base::negate;
-
- public:
-  using Base::nodes;
-
-  explicit OrderedSearch(bool rootMovesAtLeaves) : Base(rootMovesAtLeaves) {}
-
-  int16_t root(VantorBitBoard board, uint8_t plies, int& bestBit) {
-    ++nodes;
-    bestBit = 64;
-    const int discs = popCount(board.own | board.opp);
-    if (plies == 0) return leaf(board.own, board.opp, discs);
+  int16_t rootBestFirst(VantorBitBoard board, uint8_t plies, int discs, int& bestBit) {
     Candidate order[64];
     const int count = sortMoves(board.own, board.opp, board.moves(), discs, order);
     int16_t best = kSearchFloor;
@@ -249,12 +186,6 @@ class OrderedSearch : public SearchBase<Evaluation> {
     }
     return best;
   }
-
- private:
-  struct Candidate {
-    int score;
-    int bit;
-  };
 
   // The moves, best first for the side to move; equal scores keep the scan
   // order.
@@ -277,46 +208,71 @@ class OrderedSearch : public SearchBase<Evaluation> {
     ++nodes;
     if (plies == 0) return leaf(own, opp, discs);
     int16_t best = kSearchFloor;
-    const uint64_t moves = VantorBitBoard::legalMoves(own, opp);
+    uint64_t moves = VantorBitBoard::legalMoves(own, opp);
     if (moves == 0) {
+      // A side without a move passes on the same position.
       const int16_t a = std::max(best, alpha);
       const int16_t value =
           negate(node(opp, own, static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs));
       return std::max(value, best);
     }
-    if (plies == 1) return this->frontier(own, opp, moves, beta, discs);
-    if (plies == 2) {
-      for (uint64_t rest = moves; rest != 0; rest &= rest - 1) {
-        const int bit = __builtin_ctzll(rest);
-        const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
-        const int16_t a = std::max(best, alpha);
-        const int16_t value = negate(node(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit), 1,
-                                          negate(beta), negate(a), discs + 1));
-        if (value > best) best = value;
-        if (best >= beta) break;
-      }
-      return best;
+    if (plies == 1) return frontier(own, opp, moves, beta, discs);
+    // Kept apart so that the scan-order search's frames stay small.
+    if (kBestFirst && plies > 2)
+      return childrenBestFirst(own, opp, moves, plies, alpha, beta, discs);
+    for (; moves != 0; moves &= moves - 1) {
+      if (child(own, opp, __builtin_ctzll(moves), plies, alpha, beta, discs, best)) break;
     }
+    return best;
+  }
+
+  int16_t childrenBestFirst(uint64_t own, uint64_t opp, uint64_t moves, uint8_t plies,
+                            int16_t alpha, int16_t beta, int discs) {
+    int16_t best = kSearchFloor;
     Candidate order[64];
     const int count = sortMoves(own, opp, moves, discs, order);
     for (int k = 0; k < count; ++k) {
-      const int bit = order[k].bit;
+      if (child(own, opp, order[k].bit, plies, alpha, beta, discs, best)) break;
+    }
+    return best;
+  }
+
+  // Searches the move at bit of a node with the window the best value so far
+  // leaves, keeps a better value in best, and says whether it cuts off.
+  bool child(uint64_t own, uint64_t opp, int bit, uint8_t plies, int16_t alpha, int16_t beta,
+             int discs, int16_t& best) {
+    const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
+    const int16_t a = std::max(best, alpha);
+    const int16_t value =
+        negate(node(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit),
+                    static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs + 1));
+    if (value > best) best = value;  // strictly: the earlier move wins a tie
+    return best >= beta;
+  }
+
+  // A node whose children are all leaves, children in scan order: every
+  // child is judged until the cut-off.
+  int16_t frontier(uint64_t own, uint64_t opp, uint64_t moves, int16_t beta, int discs) {
+    int16_t best = kSearchFloor;
+    for (; moves != 0; moves &= moves - 1) {
+      const int bit = __builtin_ctzll(moves);
       const uint64_t flipped = VantorBitBoard::flips(own, opp, bit);
-      const int16_t a = std::max(best, alpha);
+      ++nodes;
       const int16_t value =
-          negate(node(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit),
-                      static_cast<uint8_t>(plies - 1), negate(beta), negate(a), discs + 1));
+          negate(leaf(opp ^ flipped, own ^ flipped ^ (uint64_t{1} << bit), discs + 1));
       if (value > best) best = value;
       if (best >= beta) break;
     }
     return best;
   }
+
+  const bool rootMovesAtLeaves_;
 };
 
-template <template <class> class Search, class Evaluation>
+template <class Evaluation, bool kBestFirst>
 int chooseMove(VantorBitBoard board, uint8_t plies, int16_t* value, uint64_t* nodes) {
   // Depth-0 positions lie plies moves (passes included) below the root.
-  Search<Evaluation> search((plies & 1) == 0);
+  Search<Evaluation, kBestFirst> search((plies & 1) == 0);
   int bestBit = 64;
   const int16_t result = search.root(board, plies, bestBit);
   if (value != nullptr) *value = result;
@@ -327,16 +283,16 @@ int chooseMove(VantorBitBoard board, uint8_t plies, int16_t* value, uint64_t* no
   return moves != 0 ? VantorBitBoard::indexOf(__builtin_ctzll(moves)) : 0;
 }
 
-template <template <class> class Search>
+template <bool kBestFirst>
 int chooseMoveOnFramed(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
                        int16_t* value, uint64_t* nodes) {
   const VantorBitBoard board = VantorBitBoard::fromFramed(framedBoard, colour);
   // Only the low 8 bits of the depth count, as in the reference.
   const uint8_t plies = static_cast<uint8_t>(depth);
   if (kind == VantorEvaluationKind::DeepBlue) {
-    return chooseMove<Search, DeepBlue>(board, plies, value, nodes);
+    return chooseMove<DeepBlue, kBestFirst>(board, plies, value, nodes);
   }
-  return chooseMove<Search, GrayThough>(board, plies, value, nodes);
+  return chooseMove<GrayThough, kBestFirst>(board, plies, value, nodes);
 }
 
 }  // namespace
@@ -351,10 +307,10 @@ int grayThoughEvaluateBits(uint64_t own, uint64_t opp) {
 
 int fastChooseMove(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
                    int16_t* value, uint64_t* nodes) {
-  return chooseMoveOnFramed<TreeSearch>(framedBoard, colour, depth, kind, value, nodes);
+  return chooseMoveOnFramed<false>(framedBoard, colour, depth, kind, value, nodes);
 }
 
 int orderedChooseMove(const int8_t* framedBoard, int colour, int depth, VantorEvaluationKind kind,
                       int16_t* value, uint64_t* nodes) {
-  return chooseMoveOnFramed<OrderedSearch>(framedBoard, colour, depth, kind, value, nodes);
+  return chooseMoveOnFramed<true>(framedBoard, colour, depth, kind, value, nodes);
 }
