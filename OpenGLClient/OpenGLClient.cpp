@@ -219,85 +219,46 @@ int Client::frameRate() const {
   return std::max(menuRate_, minimumRate_);
 }
 
-void Client::keyboard(int key) {
+template <class Action>
+void Client::withCurrentScreen(Action action) {
   switch (state_) {
     case MainMenuState:
-      mainMenu_.key(key);
+      action(mainMenu_);
       break;
     case JoinServerState:
-      joinServerMenu_.key(key);
+      action(joinServerMenu_);
       break;
     case NetCenterState:
-      netCenter_.key(key);
+      action(netCenter_);
       break;
     case LocalCenterState:
-      localCenter_.key(key);
+      action(localCenter_);
       break;
     case ColorSelectState:
-      colorSelect_.key(key);
+      action(colorSelect_);
       break;
     case GameState:
-      gameScreen_.key(key);
+      action(gameScreen_);
       break;
     case GameOverState:
-      gameOverMenu_.key(key);
+      action(gameOverMenu_);
       break;
   }
+}
+
+void Client::keyboard(int key) {
+  withCurrentScreen([key](auto& screen) { screen.key(key); });
   dirty_ = true;
 }
 
 void Client::mouse(bool buttonDown, int x, int y) {
   if (!buttonDown) return;
-  switch (state_) {
-    case MainMenuState:
-      mainMenu_.click(x, y);
-      break;
-    case JoinServerState:
-      joinServerMenu_.click(x, y);
-      break;
-    case NetCenterState:
-      netCenter_.click(x, y);
-      break;
-    case LocalCenterState:
-      localCenter_.click(x, y);
-      break;
-    case ColorSelectState:
-      colorSelect_.click(x, y);
-      break;
-    case GameState:
-      gameScreen_.click(x, y);
-      break;
-    case GameOverState:
-      gameOverMenu_.click(x, y);
-      break;
-  }
+  withCurrentScreen([x, y](auto& screen) { screen.click(x, y); });
   dirty_ = true;
 }
 
 void Client::motion(int x, int y) {
-  switch (state_) {
-    case MainMenuState:
-      mainMenu_.hover(x, y);
-      break;
-    case JoinServerState:
-      joinServerMenu_.hover(x, y);
-      break;
-    case NetCenterState:
-      netCenter_.hover(x, y);
-      break;
-    case LocalCenterState:
-      localCenter_.hover(x, y);
-      break;
-    case ColorSelectState:
-      colorSelect_.hover(x, y);
-      break;
-    case GameState:
-      gameScreen_.hover(x, y);
-      break;
-    case GameOverState:
-      gameOverMenu_.hover(x, y);
-      break;
-  }
+  withCurrentScreen([x, y](auto& screen) { screen.hover(x, y); });
 }
 
 // --- Main menu, local centre, colour selection --------------------------

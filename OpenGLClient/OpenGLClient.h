@@ -178,6 +178,9 @@ class Client : private MainMenuListener,
   static void reshapeCallback(int width, int height);
   static void timerCallback(int value);
 
+  // Calls action with the screen that takes input in the current state.
+  template <class Action>
+  void withCurrentScreen(Action action);
   void startLocalGame(bool blackIsHuman, bool whiteIsHuman);
   void flipTurn(int colour);
   void blackToMove(int colour);
