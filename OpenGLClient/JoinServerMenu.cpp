@@ -5,19 +5,10 @@
 #include "OpenGLClient/Band.h"
 #include "OpenGLClient/JoinServerMenuListener.h"
 #include "OpenGLClient/TextureFont.h"
+#include "client/VantorText.h"
 #include "ios/Platform.h"
 
 namespace vgl {
-
-namespace {
-// Names travel as 8-bit strings: each wide character keeps its low byte.
-std::string narrow(const std::wstring& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (wchar_t c : text) out.push_back(static_cast<char>(c & 0xFF));
-  return out;
-}
-}  // namespace
 
 JoinServerMenu::JoinServerMenu(JoinServerMenuListener* listener, const std::string& dataDirectory)
     : MenuScreen(dataDirectory, "/PNG/netmenu.png", kKept),
@@ -44,7 +35,7 @@ void JoinServerMenu::initialise() {
 }
 
 void JoinServerMenu::connect() {
-  listener_->connectToServer(narrow(host_), kPort, narrow(nick_));
+  listener_->connectToServer(narrowText(host_), kPort, narrowText(nick_));
 }
 
 void JoinServerMenu::click(int, int y) {

@@ -6,25 +6,9 @@
 #include "OpenGLClient/NetCenterListener.h"
 #include "OpenGLClient/TextureFont.h"
 #include "client/GameClient.h"
+#include "client/VantorText.h"
 
 namespace vgl {
-
-namespace {
-// Names travel as 8-bit strings and are shown widened byte by byte.
-std::wstring widen(const std::string& text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (char c : text) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string narrow(const std::wstring& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (wchar_t c : text) out.push_back(static_cast<char>(c & 0xFF));
-  return out;
-}
-}  // namespace
 
 NetCenter::NetCenter(NetCenterListener* listener, const std::string& dataDirectory)
     : MenuScreen(dataDirectory, "/PNG/netcenter.png", kKept),
@@ -71,7 +55,7 @@ void NetCenter::reReadPlayers() {
   players_.clear();
   const std::wstring& self = connection_->getNick();
   for (const std::string& name : connection_->getPlayerNames()) {
-    std::wstring wide = widen(name);
+    std::wstring wide = widenText(name);
     if (!connection_->isPlaying(name) && wide != self) players_.push_back(wide);
   }
   markDirty();
@@ -82,7 +66,7 @@ void NetCenter::showInvitation(const std::string& name, int gameId, int blackFla
     listener_->declineInvitation(gameId);
   } else {
     state_ = kInvited;
-    status_ = widen(name) + L" invites you!";
+    status_ = widenText(name) + L" invites you!";
     pendingGameId_ = gameId;
     pendingBlackFlag_ = blackFlag;
   }
@@ -92,7 +76,7 @@ void NetCenter::showInvitation(const std::string& name, int gameId, int blackFla
 void NetCenter::showRefusal(const std::string& name) {
   if (connection_ && state_ == kInviting) {
     state_ = kIdle;
-    status_ = widen(name) + L" declines";
+    status_ = widenText(name) + L" declines";
   }
   markDirty();
 }
@@ -148,7 +132,7 @@ void NetCenter::click(int x, int y) {
         state_ = kInviting;
         invitee_ = players_[hoveredPlayer_];
         status_ = L"Inviting " + invitee_ + L"...";
-        listener_->invitePlayer(narrow(invitee_));
+        listener_->invitePlayer(narrowText(invitee_));
       } else {
         invitee_.clear();
       }

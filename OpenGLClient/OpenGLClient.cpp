@@ -10,6 +10,7 @@
 #include "OpenGLClient/TextureFont.h"
 #include "client/GameClient.h"
 #include "client/VantorClientGame.h"
+#include "client/VantorText.h"
 #include "ios/Exception.h"
 #include "ios/Platform.h"
 
@@ -28,15 +29,6 @@ Client* gClient = nullptr;
 
 const char* const kLocalHost = "127.0.0.1";
 const wchar_t* const kConnectionLost = L"Connexion perdue";
-
-// Names travel as 8-bit strings and are shown widened byte by byte.
-std::wstring widen(const char* text) {
-  std::wstring out;
-  for (const char* p = text; p && *p; ++p) {
-    out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
-  }
-  return out;
-}
 
 GameClient* openConnection(int colour, GameClientListener* listener, const std::string& host,
                            int port) {
@@ -521,7 +513,7 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
 void Client::setStatusTexts(int colour, const VantorClientGame& game) {
   std::wstring opponent;
   if (colour == 0) {
-    opponent = widen(game.getPlayerName(blackIsHuman_ ? 1 : -1));
+    opponent = widenText(game.getPlayerName(blackIsHuman_ ? 1 : -1));
   } else {
     opponent = kDisplayNames[opponentIndex_];
   }

@@ -7,6 +7,7 @@
 #include "client/VantorClientGameEvent.h"
 #include "client/VantorNonAckNickEvent.h"
 #include "client/VantorRefuseGameEvent.h"
+#include "client/VantorText.h"
 #include "client/VantorUpdateGameListEvent.h"
 #include "client/VantorUpdateListEvent.h"
 #include "client/VantorWhoAmIEvent.h"
@@ -32,13 +33,6 @@ std::string describeCurrentFailure() {
   } catch (...) {
     return "Unexpected error.\n" + captureCallStack() + "\n";
   }
-}
-
-std::wstring widen(const char* text) {
-  std::wstring wide;
-  for (const char* p = text; *p != '\0'; ++p)
-    wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-  return wide;
 }
 
 }  // namespace
@@ -167,7 +161,7 @@ void GameClient::dispatch(VantorClientEvent* e) {
       break;
     }
     case kWhoAmIEvent:
-      myName_ = widen(static_cast<VantorWhoAmIEvent*>(e)->getNick());
+      myName_ = widenText(static_cast<VantorWhoAmIEvent*>(e)->getNick());
       checkReady();
       break;
     case kNonAckNickEvent:

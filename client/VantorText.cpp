@@ -22,3 +22,21 @@ char* copyToHeap(const char* text) {
   std::memcpy(copy, text, n);
   return copy;
 }
+
+std::wstring widenText(const char* text) {
+  return text != nullptr ? widenText(std::string(text)) : std::wstring();
+}
+
+std::wstring widenText(const std::string& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (char c : text) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string narrowText(const std::wstring& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t c : text) out.push_back(static_cast<char>(c & 0xFF));
+  return out;
+}
