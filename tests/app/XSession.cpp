@@ -2,62 +2,18 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
-extern char** environ;
+#include "tests/app/ChildProcess.h"
 
 namespace {
 
 Display* asDisplay(void* p) {
   return static_cast<Display*>(p);
-}
-
-bool fileExists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
-
-int spawn(const std::vector<std::string>& args, const std::string& display, bool quiet) {
-  std::vector<std::string> copies(args);
-  std::vector<char*> argv;
-  for (std::string& a : copies) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.push_back(*e);
-  }
-  if (!display.empty()) env.push_back("DISPLAY=" + display);
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (quiet) {
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  }
-  pid_t pid;
-  int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0 ? pid : -1;
-}
-
-int waitFor(int pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return status;
 }
 
 Window findNamed(Display* display, Window window, const std::string& name) {
@@ -82,48 +38,18 @@ int ignoreErrors(Display*, XErrorEvent*) {
 
 }  // namespace
 
-XSession::XSession() : serverPid_(-1), connection_(nullptr) {}
+XSession::XSession() : connection_(nullptr) {
+  XSetErrorHandler(ignoreErrors);
+  if (!server_.started()) {
+    why_ = server_.error();
+    return;
+  }
+  connection_ = XOpenDisplay(server_.name().c_str());
+  if (!connection_) why_ = "Xvfb started but its display " + server_.name() + " does not open";
+}
 
 XSession::~XSession() {
   if (connection_) XCloseDisplay(asDisplay(connection_));
-  if (serverPid_ > 0) {
-    kill(serverPid_, SIGTERM);
-    waitFor(serverPid_);
-  }
-}
-
-bool XSession::start() {
-  XSetErrorHandler(ignoreErrors);
-  for (int n = 77; n < 140; ++n) {
-    std::string number = std::to_string(n);
-    if (fileExists("/tmp/.X" + number + "-lock") || fileExists("/tmp/.X11-unix/X" + number)) {
-      continue;
-    }
-    display_ = ":" + number;
-    serverPid_ =
-        spawn({"Xvfb", display_, "-screen", "0", "480x560x24", "-nolisten", "tcp"}, "", true);
-    if (serverPid_ < 0) {
-      why_ = "Xvfb cannot be started (scripts/install-deps installs xvfb)";
-      return false;
-    }
-    for (int i = 0; i < 100; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      int status;
-      if (waitpid(serverPid_, &status, WNOHANG) == serverPid_) {
-        serverPid_ = -1;
-        break;  // display number taken after all: try the next one
-      }
-      connection_ = XOpenDisplay(display_.c_str());
-      if (connection_) return true;
-    }
-    if (serverPid_ > 0) {
-      kill(serverPid_, SIGTERM);
-      waitFor(serverPid_);
-      serverPid_ = -1;
-    }
-  }
-  why_ = "no X display could be started with Xvfb";
-  return false;
 }
 
 unsigned long XSession::findWindow(const std::string& name, int timeoutMs) {
@@ -140,22 +66,17 @@ unsigned long XSession::findWindow(const std::string& name, int timeoutMs) {
   return 0;
 }
 
-bool XSession::windowExists(unsigned long window) {
-  XWindowAttributes attributes;
-  return XGetWindowAttributes(asDisplay(connection_), window, &attributes) != 0;
-}
-
-Screenshot XSession::capture(unsigned long window) {
+Picture XSession::capture(unsigned long window) {
   // The picture is read from the root window: a window that reaches past
   // the screen's edge (freeglut places it at -1, -1 without a window
   // manager) cannot be read directly. Whatever lies off screen stays black.
   Display* d = asDisplay(connection_);
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(d, window, &attributes)) return Screenshot();
+  if (!XGetWindowAttributes(d, window, &attributes)) return Picture();
   Window root = DefaultRootWindow(d), child;
   int originX, originY;
   if (!XTranslateCoordinates(d, window, root, 0, 0, &originX, &originY, &child)) {
-    return Screenshot();
+    return Picture();
   }
   int width = attributes.width, height = attributes.height;
   int screenWidth = DisplayWidth(d, DefaultScreen(d));
@@ -163,9 +84,9 @@ Screenshot XSession::capture(unsigned long window) {
   int x0 = std::max(originX, 0), y0 = std::max(originY, 0);
   int x1 = std::min(originX + width, screenWidth), y1 = std::min(originY + height, screenHeight);
   std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 0);
-  if (x1 <= x0 || y1 <= y0) return Screenshot(width, height, std::move(rgb));
+  if (x1 <= x0 || y1 <= y0) return Picture(width, height, std::move(rgb));
   XImage* image = XGetImage(d, root, x0, y0, x1 - x0, y1 - y0, AllPlanes, ZPixmap);
-  if (!image) return Screenshot();
+  if (!image) return Picture();
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
       unsigned long p = XGetPixel(image, x - x0, y - y0);
@@ -176,7 +97,7 @@ Screenshot XSession::capture(unsigned long window) {
     }
   }
   XDestroyImage(image);
-  return Screenshot(width, height, std::move(rgb));
+  return Picture(width, height, std::move(rgb));
 }
 
 bool XSession::moveTo(unsigned long window, int x, int y) {
@@ -186,7 +107,7 @@ bool XSession::moveTo(unsigned long window, int x, int y) {
   if (!XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child)) {
     return false;
   }
-  bool moved = xdotool({"mousemove", std::to_string(rootX), std::to_string(rootY)});
+  const bool moved = xdotool({"mousemove", std::to_string(rootX), std::to_string(rootY)});
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   return moved;
 }
@@ -199,15 +120,10 @@ bool XSession::key(const std::string& name) {
   return xdotool({"key", name});
 }
 
-bool XSession::type(const std::string& text) {
-  return xdotool({"type", text});
-}
-
 bool XSession::xdotool(const std::vector<std::string>& args) {
-  std::vector<std::string> all{"xdotool"};
-  all.insert(all.end(), args.begin(), args.end());
-  int pid = spawn(all, display_, false);
-  if (pid < 0) return false;
-  int status = waitFor(pid);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  std::vector<std::string> command{"xdotool"};
+  command.insert(command.end(), args.begin(), args.end());
+  ChildProcess process(command, "/dev/null");
+  const int status = process.waitExit(10000);
+  return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

@@ -1,6 +1,7 @@
 // A private X server (Xvfb) for the window tests, and the means to look at
 // and drive a window on it: find a top-level window by name, take its
 // picture, and send real pointer and key input through xdotool (XTEST).
+// Programs started after it find it through DISPLAY.
 //
 // Thread safety: one thread at a time.
 #ifndef VANTOR_TESTS_APP_XSESSION_H_
@@ -9,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/Screenshot.h"
+#include "tests/OpenGLClient/Picture.h"
+#include "tests/OpenGLClient/XvfbDisplay.h"
 
 class XSession {
  public:
@@ -18,28 +20,23 @@ class XSession {
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;
 
-  // Starts Xvfb on a free display number; false (with why()) when it cannot.
-  bool start();
-  const std::string& display() const { return display_; }
+  // False (with why()) when no X server could be started or reached.
+  bool started() const { return connection_ != nullptr; }
   const std::string& why() const { return why_; }
 
   // The top-level window titled name, waiting up to timeoutMs; 0 if none.
   unsigned long findWindow(const std::string& name, int timeoutMs);
-  bool windowExists(unsigned long window);
-  Screenshot capture(unsigned long window);
-
+  Picture capture(unsigned long window);
   // Pointer moves and clicks at window coordinates of window; keys by
-  // xdotool key name ("Escape", "Return", "a").
+  // xdotool key name ("Escape", "Return").
   bool moveTo(unsigned long window, int x, int y);
   bool click(unsigned long window, int x, int y);
   bool key(const std::string& name);
-  bool type(const std::string& text);
 
  private:
   bool xdotool(const std::vector<std::string>& args);
 
-  int serverPid_;
-  std::string display_;
+  XvfbDisplay server_;
   std::string why_;
   void* connection_;
 };
