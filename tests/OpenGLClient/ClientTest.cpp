@@ -70,6 +70,17 @@ class ClientTest : public ::testing::Test {
       if (frame.empty() || static_cast<uint8_t>(frame[0]) == code) return frame;
     }
   }
+  // The next move request, as "game id: x,y".
+  static std::string sentMove(ScriptedServer& server) {
+    const std::string m = await(server, 11);
+    if (m.size() != 7) return "a frame of " + std::to_string(m.size()) + " bytes";
+    return std::to_string(msg::readInt(m, 1)) + ": " + std::to_string(m[5]) + "," +
+           std::to_string(m[6]);
+  }
+  // An invitation request: colour choice 0 when the inviter plays black.
+  static std::string invitation(int colourChoice, const std::string& name) {
+    return std::string{4, static_cast<char>(colourChoice), 1} + name + '\0';
+  }
   static void drain(ScriptedServer& server) {
     while (!server.silentFor(100)) server.readFrame();
   }
@@ -88,6 +99,17 @@ class ClientTest : public ::testing::Test {
   std::wstring notice() const {
     return client.messages().hasMessages() ? client.messages().front().text : L"(none)";
   }
+  // The state, and that its screens alone are shown.
+  void expectScreen(vgl::ScreenState state) const {
+    EXPECT_EQ(client.state(), state);
+    EXPECT_EQ(client.mainMenu().isShown(), state == vgl::MainMenuState) << state;
+    EXPECT_EQ(client.localCenter().isShown(), state == vgl::LocalCenterState) << state;
+    EXPECT_EQ(client.colorSelect().isShown(), state == vgl::ColorSelectState) << state;
+    EXPECT_EQ(client.joinServerMenu().isShown(), state == vgl::JoinServerState) << state;
+    EXPECT_EQ(client.netCenter().isShown(), state == vgl::NetCenterState) << state;
+    EXPECT_EQ(client.gameScreen().isShown(), state >= vgl::GameState) << state;
+    EXPECT_EQ(client.gameOverMenu().isShown(), state == vgl::GameOverState) << state;
+  }
 
   ScriptedServer black, white, lobby;
   vgl::Client client;
@@ -102,33 +124,26 @@ TEST_F(ClientTest, StartsOnTheMainMenuWhoseButtonsLeadToTheOtherMenusAndBack) {
   EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), 0.0001f * 50);
   EXPECT_TRUE(client.redrawWanted());
   EXPECT_EQ(client.frameRate(), 10);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_TRUE(client.mainMenu().isShown());
+  expectScreen(vgl::MainMenuState);
 
   client.mouse(false, 160, kUpperY);  // a release is no click
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
+  expectScreen(vgl::MainMenuState);
   click(160, kUpperY);
-  EXPECT_EQ(client.state(), vgl::LocalCenterState);
-  EXPECT_TRUE(client.localCenter().isShown());
-  EXPECT_FALSE(client.mainMenu().isShown());
+  expectScreen(vgl::LocalCenterState);
   client.keyboard(27);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_FALSE(client.localCenter().isShown());
+  expectScreen(vgl::MainMenuState);
 
   click(160, kUpperY);
   click(160, opponentY(3));
-  EXPECT_EQ(client.state(), vgl::ColorSelectState);
+  expectScreen(vgl::ColorSelectState);
   EXPECT_EQ(client.opponentIndex(), 3);
-  EXPECT_TRUE(client.colorSelect().isShown());
   click(160, kLowerY);  // "Retour"
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_TRUE(client.mainMenu().isShown());
+  expectScreen(vgl::MainMenuState);
 
   click(160, kMiddleY);
-  EXPECT_EQ(client.state(), vgl::JoinServerState);
-  EXPECT_TRUE(client.joinServerMenu().isShown());
+  expectScreen(vgl::JoinServerState);
   client.keyboard(27);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
+  expectScreen(vgl::MainMenuState);
 
   client.keyboard(27);
   EXPECT_EQ(quits, 1);
@@ -136,41 +151,23 @@ TEST_F(ClientTest, StartsOnTheMainMenuWhoseButtonsLeadToTheOtherMenusAndBack) {
 }
 
 TEST_F(ClientTest, StatusTextsNameTheComputerOrTheColours) {
-  struct Case {
-    bool blackIsHuman, whiteIsHuman;
-    const wchar_t* name;
-    vgl::Client::StatusTexts texts;  // by index: to move, win, pass; black then white
-  };
-  const Case cases[] = {
-      {false,
-       true,
-       L"Chicken",
-       {L"C'est a Chicken de jouer", L"C'est votre tour", L"Chicken wins", L"You win",
-        L"Chicken doit passer", L"Vous devez passer"}},
-      {true,
-       false,
-       L"Baby",
-       {L"C'est votre tour", L"C'est a Baby de jouer", L"You win", L"Baby wins",
-        L"Vous devez passer", L"Baby doit passer"}},
-      {true,
-       true,
-       L"x",
-       {L"Aux noirs de jouer", L"Aux blancs de jouer", L"Les noirs gagnent", L"Les blancs gagnent",
-        L"Les noirs passent", L"Les blancs passent"}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(vgl::Client::statusTexts(c.blackIsHuman, c.whiteIsHuman, c.name), c.texts)
-        << c.blackIsHuman << c.whiteIsHuman;
-  }
+  // By index: black to move, white to move, black wins, white wins, black passes, white passes.
+  using Texts = vgl::Client::StatusTexts;
+  EXPECT_EQ(vgl::Client::statusTexts(false, true, L"Chicken"),
+            (Texts{L"C'est a Chicken de jouer", L"C'est votre tour", L"Chicken wins", L"You win",
+                   L"Chicken doit passer", L"Vous devez passer"}));
+  EXPECT_EQ(vgl::Client::statusTexts(true, false, L"Baby"),
+            (Texts{L"C'est votre tour", L"C'est a Baby de jouer", L"You win", L"Baby wins",
+                   L"Vous devez passer", L"Baby doit passer"}));
+  EXPECT_EQ(vgl::Client::statusTexts(true, true, L"x"),
+            (Texts{L"Aux noirs de jouer", L"Aux blancs de jouer", L"Les noirs gagnent",
+                   L"Les blancs gagnent", L"Les noirs passent", L"Les blancs passent"}));
 }
 
 TEST_F(ClientTest, FailedLocalConnectionsShowEchecOverTheMainMenuEachTime) {
   refuseConnections = true;
   chooseOpponentAndColour(0, kUpperY);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_TRUE(client.mainMenu().isShown());
-  EXPECT_FALSE(client.colorSelect().isShown());
-  EXPECT_FALSE(client.gameScreen().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(notice(), L"Echec");
   EXPECT_EQ(client.blackClient(), nullptr);
   click(160, kUpperY);
@@ -182,26 +179,21 @@ TEST_F(ClientTest, UnreachableLobbyMeansCnxEchec) {
   refuseConnections = true;
   click(160, kMiddleY);
   client.keyboard(13);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_FALSE(client.joinServerMenu().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(notice(), L"CNX Echec");
 }
 
 TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   chooseOpponentAndColour(1, kMiddleY);  // "Jouer les blancs"
-  EXPECT_EQ(client.state(), vgl::GameState);
+  expectScreen(vgl::GameState);
   EXPECT_EQ(opened, (Strings{"1 127.0.0.1:4567"}));
   EXPECT_EQ(client.myColour(), 1);
-  EXPECT_TRUE(client.gameScreen().isShown());
 
   white.accept();
   for (int code : {26, 17, 3, 19}) EXPECT_EQ(white.readFrame()[0], code);
   deliver(white, msg::whoAmI("Player8"));
   deliver(white, msg::playerList(withBots({"Player8"})));
-  std::string ask = await(white, 4);
-  ASSERT_GE(ask.size(), 3u);
-  EXPECT_EQ(ask[1], 1) << "the invited computer player plays black";
-  EXPECT_EQ(ask.substr(3), std::string("Chicken[Bot]") + '\0');
+  EXPECT_EQ(await(white, 4), invitation(1, "Chicken[Bot]")) << "the computer plays black";
 
   deliver(white, msg::gameStarted(0));
   ASSERT_FALSE(await(white, 8).empty());
@@ -221,11 +213,7 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
 
   // White answers at column 3, row 2 (x 4, y 3 on the board).
   click(cellX(3), cellY(2));
-  std::string move = await(white, 11);
-  ASSERT_EQ(move.size(), 7u);
-  EXPECT_EQ(msg::readInt(move, 1), 0);
-  EXPECT_EQ(move[5], 4);
-  EXPECT_EQ(move[6], 3);
+  EXPECT_EQ(sentMove(white), "0: 4,3");
   EXPECT_FALSE(client.gameScreen().inputEnabled());
 
   deliver(white, msg::invalidMove(0, 4, 3));
@@ -241,12 +229,10 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   EXPECT_EQ(client.frameRate(), 7);
 
   deliver(white, msg::gameOver(0));
-  EXPECT_EQ(client.state(), vgl::GameOverState);
+  expectScreen(vgl::GameOverState);
   EXPECT_EQ(client.gameScreen().status(), L"Chicken wins");
-  EXPECT_TRUE(client.gameOverMenu().isShown());
   client.keyboard(13);  // dismisses the game-over picture
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_FALSE(client.gameScreen().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(client.whiteClient(), nullptr);
   EXPECT_EQ(msg::readInt(await(white, 24), 1), 0) << "the game is left";
 }
@@ -255,10 +241,7 @@ TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
   chooseOpponentAndColour(0, kUpperY);
   EXPECT_EQ(opened, (Strings{"-1 127.0.0.1:4567"}));
   identify(black, "Player8", withBots({"Player8"}));
-  std::string ask = await(black, 4);
-  ASSERT_GE(ask.size(), 3u);
-  EXPECT_EQ(ask[1], 0) << "the inviter plays black";
-  EXPECT_EQ(ask.substr(3), std::string("Pee[Bot]") + '\0');
+  EXPECT_EQ(await(black, 4), invitation(0, "Pee[Bot]")) << "the inviter plays black";
   deliver(black, msg::askGame(9, 1, "Stranger"));
   EXPECT_EQ(msg::readInt(await(black, 10), 1), 9) << "refused";
 
@@ -267,10 +250,7 @@ TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   EXPECT_TRUE(client.gameScreen().inputEnabled());
   click(cellX(4), cellY(2));
-  std::string move = await(black, 11);
-  ASSERT_EQ(move.size(), 7u);
-  EXPECT_EQ(move[5], 5);
-  EXPECT_EQ(move[6], 3);
+  EXPECT_EQ(sentMove(black), "3: 5,3");
   deliver(black, msg::movePlayed(3, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Pee de jouer");
   EXPECT_EQ(client.turn(), 1);
@@ -282,8 +262,7 @@ TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
 
   client.keyboard(27);  // leaves the game
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_TRUE(client.mainMenu().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(client.blackClient(), nullptr);
   EXPECT_FALSE(await(black, 24).empty());
 }
@@ -301,7 +280,7 @@ TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
 
   // Black invites White once it sees the name, and only once.
   deliver(black, msg::playerList(withBots({"White", "Black"})));
-  EXPECT_EQ(await(black, 4), std::string(1, 4) + '\0' + '\1' + "White" + '\0');
+  EXPECT_EQ(await(black, 4), invitation(0, "White"));
   deliver(black, msg::playerList(withBots({"White", "Black"})));
   EXPECT_TRUE(black.silentFor(50));
 
@@ -315,22 +294,19 @@ TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
 
   // Moves go out on the connection of the colour to move.
   click(cellX(4), cellY(2));
-  EXPECT_FALSE(await(black, 11).empty());
+  EXPECT_EQ(sentMove(black), "5: 5,3");
   for (ScriptedServer* s : {&black, &white}) deliver(*s, msg::movePlayed(5, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"Aux blancs de jouer");
   EXPECT_EQ(client.turn(), 1);
   click(cellX(3), cellY(2));
-  std::string whiteMove = await(white, 11);
-  ASSERT_EQ(whiteMove.size(), 7u);
-  EXPECT_EQ(whiteMove[5], 4);
-  EXPECT_EQ(whiteMove[6], 3);
+  EXPECT_EQ(sentMove(white), "5: 4,3");
   EXPECT_TRUE(black.silentFor(50));
   for (ScriptedServer* s : {&black, &white}) deliver(*s, msg::movePlayed(5, 4, 3));
   EXPECT_EQ(client.turn(), -1);
   EXPECT_EQ(client.gameScreen().status(), L"Aux noirs de jouer");
 
   client.keyboard(27);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(client.blackClient(), nullptr);
   EXPECT_EQ(client.whiteClient(), nullptr);
 }
@@ -340,11 +316,10 @@ TEST_F(ClientTest, LostLocalServerReturnsToTheMainMenuWithANotice) {
   identify(black, "Player8", withBots({"Player8"}));
   deliver(black, msg::gameStarted(1));
   deliver(black, msg::initialBoard(1));
-  ASSERT_EQ(client.state(), vgl::GameState);
+  expectScreen(vgl::GameState);
   black.closeConnection();
   ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
-  EXPECT_TRUE(client.mainMenu().isShown());
-  EXPECT_FALSE(client.gameScreen().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(client.blackClient(), nullptr);
   EXPECT_EQ(notice(), L"Connexion perdue");
 }
@@ -359,7 +334,7 @@ class LobbyTest : public ClientTest {
     for (char ch : std::string("Ann")) client.keyboard(ch);
     client.keyboard(13);  // leaves the field
     click(160, kLowerY);  // "Se connecter"
-    EXPECT_EQ(client.state(), vgl::NetCenterState);
+    expectScreen(vgl::NetCenterState);
     lobby.accept();
     EXPECT_EQ(await(lobby, 1), std::string(1, 1) + "Ann" + '\0');
     deliver(lobby, msg::whoAmI("Ann"));
@@ -379,7 +354,7 @@ TEST_F(LobbyTest, ConnectingShowsTheFreePlayersAndARefusedNickLeavesTheConnectio
                                  L"Desdemonia[Bot]", L"Cassio[Bot]", L"William[Bot]", L"Dan"}));
   deliver(lobby, msg::nickRefused("taken"));
   EXPECT_EQ(notice(), L"Nick name was refused by server");
-  EXPECT_EQ(client.state(), vgl::NetCenterState);
+  expectScreen(vgl::NetCenterState);
   EXPECT_NE(client.netClient(), nullptr);
 }
 
@@ -389,32 +364,28 @@ TEST_F(LobbyTest, ClickingAComputerPlayerInvitesItAndEscapeLeavesItsGameForTheLo
   click(60, 58 + 19);
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kInviting);
   EXPECT_EQ(client.netCenter().status(), L"Inviting Chicken[Bot]...");
-  EXPECT_EQ(await(lobby, 4), std::string(1, 4) + '\0' + '\1' + "Chicken[Bot]" + '\0');
+  EXPECT_EQ(await(lobby, 4), invitation(0, "Chicken[Bot]"));
 
   deliver(lobby, msg::gameStarted(4));
   deliver(lobby, msg::initialBoard(4));
-  EXPECT_EQ(client.state(), vgl::GameState);
+  expectScreen(vgl::GameState);
   EXPECT_EQ(client.myColour(), 0);
-  EXPECT_FALSE(client.netCenter().isShown());
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
   EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the inviter plays black";
   deliver(lobby, msg::gameList({{4, "Ann", "Chicken[Bot]"}}));
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   click(cellX(4), cellY(2));
-  EXPECT_FALSE(await(lobby, 11).empty());
+  EXPECT_EQ(sentMove(lobby), "4: 5,3");
   deliver(lobby, msg::movePlayed(4, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Chicken[Bot] de jouer");
 
   client.keyboard(27);
-  EXPECT_EQ(client.state(), vgl::NetCenterState);
-  EXPECT_TRUE(client.netCenter().isShown());
-  EXPECT_FALSE(client.gameScreen().isShown());
+  expectScreen(vgl::NetCenterState);
   EXPECT_FALSE(await(lobby, 24).empty());
   EXPECT_NE(client.netClient(), nullptr);
 
   client.keyboard(27);
-  EXPECT_EQ(client.state(), vgl::MainMenuState);
-  EXPECT_TRUE(client.mainMenu().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_EQ(client.netClient(), nullptr);
   EXPECT_FALSE(client.netCenter().hasConnection());
 }
@@ -448,8 +419,7 @@ TEST_F(LobbyTest, ALostServerReturnsToTheMainMenuWithANotice) {
   joinAsAnn(withBots({"Ann"}));
   lobby.closeConnection();
   ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
-  EXPECT_TRUE(client.mainMenu().isShown());
-  EXPECT_FALSE(client.netCenter().isShown());
+  expectScreen(vgl::MainMenuState);
   EXPECT_FALSE(client.netCenter().hasConnection());
   EXPECT_EQ(client.netClient(), nullptr);
   EXPECT_EQ(notice(), L"Connexion perdue");
