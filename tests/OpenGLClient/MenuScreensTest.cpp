@@ -1,12 +1,19 @@
-// The main menu, the colour selection and the local centre: which call each
-// click and key gives, band edges included, and hover.
+// The menus without a window: the main menu, the colour selection, the
+// local centre, the join-server menu and the game-over picture. Which call
+// each click and key gives, band edges included; which text the pointer
+// lights; the join-server menu's fields.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "OpenGLClient/ColorSelect.h"
 #include "OpenGLClient/ColorSelectListener.h"
+#include "OpenGLClient/GameOverMenu.h"
+#include "OpenGLClient/GameOverMenuListener.h"
+#include "OpenGLClient/JoinServerMenu.h"
+#include "OpenGLClient/JoinServerMenuListener.h"
 #include "OpenGLClient/LocalCenter.h"
 #include "OpenGLClient/LocalCenterListener.h"
 #include "OpenGLClient/MainMenu.h"
@@ -16,10 +23,13 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-struct RecordingMenuListener : vgl::MainMenuListener,
-                               vgl::ColorSelectListener,
-                               vgl::LocalCenterListener {
-  Calls calls;
+class MenuTest : public ::testing::Test,
+                 public vgl::MainMenuListener,
+                 public vgl::ColorSelectListener,
+                 public vgl::LocalCenterListener,
+                 public vgl::JoinServerMenuListener,
+                 public vgl::GameOverMenuListener {
+ protected:
   void quit() override { calls.push_back("quit"); }
   void playLocal() override { calls.push_back("playLocal"); }
   void playOnInternet() override { calls.push_back("playOnInternet"); }
@@ -31,80 +41,78 @@ struct RecordingMenuListener : vgl::MainMenuListener,
   void chooseComputerOpponent(int index) override {
     calls.push_back("opponent " + std::to_string(index));
   }
-};
-
-// A click at (x, y), or a key when y is -1, and the one call it must give
-// ("" for none).
-struct Input {
-  int xOrKey, y;
-  std::string call;
-};
-
-template <typename Screen>
-void expectCalls(Screen& screen, RecordingMenuListener& listener,
-                 const std::vector<Input>& inputs) {
-  for (const Input& input : inputs) {
-    listener.calls.clear();
-    if (input.y < 0) {
-      screen.key(input.xOrKey);
-    } else {
-      screen.click(input.xOrKey, input.y);
-    }
-    EXPECT_EQ(listener.calls, input.call.empty() ? Calls{} : Calls{input.call})
-        << input.xOrKey << ", " << input.y;
+  void backFromJoinServer() override { calls.push_back("back"); }
+  void connectToServer(const std::string& host, int port, const std::string& nick) override {
+    calls.push_back("connect " + host + ":" + std::to_string(port) + " as " + nick);
   }
-}
+  void gameOverDismissed() override { calls.push_back("dismissed"); }
+
+  // A click at (x, y), or a key when y is -1, and the one call it must give
+  // ("" for none).
+  struct Input {
+    int xOrKey, y;
+    std::string call;
+  };
+  template <typename Screen>
+  void expectCalls(Screen& screen, const std::vector<Input>& inputs) {
+    for (const Input& input : inputs) {
+      calls.clear();
+      if (input.y < 0) {
+        screen.key(input.xOrKey);
+      } else {
+        screen.click(input.xOrKey, input.y);
+      }
+      EXPECT_EQ(calls, input.call.empty() ? Calls{} : Calls{input.call})
+          << input.xOrKey << ", " << input.y;
+    }
+  }
+
+  // Hovers at each point in turn, drawing in between, and checks which text
+  // is lit (lit() gives its number, -1 for none) and that the screen wants a
+  // new drawing exactly when that changed.
+  struct Hover {
+    int x, y, lit;
+  };
+  template <typename Screen>
+  void expectHover(Screen& screen, const std::function<int()>& lit,
+                   const std::vector<Hover>& hovers) {
+    int before = lit();
+    for (const Hover& h : hovers) {
+      screen.draw();
+      screen.hover(h.x, h.y);
+      EXPECT_EQ(lit(), h.lit) << h.x << ", " << h.y;
+      EXPECT_EQ(screen.isDirty(), h.lit != before) << h.x << ", " << h.y;
+      before = h.lit;
+    }
+  }
+  // The one index in 0..n-1 for which isLit holds, -1 for none, -2 for several.
+  static int onlyLit(int n, const std::function<bool(int)>& isLit) {
+    int found = -1;
+    for (int i = 0; i < n; ++i) {
+      if (isLit(i)) found = found == -1 ? i : -2;
+    }
+    return found;
+  }
+
+  Calls calls;
+};
 
 const wchar_t* const kNames[7] = {L"Pee",        L"Chicken", L"Baby",   L"Britney",
                                   L"Desdemonia", L"Cassio",  L"William"};
 
-TEST(MainMenu, ClicksAcrossABandPressItsButtonEscapeQuitsAndEnterPlaysLocally) {
-  RecordingMenuListener listener;
-  vgl::MainMenu menu(&listener, ".");
-  expectCalls(menu, listener,
-              {{0, 322, "playLocal"},
-               {319, 358, "playLocal"},
-               {5, 372, "playOnInternet"},
-               {300, 408, "playOnInternet"},
-               {160, 421, "quit"},
-               {160, 457, "quit"},
-               {160, 0, ""},
-               {160, 321, ""},
-               {160, 359, ""},
-               {160, 371, ""},
-               {160, 409, ""},
-               {160, 420, ""},
-               {160, 458, ""},
-               {160, 479, ""},
-               {27, -1, "quit"},
-               {13, -1, "playLocal"},
-               {'a', -1, ""}});
-}
-
-TEST(MainMenu, HoverLightsOneButtonAndMarksDirtyOnlyOnChange) {
-  RecordingMenuListener listener;
-  vgl::MainMenu menu(&listener, ".");
+TEST_F(MenuTest, MainMenuBandsPressTheirButtonsEscapeQuitsAndEnterPlaysLocally) {
+  vgl::MainMenu menu(this, ".");
+  // clang-format off
+  expectCalls(menu, {{0, 322, "playLocal"}, {319, 358, "playLocal"}, {5, 372, "playOnInternet"},
+                     {300, 408, "playOnInternet"}, {160, 421, "quit"}, {160, 457, "quit"},
+                     {160, 0, ""}, {160, 321, ""}, {160, 359, ""}, {160, 371, ""}, {160, 409, ""},
+                     {160, 420, ""}, {160, 458, ""}, {160, 479, ""},
+                     {27, -1, "quit"}, {13, -1, "playLocal"}, {'a', -1, ""}});
+  // clang-format on
+  expectHover(menu, [&] { return onlyLit(3, [&](int i) { return menu.isHovered(i); }); },
+              {{10, 380, 1}, {200, 390, 1}, {200, 430, 2}, {200, 10, -1}, {0, 322, 0}});
+  menu.draw();
   EXPECT_FALSE(menu.isShown());
-  EXPECT_TRUE(menu.isDirty());
-  menu.draw();  // hidden: draws nothing but is no longer dirty
-  EXPECT_FALSE(menu.isDirty());
-  menu.hover(10, 380);
-  EXPECT_TRUE(menu.isDirty());
-  EXPECT_FALSE(menu.isHovered(0));
-  EXPECT_TRUE(menu.isHovered(1));
-  EXPECT_FALSE(menu.isHovered(2));
-  menu.draw();
-  menu.hover(200, 390);
-  EXPECT_FALSE(menu.isDirty());
-  menu.hover(200, 430);
-  EXPECT_TRUE(menu.isDirty());
-  EXPECT_FALSE(menu.isHovered(1));
-  EXPECT_TRUE(menu.isHovered(2));
-  menu.draw();
-  menu.hover(200, 10);
-  EXPECT_TRUE(menu.isDirty());
-  EXPECT_FALSE(menu.isHovered(2));
-  menu.draw();
   menu.show();
   EXPECT_TRUE(menu.isShown());
   EXPECT_TRUE(menu.isDirty());
@@ -112,20 +120,17 @@ TEST(MainMenu, HoverLightsOneButtonAndMarksDirtyOnlyOnChange) {
   EXPECT_FALSE(menu.isShown());
 }
 
-TEST(ColorSelect, ButtonsChooseBlackWhiteOrGoBackAndEscapeGoesBack) {
-  RecordingMenuListener listener;
-  vgl::ColorSelect select(&listener, ".");
-  expectCalls(select, listener,
-              {{160, 340, "playBlack"},
-               {160, 390, "playWhite"},
-               {160, 440, "back"},
-               {13, -1, ""},
-               {27, -1, "back"}});
+TEST_F(MenuTest, ColourSelectionChoosesBlackWhiteOrGoesBack) {
+  vgl::ColorSelect select(this, ".");
+  expectCalls(select, {{160, 340, "playBlack"},
+                       {160, 390, "playWhite"},
+                       {160, 440, "back"},
+                       {13, -1, ""},
+                       {27, -1, "back"}});
 }
 
-TEST(LocalCenter, EachBandChoosesTwoPlayersOrItsOpponentAndEscapeGoesBack) {
-  RecordingMenuListener listener;
-  vgl::LocalCenter centre(&listener, ".", kNames);
+TEST_F(MenuTest, LocalCentreBandsChooseTwoPlayersOrTheirOpponentAndEscapeGoesBack) {
+  vgl::LocalCenter centre(this, ".", kNames);
   std::vector<Input> inputs = {{3, 41, "two"}, {317, 77, "two"}, {160, 40, ""},   {160, 78, ""},
                                {160, 125, ""}, {13, -1, ""},     {27, -1, "back"}};
   for (int k = 0; k < 7; ++k) {
@@ -134,24 +139,106 @@ TEST(LocalCenter, EachBandChoosesTwoPlayersOrItsOpponentAndEscapeGoesBack) {
     inputs.push_back({160, 162 + 49 * k, opponent});
     inputs.push_back({160, 163 + 49 * k, ""});
   }
-  expectCalls(centre, listener, inputs);
+  expectCalls(centre, inputs);
+  // Lit: 0 for "Deux joueurs", 1 + k for opponent k.
+  expectHover(centre,
+              [&] {
+                return onlyLit(8, [&](int i) {
+                  return i == 0 ? centre.isTwoPlayersHovered() : centre.isOpponentHovered(i - 1);
+                });
+              },
+              {{50, 126 + 49 * 3 + 10, 4}, {60, 126 + 49 * 3 + 20, 4}, {60, 50, 0}, {60, 100, -1}});
 }
 
-TEST(LocalCenter, HoverLightsExactlyOneBand) {
-  RecordingMenuListener listener;
-  vgl::LocalCenter centre(&listener, ".", kNames);
-  centre.draw();
-  centre.hover(50, 126 + 49 * 3 + 10);
-  EXPECT_TRUE(centre.isDirty());
-  for (int k = 0; k < 7; ++k) EXPECT_EQ(centre.isOpponentHovered(k), k == 3) << k;
-  EXPECT_FALSE(centre.isTwoPlayersHovered());
-  centre.draw();
-  centre.hover(60, 126 + 49 * 3 + 20);
-  EXPECT_FALSE(centre.isDirty());
-  centre.hover(60, 50);
-  EXPECT_TRUE(centre.isDirty());
-  EXPECT_TRUE(centre.isTwoPlayersHovered());
-  for (int k = 0; k < 7; ++k) EXPECT_FALSE(centre.isOpponentHovered(k)) << k;
+TEST_F(MenuTest, GameOverPictureFadesInOverOneSecondAndAnyClickEscapeOrEnterDismissesIt) {
+  vgl::GameOverMenu menu(this, ".");
+  menu.tick(0.5f);
+  EXPECT_EQ(menu.fade(), 0.0f) << "not shown";
+  menu.show();
+  menu.tick(0.25f);
+  EXPECT_FLOAT_EQ(menu.fade(), 0.25f);
+  menu.tick(2);
+  EXPECT_EQ(menu.fade(), 1.0f);
+  menu.tick(2);
+  EXPECT_EQ(menu.fade(), 1.0f);
+  menu.hover(10, 10);
+  expectCalls(menu,
+              {{'x', -1, ""}, {5, 470, "dismissed"}, {27, -1, "dismissed"}, {13, -1, "dismissed"}});
+  menu.hide();
+  EXPECT_EQ(menu.fade(), 0.0f);
+  menu.tick(1);
+  EXPECT_EQ(menu.fade(), 0.0f);
+}
+
+class JoinServerMenuTest : public MenuTest {
+ protected:
+  // Focuses the field of the band at y, empties it and types text.
+  void retype(int y, const std::string& text) {
+    menu.click(160, y);
+    for (int i = 0; i < 40; ++i) menu.key(8);
+    for (char c : text) menu.key(static_cast<unsigned char>(c));
+  }
+
+  vgl::JoinServerMenu menu{this, "."};
+};
+
+TEST_F(JoinServerMenuTest, StartsUnfocusedWithLocalhostAndGuestPlusTheTickModulo1789) {
+  EXPECT_EQ(menu.host(), L"localhost");
+  EXPECT_FALSE(menu.isNickFocused());
+  EXPECT_FALSE(menu.isHostFocused());
+  ASSERT_EQ(menu.nick().compare(0, 5, L"Guest"), 0);
+  EXPECT_LE(std::stoi(menu.nick().substr(5)), 1788);
+  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(0), L"Guest0");
+  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1788), L"Guest1788");
+  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1789), L"Guest0");
+  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1789u * 1000u + 42u), L"Guest42");
+  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(4294967295u), L"Guest499");
+}
+
+TEST_F(JoinServerMenuTest,
+       ClicksFocusTheFieldOfTheirBandEscapeOrEnterUnfocusAndThePointerLightsABand) {
+  menu.click(10, 330);
+  EXPECT_TRUE(menu.isNickFocused());
+  EXPECT_FALSE(menu.isHostFocused());
+  menu.key(13);
+  EXPECT_FALSE(menu.isNickFocused());
+  menu.click(300, 400);
+  EXPECT_FALSE(menu.isNickFocused());
+  EXPECT_TRUE(menu.isHostFocused());
+  menu.key(27);
+  EXPECT_FALSE(menu.isHostFocused());
+  menu.click(300, 390);
+  menu.click(300, 200);
+  EXPECT_FALSE(menu.isNickFocused());
+  EXPECT_FALSE(menu.isHostFocused());
+  EXPECT_TRUE(calls.empty());
+  expectHover(menu, [&] { return onlyLit(3, [&](int i) { return menu.isHovered(i); }); },
+              {{0, 330, 0}, {0, 331, 0}, {0, 450, 2}, {0, 390, 1}, {0, 200, -1}});
+}
+
+TEST_F(JoinServerMenuTest, FieldsTakePrintableCharactersUpToTheirLimits) {
+  retype(340, "");
+  EXPECT_EQ(menu.nick(), L"");
+  for (int key : {9, 31, 127, 200, 32, 126, 37}) menu.key(key);
+  EXPECT_EQ(menu.nick(), L" ~%");
+  retype(340, "abcdefghij");
+  EXPECT_EQ(menu.nick(), L"abcdefgh");
+  menu.key(8);
+  EXPECT_EQ(menu.nick(), L"abcdefg");
+  retype(390, std::string(32, 'h') + "xyz");
+  EXPECT_EQ(menu.host(), std::wstring(32, L'h'));
+}
+
+TEST_F(JoinServerMenuTest, ASecondEnterOrTheConnectBandConnectsAndEscapeGoesBack) {
+  retype(340, "Ann");
+  menu.key(13);
+  menu.key(13);
+  retype(390, "example.org");
+  menu.click(160, 440);
+  EXPECT_FALSE(menu.isHostFocused());
+  menu.key(27);
+  EXPECT_EQ(calls,
+            (Calls{"connect localhost:4567 as Ann", "connect example.org:4567 as Ann", "back"}));
 }
 
 }  // namespace

@@ -66,55 +66,26 @@ Bytes stored(const Picture& picture, bool withAlpha) {
 }
 
 const std::vector<png_color> kPalette = {{10, 20, 30}, {200, 100, 50}, {1, 2, 3}};
+// clang-format off
 const std::vector<Picture> kPictures = {
     // Top row white, black, white; bottom row black, white, black.
-    {"grey1", 3, 2, PNG_COLOR_TYPE_GRAY, 1, {{0xA0}, {0x40}}, {}, {}, {255, 255, 255, 255,
-                                                                       0,   0,   0,   255,
-                                                                       255, 255, 255, 255,  //
-                                                                       0,   0,   0,   255,
-                                                                       255, 255, 255, 255,
-                                                                       0,   0,   0,   255}},
-    {"tall-grey8",
-     1,
-     4,
-     PNG_COLOR_TYPE_GRAY,
-     8,
-     {{10}, {20}, {30}, {40}},
-     {},
-     {},
-     {10, 10, 10, 255, 20, 20, 20, 255, 30, 30, 30, 255, 40, 40, 40, 255}},
-    {"palette",
-     2,
-     2,
-     PNG_COLOR_TYPE_PALETTE,
-     8,
-     {{0, 1}, {2, 0}},
-     kPalette,
-     {},
-     {10, 20, 30, 255, 200, 100, 50, 255, 1, 2, 3, 255, 10, 20, 30, 255}},
+    {"grey1", 3, 2, PNG_COLOR_TYPE_GRAY, 1, {{0xA0}, {0x40}}, {}, {},
+     {255, 255, 255, 255,  0, 0, 0, 255,  255, 255, 255, 255,
+      0, 0, 0, 255,  255, 255, 255, 255,  0, 0, 0, 255}},
+    {"tall-grey8", 1, 4, PNG_COLOR_TYPE_GRAY, 8, {{10}, {20}, {30}, {40}}, {}, {},
+     {10, 10, 10, 255,  20, 20, 20, 255,  30, 30, 30, 255,  40, 40, 40, 255}},
+    {"palette", 2, 2, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}, {2, 0}}, kPalette, {},
+     {10, 20, 30, 255,  200, 100, 50, 255,  1, 2, 3, 255,  10, 20, 30, 255}},
     // A transparency chunk gives alpha only when it is asked for.
-    {"palette-trns",
-     2,
-     1,
-     PNG_COLOR_TYPE_PALETTE,
-     8,
-     {{0, 1}},
-     kPalette,
-     {0, 128},
-     {10, 20, 30, 0, 200, 100, 50, 128}},
+    {"palette-trns", 2, 1, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}}, kPalette, {0, 128},
+     {10, 20, 30, 0,  200, 100, 50, 128}},
     // Big-endian 16-bit channels keep their high byte.
-    {"rgba16",
-     2,
-     1,
-     PNG_COLOR_TYPE_RGB_ALPHA,
-     16,
-     {{0xAB, 0xCD, 0x12, 0x34, 0xFF, 0xFF, 0x80, 0x00, 0x00, 0x01, 0x7F, 0xFF, 0x40, 0x00, 0x00,
-       0x00}},
-     {},
-     {},
-     {0xAB, 0x12, 0xFF, 0x80, 0x00, 0x7F, 0x40, 0x00}},
+    {"rgba16", 2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16,
+     {{0xAB, 0xCD, 0x12, 0x34, 0xFF, 0xFF, 0x80, 0x00,  0x00, 0x01, 0x7F, 0xFF, 0x40, 0x00, 0x00, 0x00}},
+     {}, {}, {0xAB, 0x12, 0xFF, 0x80,  0x00, 0x7F, 0x40, 0x00}},
     {"grey-alpha", 1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{90, 30}}, {}, {}, {90, 90, 90, 30}},
 };
+// clang-format on
 
 TEST(LoadPng, GivesEightBitRgbOrRgbaBottomRowFirstForEveryKindOfPicture) {
   for (const Picture& picture : kPictures) {
