@@ -14,6 +14,8 @@
 
 namespace {
 
+using M = ServerMessages;
+
 using Strings = std::vector<std::string>;
 
 // Window coordinates of the buttons and cells the tests press.
@@ -74,7 +76,7 @@ class ClientTest : public ::testing::Test {
   static std::string sentMove(ScriptedServer& server) {
     const std::string m = await(server, 11);
     if (m.size() != 7) return "a frame of " + std::to_string(m.size()) + " bytes";
-    return std::to_string(msg::readInt(m, 1)) + ": " + std::to_string(m[5]) + "," +
+    return std::to_string(M::readInt(m, 1)) + ": " + std::to_string(m[5]) + "," +
            std::to_string(m[6]);
   }
   // An invitation request: colour choice 0 when the inviter plays black.
@@ -88,8 +90,8 @@ class ClientTest : public ::testing::Test {
   void identify(ScriptedServer& server, const std::string& nick, const Strings& players) {
     server.accept();
     drain(server);
-    deliver(server, msg::whoAmI(nick));
-    deliver(server, msg::playerList(players));
+    deliver(server, M::whoAmI(nick));
+    deliver(server, M::playerList(players));
   }
   void chooseOpponentAndColour(int index, int colourY) {
     click(160, kUpperY);  // "Jouer en local"
@@ -191,20 +193,20 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
 
   white.accept();
   for (int code : {26, 17, 3, 19}) EXPECT_EQ(white.readFrame()[0], code);
-  deliver(white, msg::whoAmI("Player8"));
-  deliver(white, msg::playerList(withBots({"Player8"})));
+  deliver(white, M::whoAmI("Player8"));
+  deliver(white, M::playerList(withBots({"Player8"})));
   EXPECT_EQ(await(white, 4), invitation(1, "Chicken[Bot]")) << "the computer plays black";
 
-  deliver(white, msg::gameStarted(0));
+  deliver(white, M::gameStarted(0));
   ASSERT_FALSE(await(white, 8).empty());
-  deliver(white, msg::initialBoard(0));
+  deliver(white, M::initialBoard(0));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Chicken de jouer");
   EXPECT_EQ(client.turn(), -1);
   EXPECT_FALSE(client.gameScreen().inputEnabled());
   EXPECT_GE(client.frameRate(), 24) << "the board's rate after a change";
 
   click(cellX(0), cellY(0));  // while the computer is to move: nothing is sent
-  deliver(white, msg::movePlayed(0, 5, 3));
+  deliver(white, M::movePlayed(0, 5, 3));
   EXPECT_EQ(client.turn(), 1);
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   EXPECT_TRUE(client.gameScreen().inputEnabled());
@@ -216,25 +218,25 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   EXPECT_EQ(sentMove(white), "0: 4,3");
   EXPECT_FALSE(client.gameScreen().inputEnabled());
 
-  deliver(white, msg::invalidMove(0, 4, 3));
+  deliver(white, M::invalidMove(0, 4, 3));
   EXPECT_EQ(client.gameScreen().status(), L"Coup invalide");
   EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the same player may click again";
   EXPECT_EQ(notice(), L"Coup invalide");
   click(cellX(3), cellY(2));
   ASSERT_FALSE(await(white, 11).empty());
-  deliver(white, msg::invalidMove(0, 4, 3));
+  deliver(white, M::invalidMove(0, 4, 3));
   EXPECT_EQ(client.messages().size(), 1u) << "a notice already shown is not queued again";
 
   client.tick(now += 30);  // the board's animation settles, and the frame rate with it
   EXPECT_EQ(client.frameRate(), 7);
 
-  deliver(white, msg::gameOver(0));
+  deliver(white, M::gameOver(0));
   expectScreen(vgl::GameOverState);
   EXPECT_EQ(client.gameScreen().status(), L"Chicken wins");
   client.keyboard(13);  // dismisses the game-over picture
   expectScreen(vgl::MainMenuState);
   EXPECT_EQ(client.whiteClient(), nullptr);
-  EXPECT_EQ(msg::readInt(await(white, 24), 1), 0) << "the game is left";
+  EXPECT_EQ(M::readInt(await(white, 24), 1), 0) << "the game is left";
 }
 
 TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
@@ -242,21 +244,21 @@ TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
   EXPECT_EQ(opened, (Strings{"-1 127.0.0.1:4567"}));
   identify(black, "Player8", withBots({"Player8"}));
   EXPECT_EQ(await(black, 4), invitation(0, "Pee[Bot]")) << "the inviter plays black";
-  deliver(black, msg::askGame(9, 1, "Stranger"));
-  EXPECT_EQ(msg::readInt(await(black, 10), 1), 9) << "refused";
+  deliver(black, M::askGame(9, 1, "Stranger"));
+  EXPECT_EQ(M::readInt(await(black, 10), 1), 9) << "refused";
 
-  deliver(black, msg::gameStarted(3));
-  deliver(black, msg::initialBoard(3));
+  deliver(black, M::gameStarted(3));
+  deliver(black, M::initialBoard(3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   EXPECT_TRUE(client.gameScreen().inputEnabled());
   click(cellX(4), cellY(2));
   EXPECT_EQ(sentMove(black), "3: 5,3");
-  deliver(black, msg::movePlayed(3, 5, 3));
+  deliver(black, M::movePlayed(3, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Pee de jouer");
   EXPECT_EQ(client.turn(), 1);
 
   // The computer passes: the notice names it, and black moves again.
-  deliver(black, msg::mustPass(3, "Pee[Bot]"));
+  deliver(black, M::mustPass(3, "Pee[Bot]"));
   EXPECT_EQ(client.turn(), -1);
   EXPECT_EQ(notice(), L"Pee doit passer");
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
@@ -279,29 +281,29 @@ TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
   EXPECT_TRUE(white.silentFor(50)) << "each connection names itself once";
 
   // Black invites White once it sees the name, and only once.
-  deliver(black, msg::playerList(withBots({"White", "Black"})));
+  deliver(black, M::playerList(withBots({"White", "Black"})));
   EXPECT_EQ(await(black, 4), invitation(0, "White"));
-  deliver(black, msg::playerList(withBots({"White", "Black"})));
+  deliver(black, M::playerList(withBots({"White", "Black"})));
   EXPECT_TRUE(black.silentFor(50));
 
   // White accepts the invitation from Black at once.
-  deliver(white, msg::askGame(5, 0, "Black"));
-  EXPECT_EQ(msg::readInt(await(white, 5), 1), 5);
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, msg::gameStarted(5));
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, msg::initialBoard(5));
+  deliver(white, M::askGame(5, 0, "Black"));
+  EXPECT_EQ(M::readInt(await(white, 5), 1), 5);
+  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::gameStarted(5));
+  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::initialBoard(5));
   EXPECT_EQ(client.gameScreen().status(), L"Aux noirs de jouer");
   EXPECT_TRUE(client.gameScreen().inputEnabled());
 
   // Moves go out on the connection of the colour to move.
   click(cellX(4), cellY(2));
   EXPECT_EQ(sentMove(black), "5: 5,3");
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, msg::movePlayed(5, 5, 3));
+  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::movePlayed(5, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"Aux blancs de jouer");
   EXPECT_EQ(client.turn(), 1);
   click(cellX(3), cellY(2));
   EXPECT_EQ(sentMove(white), "5: 4,3");
   EXPECT_TRUE(black.silentFor(50));
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, msg::movePlayed(5, 4, 3));
+  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::movePlayed(5, 4, 3));
   EXPECT_EQ(client.turn(), -1);
   EXPECT_EQ(client.gameScreen().status(), L"Aux noirs de jouer");
 
@@ -314,8 +316,8 @@ TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
 TEST_F(ClientTest, LostLocalServerReturnsToTheMainMenuWithANotice) {
   chooseOpponentAndColour(0, kUpperY);
   identify(black, "Player8", withBots({"Player8"}));
-  deliver(black, msg::gameStarted(1));
-  deliver(black, msg::initialBoard(1));
+  deliver(black, M::gameStarted(1));
+  deliver(black, M::initialBoard(1));
   expectScreen(vgl::GameState);
   black.closeConnection();
   ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
@@ -337,8 +339,8 @@ class LobbyTest : public ClientTest {
     expectScreen(vgl::NetCenterState);
     lobby.accept();
     EXPECT_EQ(await(lobby, 1), std::string(1, 1) + "Ann" + '\0');
-    deliver(lobby, msg::whoAmI("Ann"));
-    deliver(lobby, msg::playerList(players));
+    deliver(lobby, M::whoAmI("Ann"));
+    deliver(lobby, M::playerList(players));
   }
 };
 
@@ -347,12 +349,12 @@ TEST_F(LobbyTest, ConnectingShowsTheFreePlayersAndARefusedNickLeavesTheConnectio
   EXPECT_EQ(opened, (Strings{"0 localhost:4567"}));
   EXPECT_TRUE(client.netCenter().hasConnection());
   EXPECT_EQ(client.netCenter().status(), L"Connected!");
-  deliver(lobby, msg::gameList({{2, "Bob", "Cid"}}));
+  deliver(lobby, M::gameList({{2, "Bob", "Cid"}}));
   EXPECT_EQ(
       client.netCenter().players(),
       (std::vector<std::wstring>{L"Pee[Bot]", L"Chicken[Bot]", L"Baby[Bot]", L"Britney[Bot]",
                                  L"Desdemonia[Bot]", L"Cassio[Bot]", L"William[Bot]", L"Dan"}));
-  deliver(lobby, msg::nickRefused("taken"));
+  deliver(lobby, M::nickRefused("taken"));
   EXPECT_EQ(notice(), L"Nick name was refused by server");
   expectScreen(vgl::NetCenterState);
   EXPECT_NE(client.netClient(), nullptr);
@@ -366,17 +368,17 @@ TEST_F(LobbyTest, ClickingAComputerPlayerInvitesItAndEscapeLeavesItsGameForTheLo
   EXPECT_EQ(client.netCenter().status(), L"Inviting Chicken[Bot]...");
   EXPECT_EQ(await(lobby, 4), invitation(0, "Chicken[Bot]"));
 
-  deliver(lobby, msg::gameStarted(4));
-  deliver(lobby, msg::initialBoard(4));
+  deliver(lobby, M::gameStarted(4));
+  deliver(lobby, M::initialBoard(4));
   expectScreen(vgl::GameState);
   EXPECT_EQ(client.myColour(), 0);
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
   EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the inviter plays black";
-  deliver(lobby, msg::gameList({{4, "Ann", "Chicken[Bot]"}}));
+  deliver(lobby, M::gameList({{4, "Ann", "Chicken[Bot]"}}));
   EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   click(cellX(4), cellY(2));
   EXPECT_EQ(sentMove(lobby), "4: 5,3");
-  deliver(lobby, msg::movePlayed(4, 5, 3));
+  deliver(lobby, M::movePlayed(4, 5, 3));
   EXPECT_EQ(client.gameScreen().status(), L"C'est a Chicken[Bot] de jouer");
 
   client.keyboard(27);
@@ -395,21 +397,21 @@ TEST_F(LobbyTest, WhileInvitingAnInvitationIsDeclinedAndARefusalEndsTheInvitatio
   client.motion(60, 60);
   click(60, 60);
   ASSERT_FALSE(await(lobby, 4).empty());
-  deliver(lobby, msg::askGame(8, 0, "Bob"));
-  EXPECT_EQ(msg::readInt(await(lobby, 10), 1), 8);
+  deliver(lobby, M::askGame(8, 0, "Bob"));
+  EXPECT_EQ(M::readInt(await(lobby, 10), 1), 8);
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kInviting);
-  deliver(lobby, msg::gameRefused("Pee[Bot]"));
+  deliver(lobby, M::gameRefused("Pee[Bot]"));
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
   EXPECT_EQ(client.netCenter().status(), L"Pee[Bot] declines");
 }
 
 TEST_F(LobbyTest, AcceptingAnInvitationToPlayBlackStartsTheGame) {
   joinAsAnn(withBots({"Ann", "Bob"}));
-  deliver(lobby, msg::askGame(7, 1, "Bob"));
+  deliver(lobby, M::askGame(7, 1, "Bob"));
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kInvited);
   EXPECT_EQ(client.netCenter().status(), L"Bob invites you!");
   click(160, kMiddleY);  // "Accept"
-  EXPECT_EQ(msg::readInt(await(lobby, 5), 1), 7);
+  EXPECT_EQ(M::readInt(await(lobby, 5), 1), 7);
   EXPECT_TRUE(client.blackIsHuman());
   EXPECT_FALSE(client.whiteIsHuman());
   EXPECT_EQ(client.netCenter().status(), L"");

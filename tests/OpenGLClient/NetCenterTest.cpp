@@ -13,6 +13,8 @@
 
 namespace {
 
+using M = ServerMessages;
+
 using Calls = std::vector<std::string>;
 using Names = std::vector<std::wstring>;
 
@@ -29,12 +31,12 @@ class NetCenterTest : public ::testing::Test, public vgl::NetCenterListener {
 
   // A connection named nick that knows players and games, handed to the lobby.
   void connect(const std::string& nick, const std::vector<std::string>& players,
-               const std::vector<msg::Game>& games = {}) {
+               const std::vector<M::Game>& games = {}) {
     connection.reset(new vgl::GameClient(0, &quiet, "127.0.0.1", server.port()));
     server.accept();
-    server.send(msg::whoAmI(nick));
-    server.send(msg::playerList(players));
-    server.send(msg::gameList(games));
+    server.send(M::whoAmI(nick));
+    server.send(M::playerList(players));
+    server.send(M::gameList(games));
     ASSERT_TRUE(pumpUntil(
         [&] { connection->update(); },
         [&] { return connection->isReady() && connection->getGameList().size() == games.size(); }));
