@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -12,22 +13,16 @@ namespace {
 
 const std::string kFontDir = std::string(VANTOR_TEST_DATA_DIR) + "/TTF";
 
-class TextureFontTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    font_ = new TextureFont;
-    font_->rasterise(kFontDir + "/FreeSans.ttf", 20);
-  }
-  static void TearDownTestSuite() {
-    delete font_;
-    font_ = nullptr;
-  }
-  void SetUp() override { vgl::gWindowHeight = 480; }
-
-  static TextureFont* font_;
-};
-
-TextureFont* TextureFontTest::font_ = nullptr;
+// FreeSans at 20 points, rasterised once, in a 480-pixel-high window.
+const TextureFont& font() {
+  static const std::unique_ptr<TextureFont> font = [] {
+    auto f = std::make_unique<TextureFont>();
+    f->rasterise(kFontDir + "/FreeSans.ttf", 20);
+    return f;
+  }();
+  vgl::gWindowHeight = 480;
+  return *font;
+}
 
 bool isPowerOfTwo(int n) {
   return n > 0 && (n & (n - 1)) == 0;
@@ -41,28 +36,28 @@ std::wstring formatted(const wchar_t* format, ...) {
   return text;
 }
 
-TEST_F(TextureFontTest, AdvancesAreWholePixelsAndLinesAreTheSizeOverPointSixThree) {
+TEST(TextureFont, AdvancesAreWholePixelsAndLinesAreTheSizeOverPointSixThree) {
   for (int code : {'A', 'i', 'W', '0', ' '}) {
-    EXPECT_GT(font_->advance(code), 0) << code;
-    EXPECT_EQ(font_->advance(code), std::floor(font_->advance(code))) << code;
+    EXPECT_GT(font().advance(code), 0) << code;
+    EXPECT_EQ(font().advance(code), std::floor(font().advance(code))) << code;
   }
-  EXPECT_GT(font_->advance('W'), font_->advance('i'));
-  EXPECT_FLOAT_EQ(font_->lineHeight(), 20 / 0.63f);
+  EXPECT_GT(font().advance('W'), font().advance('i'));
+  EXPECT_FLOAT_EQ(font().lineHeight(), 20 / 0.63f);
 }
 
-TEST_F(TextureFontTest, GivesAnInklessCodeATransparentOneByOneTexture) {
-  EXPECT_EQ(font_->textureWidth(' '), 1);
-  EXPECT_EQ(font_->textureHeight(' '), 1);
-  EXPECT_EQ(font_->texels(' '), (std::vector<uint8_t>{0xFF, 0x00}));
+TEST(TextureFont, GivesAnInklessCodeATransparentOneByOneTexture) {
+  EXPECT_EQ(font().textureWidth(' '), 1);
+  EXPECT_EQ(font().textureHeight(' '), 1);
+  EXPECT_EQ(font().texels(' '), (std::vector<uint8_t>{0xFF, 0x00}));
 }
 
-TEST_F(TextureFontTest, PadsAGlyphToPowersOfTwoWithFullLuminance) {
-  const int w = font_->textureWidth('g');
-  const int h = font_->textureHeight('g');
+TEST(TextureFont, PadsAGlyphToPowersOfTwoWithFullLuminance) {
+  const int w = font().textureWidth('g');
+  const int h = font().textureHeight('g');
   ASSERT_TRUE(isPowerOfTwo(w));
   ASSERT_TRUE(isPowerOfTwo(h));
-  const float* v = font_->quadVertices('g');
-  const float* t = font_->quadTexCoords('g');
+  const float* v = font().quadVertices('g');
+  const float* t = font().quadTexCoords('g');
   const float inkWidth = v[4] - v[0];
   const float inkRows = v[1] - v[3];
   EXPECT_GT(inkWidth, 0);
@@ -73,7 +68,7 @@ TEST_F(TextureFontTest, PadsAGlyphToPowersOfTwoWithFullLuminance) {
   EXPECT_FLOAT_EQ(t[0], 0);
   EXPECT_FLOAT_EQ(t[1], 0);
   EXPECT_LT(v[3], 0);  // 'g' hangs below the baseline
-  const std::vector<uint8_t>& texels = font_->texels('g');
+  const std::vector<uint8_t>& texels = font().texels('g');
   ASSERT_EQ(texels.size(), static_cast<size_t>(w * h * 2));
   int inked = 0;
   for (int j = 0; j < h; ++j) {
@@ -89,48 +84,48 @@ TEST_F(TextureFontTest, PadsAGlyphToPowersOfTwoWithFullLuminance) {
   EXPECT_GT(inked, 10);
 }
 
-TEST_F(TextureFontTest, PlacesCharactersOneAdvanceApartAndALineFeedOneLineLower) {
-  const auto placed = font_->layout(10, 20, L"AB\nC");
+TEST(TextureFont, PlacesCharactersOneAdvanceApartAndALineFeedOneLineLower) {
+  const auto placed = font().layout(10, 20, L"AB\nC");
   ASSERT_EQ(placed.size(), 3u);
   EXPECT_EQ(placed[0].code, 'A');
   EXPECT_FLOAT_EQ(placed[0].x, 10);
-  EXPECT_FLOAT_EQ(placed[0].y, 480 - 20 - font_->lineHeight());
-  EXPECT_FLOAT_EQ(placed[1].x, 10 + font_->advance('A'));
+  EXPECT_FLOAT_EQ(placed[0].y, 480 - 20 - font().lineHeight());
+  EXPECT_FLOAT_EQ(placed[1].x, 10 + font().advance('A'));
   EXPECT_FLOAT_EQ(placed[1].y, placed[0].y);
   EXPECT_EQ(placed[2].code, 'C');
   EXPECT_FLOAT_EQ(placed[2].x, 10);
-  EXPECT_FLOAT_EQ(placed[2].y, placed[0].y - font_->lineHeight());
+  EXPECT_FLOAT_EQ(placed[2].y, placed[0].y - font().lineHeight());
   const auto lines = TextureFont::splitLines(L"end\n");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_TRUE(lines[1].empty());
 }
 
-TEST_F(TextureFontTest, CentresTheBlockOnItsWidestLine) {
+TEST(TextureFont, CentresTheBlockOnItsWidestLine) {
   const std::wstring text = L"W\nWWW";
-  const float widest = 3 * font_->advance('W');
-  EXPECT_FLOAT_EQ(font_->widestLine(text), widest);
-  const auto placed = font_->layoutCentred(160, 50, text);
+  const float widest = 3 * font().advance('W');
+  EXPECT_FLOAT_EQ(font().widestLine(text), widest);
+  const auto placed = font().layoutCentred(160, 50, text);
   ASSERT_EQ(placed.size(), 4u);
   // Both lines start at the block's left edge, not each centred on its own.
   EXPECT_FLOAT_EQ(placed[0].x, 160 - widest / 2);
   EXPECT_FLOAT_EQ(placed[1].x, 160 - widest / 2);
 }
 
-TEST_F(TextureFontTest, DrawsEachCodeWithTheGlyphOfItsLowByte) {
-  const auto placed = font_->layout(0, 0, L"\u0141\u2045\u00e9");
+TEST(TextureFont, DrawsEachCodeWithTheGlyphOfItsLowByte) {
+  const auto placed = font().layout(0, 0, L"\u0141\u2045\u00e9");
   ASSERT_EQ(placed.size(), 3u);
   EXPECT_EQ(placed[0].code, 0x41);
   EXPECT_EQ(placed[1].code, 0x45);
   EXPECT_EQ(placed[2].code, 0xE9);
-  EXPECT_FLOAT_EQ(font_->advance(0x141), font_->advance('A'));
-  EXPECT_FLOAT_EQ(font_->widestLine(L"\u0141"), font_->advance('A'));
+  EXPECT_FLOAT_EQ(font().advance(0x141), font().advance('A'));
+  EXPECT_FLOAT_EQ(font().widestLine(L"\u0141"), font().advance('A'));
   // Codes 128 to 255 have glyphs of their own: e acute has more rows of ink than e.
-  const float* accented = font_->quadVertices(0xE9);
-  const float* plain = font_->quadVertices('e');
+  const float* accented = font().quadVertices(0xE9);
+  const float* plain = font().quadVertices('e');
   EXPECT_GT(accented[1] - accented[3], plain[1] - plain[3]);
 }
 
-TEST_F(TextureFontTest, FormatsOnceSoAPercentInAnArgumentStaysAndCutsAt255) {
+TEST(TextureFont, FormatsOnceSoAPercentInAnArgumentStaysAndCutsAt255) {
   EXPECT_EQ(formatted(L"%ls", L"100%d sure"), L"100%d sure");
   EXPECT_EQ(formatted(L"%d", 42), L"42");
   EXPECT_EQ(formatted(nullptr), L"");
