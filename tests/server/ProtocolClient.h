@@ -1,11 +1,12 @@
 // A client of the game server for the protocol tests: a TCP connection to
 // 127.0.0.1 that sends requests in frames and reads the server's frames
-// with deadlines, plus the request builders and message readers written
-// from the client's side of the wire format.
+// with deadlines, plus payload builders and readers written from the
+// client's side of the wire format.
 #ifndef VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
 #define VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,10 +19,10 @@ constexpr int kWaitMs = 5000;
 class ProtocolClient {
  public:
   // Connects; reads nothing yet (the server's S26 is still pending).
-  explicit ProtocolClient(int port);
+  explicit ProtocolClient(int port) : socket_(new Socket("127.0.0.1", port)) {}
 
   // Connects, reads S26, answers with version 2.0, names itself and reads
-  // its S17: a client like the real one, ready to play.
+  // the S9 and S17 that follow: a client like the real one, ready to play.
   static std::unique_ptr<ProtocolClient> join(int port, const std::string& nick);
 
   // One request in one frame.
@@ -50,34 +51,19 @@ class ProtocolClient {
   std::unique_ptr<Socket> socket_;
 };
 
-// Requests, payloads as the client sends them.
-namespace request {
-std::string int32(int32_t value);
-std::string setNick(const std::string& nick);
-std::string playerList();
-std::string askGame(int8_t colour, bool spectators, const std::string& nick);
-std::string acceptGame(int32_t id);
-std::string sendMessage(const std::string& to, const std::string& text);
-std::string board(int32_t id);
-std::string refuseGame(int32_t id);
-std::string playMove(int32_t id, int8_t x, int8_t y);
-std::string whoAmI();
-std::string gameList();
-std::string spectate(int32_t id);
-std::string abortGame(int32_t id);
-std::string playerInfo(const std::string& nick);
-std::string version(uint8_t high, uint8_t low);
-// The frame around a payload.
+// Payloads, requests and server messages alike: the code, then the fields
+// (numbered and laid out as in docs/protocol.md).
+std::string msg(int code, const std::string& fields = "");
+std::string int32(int32_t value);           // little-endian
+std::string cstr(const std::string& text);  // 0-terminated
+std::string bytes(std::initializer_list<int> values);
 std::string frame(const std::string& payload);
-}  // namespace request
 
 // Reading server messages.
 int codeOf(const std::string& payload);
 int32_t intAt(const std::string& payload, size_t offset);
-int byteAt(const std::string& payload, size_t offset);
 // The 0-terminated strings from offset to the end.
 std::vector<std::string> stringsFrom(const std::string& payload, size_t offset);
-// The codes of a run of messages.
 std::vector<int> codesOf(const std::vector<std::string>& payloads);
 
 #endif  // VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_

@@ -10,10 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "ios/Exception.h"
 #include "ios/ServerSocket.h"
@@ -23,10 +21,10 @@ extern char** environ;
 
 namespace {
 
-// The executable with its standard output on a pipe.
+// The executable with its standard output on a pipe, without a display.
 class ServerProcess {
  public:
-  explicit ServerProcess(const std::vector<std::string>& args) {
+  explicit ServerProcess(const char* argument) {
     int fds[2];
     if (pipe(fds) != 0) return;
     posix_spawn_file_actions_t actions;
@@ -34,18 +32,8 @@ class ServerProcess {
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> words = {VANTOR_EXECUTABLE};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(&w[0]);
-    argv.push_back(nullptr);
-    // No display: a server must not need one.
-    std::vector<char*> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-      if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.push_back(*e);
-    }
-    env.push_back(nullptr);
-    if (posix_spawn(&pid_, VANTOR_EXECUTABLE, &actions, nullptr, argv.data(), env.data()) != 0) {
+    const char* argv[] = {"env", "-u", "DISPLAY", VANTOR_EXECUTABLE, argument, nullptr};
+    if (posix_spawnp(&pid_, "env", &actions, nullptr, const_cast<char**>(argv), environ) != 0) {
       pid_ = -1;
     }
     posix_spawn_file_actions_destroy(&actions);
@@ -62,37 +50,29 @@ class ServerProcess {
   }
 
   bool started() const { return pid_ > 0; }
+  void signal(int number) { kill(pid_, number); }
+  // The standard output so far.
+  const std::string& output() {
+    readFor(0);
+    return text_;
+  }
 
-  // Reads standard output until a line starts with prefix; that line, or ""
-  // on time-out.
-  std::string lineStartingWith(const std::string& prefix, int timeoutMs) {
+  // Reads standard output until a whole line holds text; the number that
+  // follows text there, or 0 on time-out or end of output.
+  int numberAfter(const std::string& text, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-      size_t start = 0;
-      for (size_t end; (end = text_.find('\n', start)) != std::string::npos; start = end + 1) {
-        if (text_.compare(start, prefix.size(), prefix) == 0) {
-          return text_.substr(start, end - start);
-        }
+      const size_t at = text_.find(text);
+      if (at != std::string::npos && text_.find('\n', at) != std::string::npos) {
+        return std::atoi(text_.c_str() + at + text.size());
       }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            deadline - std::chrono::steady_clock::now())
-                            .count();
-      if (left <= 0) return std::string();
-      pollfd entry{output_, POLLIN, 0};
-      if (poll(&entry, 1, static_cast<int>(left)) <= 0) continue;
-      char buf[512];
-      ssize_t n = read(output_, buf, sizeof(buf));
-      if (n <= 0) return std::string();
-      text_.append(buf, static_cast<size_t>(n));
+      if (std::chrono::steady_clock::now() > deadline || !readFor(100)) return 0;
     }
   }
 
-  const std::string& output() const { return text_; }
-
   // The exit status as waitpid gives it, or -1 when it does not end in time.
   int waitForExit(int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (int waited = 0; waited < timeoutMs; waited += 5) {
       int status;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         reaped_ = true;
@@ -103,19 +83,26 @@ class ServerProcess {
     return -1;
   }
 
-  void signal(int number) { kill(pid_, number); }
-
  private:
+  // Reads what comes within ms, all that is there when ms is 0; false at
+  // the end of the output.
+  bool readFor(int ms) {
+    pollfd entry{output_, POLLIN, 0};
+    char buf[512];
+    while (poll(&entry, 1, ms) > 0) {
+      const ssize_t n = read(output_, buf, sizeof(buf));
+      if (n <= 0) return false;
+      text_.append(buf, static_cast<size_t>(n));
+      if (ms > 0) break;
+    }
+    return true;
+  }
+
   pid_t pid_ = -1;
   bool reaped_ = false;
   int output_ = -1;
   std::string text_;
 };
-
-int portOf(const std::string& line) {
-  const size_t space = line.rfind(' ');
-  return space == std::string::npos ? 0 : std::atoi(line.c_str() + space + 1);
-}
 
 }  // namespace
 
@@ -139,12 +126,10 @@ TEST(ServerMode, MovesPastABusyPortServesAGameAgainstPeeAndEndsWith255OnInterrup
     delete e;
   }
 
-  ServerProcess server({"S"});
+  ServerProcess server("S");
   ASSERT_TRUE(server.started());
-  const std::string launched = server.lineStartingWith("server launched on port ", 20000);
-  ASSERT_FALSE(launched.empty()) << server.output();
-  const int port = portOf(launched);
-  EXPECT_GT(port, kFirst);
+  const int port = server.numberAfter("server launched on port ", 20000);
+  ASSERT_GT(port, kFirst) << server.output();
   const std::string firstSwitch =
       "Exception trown while running embedded server, switching to port ";
   EXPECT_EQ(server.output().rfind(firstSwitch + std::to_string(kFirst + 1) + "\n", 0), 0u)
@@ -155,17 +140,14 @@ TEST(ServerMode, MovesPastABusyPortServesAGameAgainstPeeAndEndsWith255OnInterrup
   }
 
   auto client = ProtocolClient::join(port, "tester");
-  client->send(request::askGame(0, true, "Pee[Bot]"));
+  client->send(msg(4, bytes({0, 1}) + cstr("Pee[Bot]")));
   const int32_t id = intAt(client->nextOf(7), 1);
   client->nextOf(14);
-  client->send(request::playMove(id, 5, 3));
-  const std::string mine = client->nextOf(13);
-  EXPECT_EQ(byteAt(mine, 5), 5);
-  EXPECT_EQ(byteAt(mine, 6), 3);
+  client->send(msg(11, int32(id) + bytes({5, 3})));
+  EXPECT_EQ(client->nextOf(13), msg(13, int32(id) + bytes({5, 3})));
   // Pee thinks, then pauses two seconds.
-  const std::string answer = client->nextOf(13, 10000);
-  EXPECT_EQ(intAt(answer, 1), id);
-  EXPECT_EQ(codeOf(client->nextOf(14)), 14);
+  EXPECT_EQ(intAt(client->nextOf(13, 10000), 1), id);
+  EXPECT_EQ(client->nextOf(14), msg(14, int32(id)));
 
   server.signal(SIGINT);
   const int status = server.waitForExit(10000);
@@ -176,7 +158,7 @@ TEST(ServerMode, MovesPastABusyPortServesAGameAgainstPeeAndEndsWith255OnInterrup
 
 TEST(ServerMode, AnyOtherArgumentEndsAtOnceWithZero) {
   for (const char* argument : {"s", "x", "-S"}) {
-    ServerProcess process({argument});
+    ServerProcess process(argument);
     ASSERT_TRUE(process.started());
     const int status = process.waitForExit(10000);
     ASSERT_TRUE(WIFEXITED(status)) << argument;
