@@ -3,12 +3,14 @@
 //   "message <sender> <0|1> <text>", "players", "games",
 //   "<event> <game id>" or, for moves, "<event> <game id> <x> <y>", the
 //   events named started, invalid, played, turn, pass, over, closed.
-// Lines go to the player's own record and, prefixed with its name and a
-// colon, to a shared log that may outlive it (the order across players).
-// Notifications may come from any thread; the record is guarded.
+// Lines go to the player's own log and, prefixed with its name and a colon,
+// to a shared log that may outlive it (the order across players). It also
+// keeps the invitations and turns not yet taken, for tests that answer them.
+// Notifications may come from any thread; the logs are guarded.
 #ifndef VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
 #define VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -34,21 +36,11 @@ class EventLog {
     std::lock_guard<std::mutex> lock(mutex);
     lines.clear();
   }
-  bool contains(const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex);
-    for (const std::string& l : lines) {
-      if (l == line) return true;
-    }
-    return false;
-  }
   // Waits up to timeoutMs until line has been added.
   bool waitFor(const std::string& line, int timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex);
     return changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-      for (const std::string& l : lines) {
-        if (l == line) return true;
-      }
-      return false;
+      return std::find(lines.begin(), lines.end(), line) != lines.end();
     });
   }
 
@@ -58,31 +50,17 @@ class EventLog {
   std::vector<std::string> lines;
 };
 
-inline const char* eventName(int type) {
-  static const char* const kNames[] = {"?",    "started", "invalid", "played",
-                                       "turn", "pass",    "over",    "closed"};
-  return type >= 1 && type <= 7 ? kNames[type] : "?";
-}
-
-inline std::string eventLine(const VantorGameEvent& event) {
-  std::string line = std::string(eventName(event.type)) + " " + std::to_string(event.gameId);
-  if (event.type == InvalidMove || event.type == MovePlayed) {
-    line += " " + std::to_string(event.x) + " " + std::to_string(event.y);
-  }
-  return line;
-}
-
 class RecordingPlayer : public VantorPlayer {
  public:
   explicit RecordingPlayer(VantorLobby* server, EventLog* shared = nullptr)
       : VantorPlayer(server), shared(shared) {}
   RecordingPlayer(const std::string& nick, EventLog* shared = nullptr)
       : VantorPlayer(nick), shared(shared) {}
-  // Leaves before its records go, so that no notification reaches them.
+  // Leaves before its logs go, so that no notification reaches them.
   ~RecordingPlayer() override { leaveServer(); }
 
   void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override {
-    lastInvitation = game;
+    keep([&] { invitations.push_back(game->getId()); });
     record("ask " + inviter->getName() + " " + std::to_string(game->getId()));
   }
   void notifyRefuseGame(VantorPlayer* refuser) override { record("refused " + refuser->getName()); }
@@ -90,60 +68,55 @@ class RecordingPlayer : public VantorPlayer {
     record("message " + from->getName() + " " + (broadcast ? "1" : "0") + " " + text);
   }
   void notifyGameEvent(const VantorGameEvent& event) override {
-    if (event.type == YourTurn && event.position != nullptr) {
-      std::lock_guard<std::mutex> lock(mutex);
-      pendingTurns.push_back({event.gameId, *event.position});
+    static const char* const kNames[] = {"?",    "started", "invalid", "played",
+                                         "turn", "pass",    "over",    "closed"};
+    std::string line = kNames[event.type >= 1 && event.type <= 7 ? event.type : 0];
+    line += " " + std::to_string(event.gameId);
+    if (event.type == InvalidMove || event.type == MovePlayed) {
+      line += " " + std::to_string(event.x) + " " + std::to_string(event.y);
     }
-    record(eventLine(event));
+    if (event.type == YourTurn && event.position != nullptr) {
+      keep([&] { turns.push_back({event.gameId, *event.position}); });
+    }
+    record(line);
   }
   void notifyPlayerListChanged() override { record("players"); }
   void notifyGameListChanged() override { record("games"); }
 
-  std::vector<std::string> lines() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return own;
-  }
-  void clear() {
-    std::lock_guard<std::mutex> lock(mutex);
-    own.clear();
-  }
-  bool waitFor(const std::string& line, int timeoutMs) {
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-      for (const std::string& l : own) {
-        if (l == line) return true;
-      }
-      return false;
-    });
-  }
-  // The turns noticed and not yet taken: game id and the position then.
+  std::vector<std::string> lines() { return own.get(); }
+  void clear() { own.clear(); }
+  bool waitFor(const std::string& line, int timeoutMs) { return own.waitFor(line, timeoutMs); }
+
   struct Turn {
     int gameId;
-    VantorGame position;
+    VantorGame position;  // as it was when the turn came
   };
-  std::vector<Turn> takeTurns() {
-    std::lock_guard<std::mutex> lock(mutex);
-    std::vector<Turn> turns;
-    turns.swap(pendingTurns);
-    return turns;
-  }
-
-  // The game of the last invitation; valid only while that game is listed.
-  VantorServerGame* lastInvitation = nullptr;
+  std::vector<Turn> takeTurns() { return taken(turns); }
+  std::vector<int> takeInvitations() { return taken(invitations); }
 
  private:
   void record(const std::string& line) {
     if (shared != nullptr) shared->add(getName() + ": " + line);
+    own.add(line);
+  }
+  template <typename F>
+  void keep(F change) {
     std::lock_guard<std::mutex> lock(mutex);
-    own.push_back(line);
-    changed.notify_all();
+    change();
+  }
+  template <typename T>
+  std::vector<T> taken(std::vector<T>& pending) {
+    std::lock_guard<std::mutex> lock(mutex);
+    std::vector<T> out;
+    out.swap(pending);
+    return out;
   }
 
   EventLog* shared;
+  EventLog own;
   std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<std::string> own;
-  std::vector<Turn> pendingTurns;
+  std::vector<int> invitations;
+  std::vector<Turn> turns;
 };
 
 #endif  // VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
