@@ -46,24 +46,6 @@ void expectSameRules(const int8_t* board, int colour) {
 
 }  // namespace
 
-TEST(BitBoard, ScansBitsInFramedIndexOrderAndConvertsBothWays) {
-  for (int bit = 0; bit < 64; ++bit) {
-    const int index = VantorBitBoard::indexOf(bit);
-    EXPECT_GT(index, bit == 0 ? 10 : VantorBitBoard::indexOf(bit - 1));
-    EXPECT_EQ(0, kFrameMask[index]);
-    EXPECT_EQ(bit, VantorBitBoard::bitOf(index));
-  }
-  EXPECT_EQ(88, VantorBitBoard::indexOf(63));
-  ArrangedPosition start;
-  const VantorBitBoard bits = bitsOf(start, kWhite);
-  EXPECT_EQ(bit(5, 4) | bit(4, 5), bits.own);
-  EXPECT_EQ(bit(4, 4) | bit(5, 5), bits.opp);
-  int8_t board[kBoardSize];
-  std::memset(board, 7, sizeof board);
-  bits.toFramed(board, kWhite);
-  EXPECT_EQ(0, std::memcmp(start.framed(), board, kBoardSize));
-}
-
 TEST(BitBoard, DoesNotBracketAcrossTheEdgeOfTheBoard) {
   // Opponent discs from (2, 1) to the right edge, an own disc at the start
   // of the next row: without a frame a sideways step would run from (8, 1)
