@@ -81,7 +81,8 @@ class GameProtocol : public testing::Test {
 
 }  // namespace
 
-TEST_F(GameProtocol, AnInvitationCarriesTheColourChoiceAndSpectatorFlagAndListsBlackFirst) {
+TEST_F(GameProtocol,
+       AnInvitationCarriesTheColourChoiceAndSpectatorFlagListsBlackFirstAndStartsOnAcceptance) {
   std::string list;
   for (int colour : {0, 1}) {
     alice->send(msg(4, bytes({colour, colour == 0}) + cstr("bob")));
@@ -95,14 +96,13 @@ TEST_F(GameProtocol, AnInvitationCarriesTheColourChoiceAndSpectatorFlagAndListsB
     list += int32(id) + (colour == 0 ? cstr("alice") + cstr("bob") : cstr("bob") + cstr("alice"));
     alice->send(msg(19));
     EXPECT_EQ(alice->nextOf(19), msg(19, list));
+    // Accepting starts the game; black is to move.
+    bob->send(withId(5, id));
+    EXPECT_EQ(alice->drain(), (colour == 0 ? Messages{withId(7, id), withId(14, id), msg(23)}
+                                           : Messages{withId(7, id), msg(23)}));
+    EXPECT_EQ(bob->drain(), (colour == 0 ? Messages{withId(7, id), msg(23)}
+                                         : Messages{withId(7, id), withId(14, id), msg(23)}));
   }
-}
-
-TEST_F(GameProtocol, AcceptingStartsTheGameAndBlackIsToMove) {
-  const int32_t id = invite(0, true);
-  bob->send(withId(5, id));
-  EXPECT_EQ(alice->drain(), (Messages{withId(7, id), withId(14, id), msg(23)}));
-  EXPECT_EQ(bob->drain(), (Messages{withId(7, id), msg(23)}));
 }
 
 TEST_F(GameProtocol, EitherSideMayRefuseAnInvitation) {

@@ -80,11 +80,6 @@ std::vector<std::string> ProtocolClient::drain(int quietMs) {
   return messages;
 }
 
-bool ProtocolClient::silentFor(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-  return !socket_->streamReadyToRead();
-}
-
 bool ProtocolClient::closedByServer(int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   while (msLeft(deadline) > 0) {
@@ -150,10 +145,4 @@ std::vector<std::string> stringsFrom(const std::string& payload, size_t offset) 
     out.push_back(payload.substr(offset, end - offset));
   }
   return out;
-}
-
-std::vector<int> codesOf(const std::vector<std::string>& payloads) {
-  std::vector<int> codes;
-  for (const std::string& p : payloads) codes.push_back(codeOf(p));
-  return codes;
 }

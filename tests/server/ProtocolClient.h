@@ -36,8 +36,6 @@ class ProtocolClient {
   std::string nextOf(int code, int timeoutMs = kWaitMs);
   // Every message that arrives until none has come for quietMs.
   std::vector<std::string> drain(int quietMs = 200);
-  // Whether no message arrives within ms (the connection stays open).
-  bool silentFor(int ms);
   // Whether the server ends the connection within timeoutMs (messages
   // before the end are read and dropped).
   bool closedByServer(int timeoutMs = kWaitMs);
@@ -64,6 +62,5 @@ int codeOf(const std::string& payload);
 int32_t intAt(const std::string& payload, size_t offset);
 // The 0-terminated strings from offset to the end.
 std::vector<std::string> stringsFrom(const std::string& payload, size_t offset);
-std::vector<int> codesOf(const std::vector<std::string>& payloads);
 
 #endif  // VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
