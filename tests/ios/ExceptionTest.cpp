@@ -4,20 +4,18 @@
 
 #include "ios/Exception.h"
 
-TEST(Exception, KeepsTheMessageItWasMadeWith) {
-  Exception exception("Socket creation error");
-  EXPECT_STREQ(exception.getMessage(), "Socket creation error");
-}
-
-TEST(Exception, TravelsAsAPointerThatTheCatcherDeletes) {
-  std::string caught;
+TEST(Exception, TravelsAsAPointerWithItsMessageAndTheCallStackOfItsMaker) {
+  std::string message, stack;
   try {
-    throw new Exception("thrown");
+    throw new Exception("Socket creation error");
   } catch (Exception* exception) {
-    caught = exception->getMessage();
+    message = exception->getMessage();
+    stack = exception->getCallStack();
     delete exception;
   }
-  EXPECT_EQ(caught, "thrown");
+  EXPECT_EQ(message, "Socket creation error");
+  EXPECT_EQ(stack.rfind("Call stack:\n", 0), 0u) << stack;
+  EXPECT_NE(stack.find("\n> 0x"), std::string::npos) << stack;
 }
 
 TEST(Exception, PrintWritesExactlyOneLineOnStandardError) {
@@ -26,11 +24,4 @@ TEST(Exception, PrintWritesExactlyOneLineOnStandardError) {
   exception.print();
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Exception thrown: Thread already running...\n");
-}
-
-TEST(Exception, RecordsTheCallStackOfItsMaker) {
-  Exception exception("anything");
-  const std::string stack = exception.getCallStack();
-  EXPECT_EQ(stack.rfind("Call stack:\n", 0), 0u) << stack;
-  EXPECT_NE(stack.find("\n> 0x"), std::string::npos) << stack;
 }

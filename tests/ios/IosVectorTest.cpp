@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-int items[12];
+int items[20];
 
 void* item(int i) {
   return &items[i];
@@ -23,103 +24,53 @@ std::vector<void*> contents(const IosVector& vector) {
 
 }  // namespace
 
-TEST(IosVector, StartsEmptyWithRoomForTen) {
+TEST(IosVector, GrowsByTenKeepsTheOrderAndKeepsItsRoomWhenCleared) {
   IosVector vector;
   EXPECT_EQ(vector.size(), 0);
   EXPECT_EQ(vector.capacity(), 10);
-}
-
-TEST(IosVector, StartsWithTheCapacityAskedFor) {
-  IosVector vector(3);
-  EXPECT_EQ(vector.capacity(), 3);
-  EXPECT_EQ(vector.size(), 0);
-}
-
-TEST(IosVector, GrowsByTenAndKeepsTheOrder) {
-  IosVector vector;
   std::vector<void*> expected;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 11; ++i) {
     vector.add(item(i));
     expected.push_back(item(i));
+    EXPECT_EQ(vector.capacity(), i < 10 ? 10 : 20);
   }
-  EXPECT_EQ(vector.capacity(), 10);
-  vector.add(item(10));
-  expected.push_back(item(10));
-  EXPECT_EQ(vector.capacity(), 20);
-  EXPECT_EQ(vector.size(), 11);
   EXPECT_EQ(contents(vector), expected);
-}
-
-TEST(IosVector, GrowsFromAnEmptyCapacity) {
-  IosVector vector(0);
-  vector.add(item(0));
-  vector.add(item(1));
-  EXPECT_EQ(vector.capacity(), 10);
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(1)}));
-}
-
-TEST(IosVector, GetOutsideTheElementsThrowsAndChangesNothing) {
-  IosVector vector;
-  vector.add(item(0));
-  vector.add(item(1));
-  EXPECT_EQ(thrownMessage([&] { vector.get(2); }), "Vector index out of bounds");
-  EXPECT_EQ(thrownMessage([&] { vector.get(-1); }), "Vector index out of bounds");
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(1)}));
-  EXPECT_EQ(vector.capacity(), 10);
-}
-
-TEST(IosVector, RemoveAtOutsideTheElementsThrowsAndChangesNothing) {
-  IosVector vector;
-  vector.add(item(0));
-  EXPECT_EQ(thrownMessage([&] { vector.removeAt(1); }), "Vector index out of bounds");
-  EXPECT_EQ(thrownMessage([&] { vector.removeAt(-1); }), "Vector index out of bounds");
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0)}));
-}
-
-TEST(IosVector, RemoveTakesOutEveryCopyIncludingAdjacentOnes) {
-  void* a = item(0);
-  void* b = item(1);
-  void* e = item(2);
-  IosVector vector;
-  for (void* element : {a, e, e, b, e}) vector.add(element);
-  vector.remove(e);
-  EXPECT_EQ(contents(vector), (std::vector<void*>{a, b}));
-}
-
-TEST(IosVector, RemoveOfAnAbsentElementIsNoError) {
-  IosVector vector;
-  vector.add(item(0));
-  vector.remove(item(5));
-  vector.remove(nullptr);
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0)}));
-}
-
-TEST(IosVector, RemoveAtKeepsTheOrderOfTheRest) {
-  IosVector vector;
-  for (int i = 0; i < 5; ++i) vector.add(item(i));
-  vector.removeAt(1);
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(2), item(3), item(4)}));
-  vector.removeAt(0);
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(2), item(3), item(4)}));
-}
-
-TEST(IosVector, RemoveAtTheLastIndexLeavesTheOthersInPlace) {
-  IosVector vector;
-  for (int i = 0; i < 3; ++i) vector.add(item(i));
-  vector.removeAt(2);
-  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(1)}));
-}
-
-TEST(IosVector, ClearKeepsTheCapacityForTheNextElements) {
-  IosVector vector;
-  for (int i = 0; i < 12; ++i) vector.add(item(i));
-  ASSERT_EQ(vector.capacity(), 20);
   vector.clear();
   EXPECT_EQ(vector.size(), 0);
+  for (int i = 0; i < 20; ++i) vector.add(item(19 - i));
   EXPECT_EQ(vector.capacity(), 20);
-  for (int i = 0; i < 20; ++i) vector.add(item(i % 12));
-  EXPECT_EQ(vector.capacity(), 20);
-  EXPECT_EQ(vector.get(19), item(7));
+  EXPECT_EQ(vector.get(19), item(0));
+
+  IosVector sized(3), empty(0);
+  EXPECT_EQ(sized.capacity(), 3);
+  empty.add(item(0));
+  empty.add(item(1));
+  EXPECT_EQ(empty.capacity(), 10);
+  EXPECT_EQ(contents(empty), (std::vector<void*>{item(0), item(1)}));
+}
+
+TEST(IosVector, IndexOutsideTheElementsThrowsAndChangesNothing) {
+  IosVector vector;
+  vector.add(item(0));
+  vector.add(item(1));
+  const std::function<void()> calls[] = {[&] { vector.get(2); }, [&] { vector.get(-1); },
+                                         [&] { vector.removeAt(2); }, [&] { vector.removeAt(-1); }};
+  for (const auto& call : calls) EXPECT_EQ(thrownMessage(call), "Vector index out of bounds");
+  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(1)}));
+}
+
+TEST(IosVector, RemoveTakesOutEveryCopyAndRemoveAtKeepsTheOrderOfTheRest) {
+  IosVector vector;
+  for (int i : {0, 5, 5, 1, 5, 2, 3}) vector.add(item(i));
+  vector.remove(item(5));
+  vector.remove(item(9));
+  vector.remove(nullptr);
+  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(1), item(2), item(3)}));
+  vector.removeAt(1);
+  EXPECT_EQ(contents(vector), (std::vector<void*>{item(0), item(2), item(3)}));
+  vector.removeAt(2);
+  vector.removeAt(0);
+  EXPECT_EQ(contents(vector), (std::vector<void*>{item(2)}));
 }
 
 TEST(IosVector, DumpListsSizeAndEveryElementOnStandardError) {

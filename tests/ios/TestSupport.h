@@ -1,15 +1,17 @@
 // Helpers for the foundation tests: the message of the Exception* an action
 // throws (the test owns and deletes it, as every catcher does), waiting with a
-// deadline for something another thread does, and waiting for a thread's end.
+// deadline for something another thread does, and an environment variable
+// put back as it was.
 #ifndef VANTOR_TESTS_IOS_TESTSUPPORT_H_
 #define VANTOR_TESTS_IOS_TESTSUPPORT_H_
+
+#include <stdlib.h>
 
 #include <chrono>
 #include <string>
 #include <thread>
 
 #include "ios/Exception.h"
-#include "ios/IosThread.h"
 
 template <typename Action>
 std::string thrownMessage(Action action) {
@@ -34,14 +36,17 @@ bool eventually(Condition condition) {
   return true;
 }
 
-// Waits until the thread has ended. A thread whose body has already returned
-// is no longer running and join() throws for it; that is no failure here.
-inline void awaitEnd(IosThread& thread) {
-  try {
-    thread.join();
-  } catch (Exception* exception) {
-    delete exception;
-  }
-}
+// Restores the variable's value (or its absence) when the scope ends.
+class EnvironmentGuard {
+ public:
+  explicit EnvironmentGuard(const char* name)
+      : name_(name), had_(getenv(name) != nullptr), old_(had_ ? getenv(name) : "") {}
+  ~EnvironmentGuard() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  bool had_;
+  std::string old_;
+};
 
 #endif  // VANTOR_TESTS_IOS_TESTSUPPORT_H_
