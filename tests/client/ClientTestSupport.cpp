@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "client/VantorClientGame.h"
 #include "ios/Exception.h"
 #include "ios/Platform.h"
 #include "ios/ServerSocket.h"
@@ -17,10 +16,6 @@ namespace {
 struct NoDialogs {
   NoDialogs() { unsetenv("DISPLAY"); }
 } noDialogs;
-
-std::string describe(int colour) {
-  return "(" + std::to_string(colour) + ")";
-}
 
 }  // namespace
 
@@ -59,66 +54,6 @@ void RecordingStream::write(const char* buf, int n) {
     frames.push_back(pending_.substr(2, length));
     pending_.erase(0, 2 + length);
   }
-}
-
-RecordingListener::~RecordingListener() {
-  for (VantorClientGame* game : games) delete game;
-}
-
-void RecordingListener::clientReady(int colour) {
-  calls.push_back("clientReady" + describe(colour));
-}
-void RecordingListener::playerListChanged(int colour) {
-  calls.push_back("playerListChanged" + describe(colour));
-}
-void RecordingListener::gameListChanged(int colour) {
-  calls.push_back("gameListChanged" + describe(colour));
-}
-void RecordingListener::gameStarted(int colour, VantorClientGame* game) {
-  games.push_back(game);
-  calls.push_back("gameStarted" + describe(colour));
-}
-void RecordingListener::gameChanged(int colour) {
-  calls.push_back("gameChanged" + describe(colour));
-}
-void RecordingListener::moveRejected(int colour) {
-  calls.push_back("moveRejected" + describe(colour));
-}
-void RecordingListener::gameEnded(int colour) {
-  calls.push_back("gameEnded" + describe(colour));
-}
-void RecordingListener::gameAbandoned(int colour) {
-  calls.push_back("gameAbandoned" + describe(colour));
-}
-void RecordingListener::playerPassed(int colour) {
-  calls.push_back("playerPassed" + describe(colour));
-}
-void RecordingListener::gameProposed(int colour, const char* inviter, int gameId, int blackFlag) {
-  lastInviter = inviter;
-  lastGameId = gameId;
-  lastBlackFlag = blackFlag;
-  calls.push_back("gameProposed" + describe(colour));
-}
-void RecordingListener::gameRefused(int colour, const char* name) {
-  calls.push_back("gameRefused" + describe(colour) + ":" + name);
-}
-void RecordingListener::nickRefused(int colour, const char* text) {
-  calls.push_back("nickRefused" + describe(colour) + ":" + text);
-}
-void RecordingListener::connectionLost(int colour) {
-  calls.push_back("connectionLost" + describe(colour));
-}
-
-int RecordingListener::count(const std::string& call) const {
-  int n = 0;
-  for (const std::string& c : calls) n += c == call;
-  return n;
-}
-
-int RecordingListener::countPrefix(const std::string& prefix) const {
-  int n = 0;
-  for (const std::string& c : calls) n += c.compare(0, prefix.size(), prefix) == 0;
-  return n;
 }
 
 ScriptedServer::ScriptedServer() : listener_(new ServerSocket(true, 0)), connection_(nullptr) {}

@@ -4,30 +4,24 @@
 #ifndef VANTOR_TESTS_CLIENT_CLIENTTESTSUPPORT_H_
 #define VANTOR_TESTS_CLIENT_CLIENTTESTSUPPORT_H_
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "client/GameClientListener.h"
+#include "client/VantorClientGame.h"
 #include "ios/IosOutputStream.h"
 
 class ServerSocket;
 class Socket;
-class VantorClientGame;
 
 // A server message payload, code byte first.
 class Msg {
  public:
   explicit Msg(int code) { bytes_ += static_cast<char>(code); }
   Msg& i32(int value);
-  Msg& i8(int value) {
-    bytes_ += static_cast<char>(value);
-    return *this;
-  }
-  Msg& str(const std::string& text) {
-    bytes_ += text;
-    bytes_ += '\0';
-    return *this;
-  }
+  Msg& i8(int value) { return raw(std::string(1, static_cast<char>(value))); }
+  Msg& str(const std::string& text) { return raw(text + '\0'); }
   Msg& raw(const std::string& bytes) {
     bytes_ += bytes;
     return *this;
@@ -47,43 +41,54 @@ std::string initialCells();
 class RecordingStream : public IosOutputStream {
  public:
   void write(const char* buf, int n) override;
-  // Payloads of the complete frames written so far.
-  std::vector<std::string> frames;
-  // Total bytes of each write call.
-  std::vector<int> writeSizes;
+  std::vector<std::string> frames;  // payloads of the complete frames so far
+  std::vector<int> writeSizes;      // bytes of each write call
 
  private:
   std::string pending_;
 };
 
-// Records every listener call as text, such as "gameStarted(1)".
+// Records every call as text, such as "gameStarted(1)" or "gameRefused(0):Bob".
 class RecordingListener : public vgl::GameClientListener {
  public:
-  ~RecordingListener() override;
-  void clientReady(int colour) override;
-  void playerListChanged(int colour) override;
-  void gameListChanged(int colour) override;
-  void gameStarted(int colour, VantorClientGame* game) override;
-  void gameChanged(int colour) override;
-  void moveRejected(int colour) override;
-  void gameEnded(int colour) override;
-  void gameAbandoned(int colour) override;
-  void playerPassed(int colour) override;
-  void gameProposed(int colour, const char* inviter, int gameId, int blackFlag) override;
-  void gameRefused(int colour, const char* name) override;
-  void nickRefused(int colour, const char* text) override;
-  void connectionLost(int colour) override;
+  ~RecordingListener() override {
+    for (VantorClientGame* game : games) delete game;
+  }
+  void clientReady(int c) override { record("clientReady", c); }
+  void playerListChanged(int c) override { record("playerListChanged", c); }
+  void gameListChanged(int c) override { record("gameListChanged", c); }
+  void gameStarted(int c, VantorClientGame* game) override {
+    games.push_back(game);
+    record("gameStarted", c);
+  }
+  void gameChanged(int c) override { record("gameChanged", c); }
+  void moveRejected(int c) override { record("moveRejected", c); }
+  void gameEnded(int c) override { record("gameEnded", c); }
+  void gameAbandoned(int c) override { record("gameAbandoned", c); }
+  void playerPassed(int c) override { record("playerPassed", c); }
+  void gameProposed(int c, const char* inviter, int gameId, int blackFlag) override {
+    lastInviter = inviter;
+    lastGameId = gameId;
+    lastBlackFlag = blackFlag;
+    record("gameProposed", c);
+  }
+  void gameRefused(int c, const char* name) override { record("gameRefused", c, name); }
+  void nickRefused(int c, const char* text) override { record("nickRefused", c, text); }
+  void connectionLost(int c) override { record("connectionLost", c); }
 
-  int count(const std::string& call) const;
-  // Calls whose text starts with prefix.
-  int countPrefix(const std::string& prefix) const;
+  int count(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
 
   std::vector<std::string> calls;
-  // Games handed over by gameStarted; deleted with the listener.
-  std::vector<VantorClientGame*> games;
+  std::vector<VantorClientGame*> games;  // handed over by gameStarted; deleted here
   std::string lastInviter;
   int lastGameId = -1;
   int lastBlackFlag = -1;
+
+ private:
+  void record(const char* call, int colour, const char* text = nullptr) {
+    calls.push_back(call + ("(" + std::to_string(colour) + ")") +
+                    (text ? ":" + std::string(text) : ""));
+  }
 };
 
 // Listens on 127.0.0.1 at a port the system chooses and serves the one
@@ -94,15 +99,13 @@ class ScriptedServer {
   ~ScriptedServer();
 
   int port() const;
-  // Waits for the client's connection.
-  void accept();
+  void accept();  // waits for the client's connection
   void send(const std::string& bytes);
   void send(const Msg& message) { send(message.frame()); }
   // The next request payload; fails the test after five seconds without one.
   std::string readFrame();
   // True when no byte arrives within the given time.
   bool silentFor(int milliseconds);
-  // Closes the accepted connection.
   void closeConnection();
 
  private:
@@ -110,12 +113,9 @@ class ScriptedServer {
   Socket* connection_;
 };
 
-// Repeats pump until done() or ten seconds have passed; returns done().
-template <typename Pump, typename Done>
-bool pumpUntil(Pump pump, Done done);
-
 void sleepMs(int milliseconds);
 
+// Repeats pump until done() or ten seconds have passed; returns done().
 template <typename Pump, typename Done>
 bool pumpUntil(Pump pump, Done done) {
   for (int i = 0; i < 2000 && !done(); ++i) {

@@ -34,28 +34,17 @@ TEST(ClientEvents, EachClassCarriesItsTypeNumber) {
   for (int i = 0; i < 11; ++i) EXPECT_EQ(events[i]->type(), i);
 }
 
-TEST(ClientEvents, PlayerListKeepsCopiesInOrder) {
-  VantorUpdateListEvent e;
+TEST(ClientEvents, KeepCopiesOfTheirTextsCutToTheirFieldSizes) {
+  VantorUpdateListEvent list;
   char name[] = "A";
-  e.addName(name);
+  list.addName(name);
   name[0] = 'X';
-  e.addName("B");
-  ASSERT_EQ(e.count(), 2);
-  EXPECT_STREQ(e.getName(0), "A");
-  EXPECT_STREQ(e.getName(1), "B");
-}
+  list.addName("B");
+  ASSERT_EQ(list.count(), 2);
+  EXPECT_STREQ(list.getName(0), "A");
+  EXPECT_STREQ(list.getName(1), "B");
 
-TEST(ClientEvents, GameListOwnsItsEntries) {
-  VantorUpdateGameListEvent e;
-  e.add(new VantorGameListEntry(7, "Pee[Bot]", "Player8"));
-  ASSERT_EQ(e.count(), 1);
-  EXPECT_EQ(e.get(0)->getGameId(), 7);
-  EXPECT_STREQ(e.get(0)->getFirstName(), "Pee[Bot]");
-  EXPECT_STREQ(e.get(0)->getSecondName(), "Player8");
-}
-
-TEST(ClientEvents, FixedTextsAreCutToTheirFieldSize) {
-  std::string longText(2000, 'n');
+  const std::string longText(2000, 'n');
   VantorAskGameEvent ask(longText.c_str(), 4, -1);
   EXPECT_EQ(std::string(ask.getName()), longText.substr(0, 255));
   EXPECT_EQ(ask.getGameId(), 4);
@@ -67,42 +56,19 @@ TEST(ClientEvents, FixedTextsAreCutToTheirFieldSize) {
   VantorClientDidGetMessageEvent message(longText.c_str(), longText.c_str(), 0);
   EXPECT_EQ(std::string(message.getText()), longText);
   EXPECT_EQ(std::string(message.getSender()).size(), 255u);
-}
+  EXPECT_EQ(message.getHandled(), 0);
+  message.setHandled(1);
+  EXPECT_EQ(message.getHandled(), 1);
 
-TEST(ClientEvents, ChatMessageStartsUnhandled) {
-  VantorClientDidGetMessageEvent e("hello", "Administrator", 0);
-  EXPECT_EQ(e.getHandled(), 0);
-  e.setHandled(1);
-  EXPECT_EQ(e.getHandled(), 1);
-  EXPECT_STREQ(e.getText(), "hello");
-  EXPECT_STREQ(e.getSender(), "Administrator");
-  EXPECT_EQ(e.getBroadcast(), 0);
-}
-
-TEST(ClientEvents, GameEventNameIsReplacedByACopy) {
-  VantorClientGame game(3);
-  VantorClientGameEvent e(&game, kPlayerPassed);
-  EXPECT_EQ(e.getGame(), &game);
-  EXPECT_EQ(e.getKind(), kPlayerPassed);
-  EXPECT_EQ(e.getName(), nullptr);
-  e.setName("first");
-  e.setName("second");
-  EXPECT_STREQ(e.getName(), "second");
-}
-
-TEST(ClientEvents, PlayerInformationKeepsNameAndDescription) {
-  VantorPlayerInfoEvent e("Pee[Bot]", "A computer player");
-  EXPECT_STREQ(e.getName(), "Pee[Bot]");
-  EXPECT_STREQ(e.getDescription(), "A computer player");
-  EXPECT_EQ(VantorRefuseSpectateEvent(9).getGameId(), 9);
+  VantorClientGameEvent pass(nullptr, kPlayerPassed);
+  EXPECT_EQ(pass.getName(), nullptr);
+  pass.setName("first");
+  pass.setName("second");
+  EXPECT_STREQ(pass.getName(), "second");
 }
 
 TEST(GameOptions, DefaultToInviterFirstWithSpectators) {
   VantorGameOptions options;
   EXPECT_EQ(options.getColourChoice(), 0);
   EXPECT_TRUE(options.getSpectatorsAllowed());
-  options.setColourChoice(1);
-  options.setSpectatorsAllowed(false);
-  EXPECT_EQ(options.getColourChoice(), 1);
-  EXPECT_FALSE(options.getSpectatorsAllowed());
 }

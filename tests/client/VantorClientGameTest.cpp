@@ -19,7 +19,7 @@ class CountedEvent : public VantorClientEvent {
 
 }  // namespace
 
-TEST(ClientGame, StartsFromTheInitialPositionWithDefaultNames) {
+TEST(ClientGame, StartsFromTheInitialPositionWithDefaultNamesCutTo255Characters) {
   VantorClientGame game(5);
   EXPECT_EQ(game.getId(), 5);
   EXPECT_FALSE(game.isStarted());
@@ -29,84 +29,59 @@ TEST(ClientGame, StartsFromTheInitialPositionWithDefaultNames) {
   EXPECT_EQ(game.getCell(5, 4), kWhite);
   EXPECT_STREQ(game.getPlayerName(1), "White");
   EXPECT_STREQ(game.getPlayerName(-1), "Black");
-  game.setStarted();
-  EXPECT_TRUE(game.isStarted());
+  const std::string longName(300, 'w');
+  game.setPlayerNames(longName.c_str(), "Pee[Bot]");
+  EXPECT_EQ(std::string(game.getPlayerName(1)), longName.substr(0, 255));
+  EXPECT_EQ(std::string(game.getPlayerName(0)), longName.substr(0, 255));
+  EXPECT_STREQ(game.getPlayerName(-1), "Pee[Bot]");
 }
 
-TEST(ClientGame, SetBoardReadsCellsWithXFastestAndKeepsTheTurn) {
+TEST(ClientGame, SetBoardReadsCellsWithXFastestUnknownBytesAsEmptyAndKeepsTheTurn) {
   VantorClientGame game(0);
-  std::string cells(64, '\0');
+  ASSERT_TRUE(game.replayMove(3, 5));
+  std::string cells(64, 5);
   cells[9] = -1;
   cells[63] = 1;
   game.setBoard(cells.data());
   EXPECT_EQ(game.getCell(2, 2), kBlack);
   EXPECT_EQ(game.getCell(8, 8), kWhite);
-  EXPECT_EQ(game.getCell(4, 4), kEmpty);
-  EXPECT_EQ(game.getTurn(), kBlack);
+  EXPECT_EQ(game.count(kBlack) + game.count(kWhite), 2);
+  EXPECT_EQ(game.getTurn(), kWhite);
 }
 
-TEST(ClientGame, SetBoardTakesUnknownCellBytesAsEmpty) {
-  VantorClientGame game(0);
-  std::string cells(64, 5);
-  game.setBoard(cells.data());
-  EXPECT_EQ(game.count(kBlack), 0);
-  EXPECT_EQ(game.count(kWhite), 0);
-}
-
-TEST(ClientGame, PlayerNamesAreCutTo255Characters) {
-  VantorClientGame game(0);
-  std::string longName(300, 'w');
-  game.setPlayerNames(longName.c_str(), "Pee[Bot]");
-  EXPECT_EQ(std::string(game.getPlayerName(1)), longName.substr(0, 255));
-  EXPECT_STREQ(game.getPlayerName(-1), "Pee[Bot]");
-  EXPECT_EQ(std::string(game.getPlayerName(0)).size(), 255u);
-}
-
-TEST(ClientGame, ReplayMovePlaysForTheSideToMove) {
+TEST(ClientGame, ReplayMovePlaysForTheSideToMoveAndRefusesIllegalOrOffBoardMoves) {
   VantorClientGame game(0);
   EXPECT_TRUE(game.replayMove(3, 5));
   EXPECT_EQ(game.getCell(4, 5), kBlack);
   EXPECT_EQ(game.getTurn(), kWhite);
-  EXPECT_FALSE(game.replayMove(3, 5));
+  const int refused[][2] = {{3, 5}, {0, 5}, {9, 5}, {5, 9}, {200, 255}};  // taken, off the board
+  for (const auto& xy : refused) EXPECT_FALSE(game.replayMove(xy[0], xy[1])) << xy[0] << xy[1];
+  EXPECT_EQ(game.getTurn(), kWhite);
+  EXPECT_EQ(game.count(kBlack), 4);
 }
 
-TEST(ClientGame, ReplayMoveRefusesCoordinatesOffTheBoard) {
+TEST(ClientGame, KeepsADeferredEventOnlyWhileOutOfSyncAndTheLatestOnly) {
   VantorClientGame game(0);
-  EXPECT_FALSE(game.replayMove(0, 5));
-  EXPECT_FALSE(game.replayMove(9, 5));
-  EXPECT_FALSE(game.replayMove(200, 255));
-  EXPECT_EQ(game.getTurn(), kBlack);
-  EXPECT_EQ(game.count(kBlack), 2);
-}
-
-TEST(ClientGame, DeferEventKeepsNothingWhileInStep) {
-  VantorClientGame game(0);
-  VantorClientGameEvent e(&game, kPlayerPassed);
-  EXPECT_FALSE(game.deferEvent(&e));
+  VantorClientGameEvent inStep(&game, kPlayerPassed);
+  EXPECT_FALSE(game.deferEvent(&inStep));
   EXPECT_EQ(game.takeDeferredEvent(), nullptr);
-}
 
-TEST(ClientGame, DeferredEventWaitsUntilTakenAndTakingClearsTheMark) {
-  VantorClientGame game(0);
-  game.markOutOfSync();
-  auto* e = new VantorClientGameEvent(&game, kPlayerPassed);
-  EXPECT_TRUE(game.deferEvent(e));
-  EXPECT_TRUE(game.isOutOfSync());
-  VantorClientEvent* taken = game.takeDeferredEvent();
-  EXPECT_EQ(taken, e);
-  EXPECT_FALSE(game.isOutOfSync());
-  EXPECT_EQ(game.takeDeferredEvent(), nullptr);
-  delete taken;
-}
-
-TEST(ClientGame, ASecondDeferredEventReplacesAndDeletesTheFirst) {
   int deleted = 0;
   {
-    VantorClientGame game(0);
-    game.markOutOfSync();
-    game.deferEvent(new CountedEvent(&deleted));
-    game.deferEvent(new CountedEvent(&deleted));
+    VantorClientGame lagging(1);
+    lagging.markOutOfSync();
+    EXPECT_TRUE(lagging.deferEvent(new CountedEvent(&deleted)));
+    auto* latest = new CountedEvent(&deleted);
+    EXPECT_TRUE(lagging.deferEvent(latest));
     EXPECT_EQ(deleted, 1);
+    EXPECT_TRUE(lagging.isOutOfSync());
+    VantorClientEvent* taken = lagging.takeDeferredEvent();
+    EXPECT_EQ(taken, latest);
+    EXPECT_FALSE(lagging.isOutOfSync());
+    EXPECT_EQ(lagging.takeDeferredEvent(), nullptr);
+    delete taken;
+    lagging.markOutOfSync();
+    lagging.deferEvent(new CountedEvent(&deleted));
   }
-  EXPECT_EQ(deleted, 2);
+  EXPECT_EQ(deleted, 3);  // the game deletes the event it still keeps
 }

@@ -1,96 +1,71 @@
 // Request frames, byte for byte, as a client without a connection writes them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "client/VantorClient.h"
 #include "tests/client/ClientTestSupport.h"
 
-namespace {
-
-class ClientRequests : public ::testing::Test {
- protected:
-  // The one frame written since the last call, payload only.
-  std::string sentPayload() {
-    EXPECT_EQ(sent_.frames.size(), 1u);
-    std::string payload = sent_.frames.empty() ? std::string() : sent_.frames.back();
-    sent_.frames.clear();
-    return payload;
-  }
-
-  RecordingStream sent_;
-  VantorClient client_{&sent_};
-};
-
-}  // namespace
-
-TEST_F(ClientRequests, EachRequestHasItsLayout) {
-  client_.setNick("Ann");
-  EXPECT_EQ(sentPayload(), Msg(1).str("Ann").payload());
-  client_.getPlayerList();
-  EXPECT_EQ(sentPayload(), Msg(3).payload());
-  VantorGameOptions options;
-  options.setColourChoice(1);
-  options.setSpectatorsAllowed(false);
-  client_.askGame("Pee[Bot]", options);
-  EXPECT_EQ(sentPayload(), Msg(4).i8(1).i8(0).str("Pee[Bot]").payload());
-  client_.askGame("Bob", VantorGameOptions());
-  EXPECT_EQ(sentPayload(), Msg(4).i8(0).i8(1).str("Bob").payload());
-  client_.acceptGame(258);
-  EXPECT_EQ(sentPayload(), Msg(5).i32(258).payload());
-  client_.sendMessage("hello", "Bob");
-  EXPECT_EQ(sentPayload(), Msg(6).str("Bob").str("hello").payload());
+TEST(ClientRequests, EachIsOneWriteOfOneFrameWithItsExactLayout) {
+  RecordingStream sent;
+  VantorClient client(&sent);
+  VantorGameOptions blackWithoutSpectators;
+  blackWithoutSpectators.setColourChoice(1);
+  blackWithoutSpectators.setSpectatorsAllowed(false);
   VantorClientGame game(7);
-  client_.getBoard(&game);
-  EXPECT_EQ(sentPayload(), Msg(8).i32(7).payload());
-  client_.refuseGame(-1);
-  EXPECT_EQ(sentPayload(), Msg(10).i32(-1).payload());
-  client_.playMove(3, 4, 6);
-  EXPECT_EQ(sentPayload(), Msg(11).i32(3).i8(4).i8(6).payload());
-  client_.whoAmI();
-  EXPECT_EQ(sentPayload(), Msg(17).payload());
-  client_.getGameList();
-  EXPECT_EQ(sentPayload(), Msg(19).payload());
-  client_.spectate(2);
-  EXPECT_EQ(sentPayload(), Msg(20).i32(2).payload());
-  client_.abortGame(2);
-  EXPECT_EQ(sentPayload(), Msg(24).i32(2).payload());
-  client_.getPlayerInfo("Pee[Bot]");
-  EXPECT_EQ(sentPayload(), Msg(25).str("Pee[Bot]").payload());
-  client_.sendVersion();
-  EXPECT_EQ(sentPayload(), Msg(26).i8(2).i8(0).payload());
+  const struct {
+    std::function<void()> request;
+    Msg expected;
+  } cases[] = {
+      {[&] { client.setNick("Ann"); }, Msg(1).str("Ann")},
+      {[&] { client.setNick(nullptr); }, Msg(1).str("")},
+      {[&] { client.getPlayerList(); }, Msg(3)},
+      {[&] { client.askGame("Pee[Bot]", blackWithoutSpectators); },
+       Msg(4).i8(1).i8(0).str("Pee[Bot]")},
+      {[&] { client.askGame("Bob", VantorGameOptions()); }, Msg(4).i8(0).i8(1).str("Bob")},
+      {[&] { client.acceptGame(258); }, Msg(5).i32(258)},
+      {[&] { client.sendMessage("hello", "Bob"); }, Msg(6).str("Bob").str("hello")},
+      {[&] { client.getBoard(&game); }, Msg(8).i32(7)},
+      {[&] { client.refuseGame(-1); }, Msg(10).i32(-1)},
+      {[&] { client.playMove(3, 4, 6); }, Msg(11).i32(3).i8(4).i8(6)},
+      {[&] { client.whoAmI(); }, Msg(17)},
+      {[&] { client.getGameList(); }, Msg(19)},
+      {[&] { client.spectate(2); }, Msg(20).i32(2)},
+      {[&] { client.abortGame(2); }, Msg(24).i32(2)},
+      {[&] { client.getPlayerInfo("Pee[Bot]"); }, Msg(25).str("Pee[Bot]")},
+      {[&] { client.sendVersion(); }, Msg(26).i8(2).i8(0)},
+      {[&] { client.setNick(std::string(200, 'n').c_str()); }, Msg(1).str(std::string(200, 'n'))},
+  };
+  for (const auto& c : cases) {
+    sent.frames.clear();
+    sent.writeSizes.clear();
+    c.request();
+    EXPECT_EQ(sent.frames, std::vector<std::string>{c.expected.payload()}) << &c - cases;
+    EXPECT_EQ(sent.writeSizes, std::vector<int>{static_cast<int>(c.expected.frame().size())});
+  }
+  sent.frames.clear();
+  client.getBoard(nullptr);
+  EXPECT_TRUE(sent.frames.empty());
 }
 
-TEST_F(ClientRequests, EachFrameIsOneWriteWithLowLengthByteFirst) {
-  std::string nick(200, 'n');
-  client_.setNick(nick.c_str());
-  ASSERT_EQ(sent_.writeSizes.size(), 1u);
-  EXPECT_EQ(sent_.writeSizes[0], 204);
-  EXPECT_EQ(sent_.frames[0].size(), 202u);
+TEST(ClientRequests, LongTextsAreCutToTheirLimits) {
+  RecordingStream sent;
+  VantorClient client(&sent);
+  const std::string huge(70000, 'x');
+  const std::string part = huge.substr(0, 21845);
+  client.setNick(huge.c_str());
+  client.getPlayerInfo(huge.c_str());
+  client.askGame(huge.c_str(), VantorGameOptions());
+  client.sendMessage(huge.c_str(), huge.c_str());
+  ASSERT_EQ(sent.frames.size(), 4u);
+  EXPECT_EQ(sent.frames[0], Msg(1).str(huge.substr(0, 65531)).payload());
+  EXPECT_EQ(sent.frames[1], Msg(25).str(huge.substr(0, 65531)).payload());
+  EXPECT_EQ(sent.frames[2], Msg(4).i8(0).i8(1).str(huge.substr(0, 65529)).payload());
+  EXPECT_EQ(sent.frames[3], Msg(6).str(part).str(part).payload());
 }
 
-TEST_F(ClientRequests, LongTextsAreCutToTheirLimits) {
-  std::string huge(70000, 'x');
-  client_.setNick(huge.c_str());
-  EXPECT_EQ(sentPayload(), Msg(1).str(huge.substr(0, 65531)).payload());
-  client_.getPlayerInfo(huge.c_str());
-  EXPECT_EQ(sentPayload().size(), 65533u);
-  client_.askGame(huge.c_str(), VantorGameOptions());
-  EXPECT_EQ(sentPayload(), Msg(4).i8(0).i8(1).str(huge.substr(0, 65529)).payload());
-  client_.sendMessage(huge.c_str(), huge.c_str());
-  std::string part = huge.substr(0, 21845);
-  EXPECT_EQ(sentPayload(), Msg(6).str(part).str(part).payload());
-  for (int size : sent_.writeSizes) EXPECT_LE(size, 65535);
-}
-
-TEST_F(ClientRequests, NullTextsAreSentEmpty) {
-  client_.setNick(nullptr);
-  EXPECT_EQ(sentPayload(), Msg(1).str("").payload());
-  client_.getBoard(nullptr);
-  EXPECT_TRUE(sent_.frames.empty());
-}
-
-TEST(ClientRequestsWithoutSink, AreDropped) {
+TEST(ClientRequests, WithoutAStreamAreDropped) {
   VantorClient client(nullptr);
   client.setNick("Ann");
   client.playMove(0, 1, 1);
