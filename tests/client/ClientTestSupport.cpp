@@ -4,10 +4,7 @@
 
 #include <cstdlib>
 
-#include "ios/Exception.h"
 #include "ios/Platform.h"
-#include "ios/ServerSocket.h"
-#include "ios/Socket.h"
 
 namespace {
 
@@ -56,26 +53,6 @@ void RecordingStream::write(const char* buf, int n) {
   }
 }
 
-ScriptedServer::ScriptedServer() : listener_(new ServerSocket(true, 0)), connection_(nullptr) {}
-
-ScriptedServer::~ScriptedServer() {
-  delete connection_;
-  delete listener_;
-}
-
-int ScriptedServer::port() const {
-  return listener_->getPort();
-}
-
-void ScriptedServer::accept() {
-  delete connection_;
-  connection_ = listener_->accept();
-}
-
-void ScriptedServer::send(const std::string& bytes) {
-  connection_->write(bytes.data(), static_cast<int>(bytes.size()));
-}
-
 std::string ScriptedServer::readFrame() {
   for (int i = 0; i < 1000 && !connection_->streamReadyToRead(); ++i) sleepMs(5);
   if (!connection_->streamReadyToRead()) {
@@ -95,9 +72,4 @@ bool ScriptedServer::silentFor(int milliseconds) {
     sleepMs(5);
   }
   return !connection_->streamReadyToRead();
-}
-
-void ScriptedServer::closeConnection() {
-  delete connection_;
-  connection_ = nullptr;
 }

@@ -5,15 +5,16 @@
 #define VANTOR_TESTS_CLIENT_CLIENTTESTSUPPORT_H_
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "client/GameClientListener.h"
 #include "client/VantorClientGame.h"
 #include "ios/IosOutputStream.h"
-
-class ServerSocket;
-class Socket;
+#include "ios/ServerSocket.h"
+#include "ios/Socket.h"
 
 // A server message payload, code byte first.
 class Msg {
@@ -74,7 +75,10 @@ class RecordingListener : public vgl::GameClientListener {
   }
   void gameRefused(int c, const char* name) override { record("gameRefused", c, name); }
   void nickRefused(int c, const char* text) override { record("nickRefused", c, text); }
-  void connectionLost(int c) override { record("connectionLost", c); }
+  void connectionLost(int c) override {
+    record("connectionLost", c);
+    if (onConnectionLost) onConnectionLost();
+  }
 
   int count(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
 
@@ -83,6 +87,8 @@ class RecordingListener : public vgl::GameClientListener {
   std::string lastInviter;
   int lastGameId = -1;
   int lastBlackFlag = -1;
+  // Runs after connectionLost is recorded, as a front end that destroys the connection.
+  std::function<void()> onConnectionLost;
 
  private:
   void record(const char* call, int colour, const char* text = nullptr) {
@@ -95,22 +101,21 @@ class RecordingListener : public vgl::GameClientListener {
 // connection it accepts from the test's own thread.
 class ScriptedServer {
  public:
-  ScriptedServer();
-  ~ScriptedServer();
-
-  int port() const;
-  void accept();  // waits for the client's connection
-  void send(const std::string& bytes);
+  int port() const { return listener_.getPort(); }
+  void accept() { connection_.reset(listener_.accept()); }  // waits for the client
+  void send(const std::string& bytes) {
+    connection_->write(bytes.data(), static_cast<int>(bytes.size()));
+  }
   void send(const Msg& message) { send(message.frame()); }
   // The next request payload; fails the test after five seconds without one.
   std::string readFrame();
   // True when no byte arrives within the given time.
   bool silentFor(int milliseconds);
-  void closeConnection();
+  void closeConnection() { connection_.reset(); }
 
  private:
-  ServerSocket* listener_;
-  Socket* connection_;
+  ServerSocket listener_{true, 0};
+  std::unique_ptr<Socket> connection_;
 };
 
 void sleepMs(int milliseconds);

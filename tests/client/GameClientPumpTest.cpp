@@ -8,8 +8,8 @@
 #include <string>
 
 #include "client/GameClient.h"
-#include "ios/Exception.h"
 #include "tests/client/ClientTestSupport.h"
+#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -77,11 +77,24 @@ TEST_F(GameClientPump, SendsNothingMoreAfterTheOpeningAndReturnsAtOnceWhenNothin
   EXPECT_TRUE(server_.silentFor(50));
 }
 
-TEST_F(GameClientPump, TwoFramesInOneSegmentAreParsedInOnePump) {
-  server_.send(Msg(3).str("A").str("B").frame() + Msg(10).str("Bob").frame());
-  // The first pump that delivers anything delivers both.
+TEST_F(GameClientPump, FramesInOneSegmentAreParsedInOnePumpAndReachTheListener) {
+  server_.send(Msg(19).i32(0).str("Pee[Bot]").str("Player8").frame() +
+               Msg(4).i32(6).i8(1).i8(1).str("Alice").frame() + Msg(10).str("Bob").frame() +
+               Msg(18).str("Taken").frame());
+  // The first pump that delivers anything delivers them all.
   ASSERT_TRUE(pumpUntilCalls(1));
-  EXPECT_EQ(listener_.calls, (Calls{"playerListChanged(1)", "gameRefused(1):Bob"}));
+  EXPECT_EQ(listener_.calls, (Calls{"gameListChanged(1)", "gameProposed(1)", "gameRefused(1):Bob",
+                                    "nickRefused(1):Taken"}));
+  EXPECT_EQ(listener_.lastInviter, "Alice");
+  EXPECT_EQ(listener_.lastGameId, 6);
+  EXPECT_EQ(listener_.lastBlackFlag, 1);
+  ASSERT_EQ(client_->getGameList().size(), 1u);
+  EXPECT_EQ(client_->getGameList()[0].gameId, 0);
+  EXPECT_TRUE(client_->isPlaying("Pee[Bot]"));
+  EXPECT_TRUE(client_->isPlaying("Player8"));
+  EXPECT_FALSE(client_->isPlaying("Chicken[Bot]"));
+  deliver(Msg(19), 5);
+  EXPECT_FALSE(client_->isPlaying("Pee[Bot]"));
 }
 
 TEST_F(GameClientPump, FrameSplitAcrossPumpsIsCompletedLater) {
@@ -150,29 +163,6 @@ TEST_F(GameClientPump, ClientReadyAlsoWhenTheWidenedNickComesFirst) {
   EXPECT_EQ(listener_.calls.back(), "clientReady(1)");
 }
 
-TEST_F(GameClientPump, GameListIsKeptAndTellsWhoIsPlaying) {
-  deliver(Msg(19).i32(0).str("Pee[Bot]").str("Player8"), 1);
-  EXPECT_EQ(listener_.calls[0], "gameListChanged(1)");
-  ASSERT_EQ(client_->getGameList().size(), 1u);
-  EXPECT_EQ(client_->getGameList()[0].gameId, 0);
-  EXPECT_TRUE(client_->isPlaying("Pee[Bot]"));
-  EXPECT_TRUE(client_->isPlaying("Player8"));
-  EXPECT_FALSE(client_->isPlaying("Chicken[Bot]"));
-  deliver(Msg(19), 2);
-  EXPECT_FALSE(client_->isPlaying("Pee[Bot]"));
-}
-
-TEST_F(GameClientPump, InvitationRefusalAndNickRefusalReachTheListener) {
-  deliver(Msg(4).i32(6).i8(1).i8(1).str("Alice"), 1);
-  EXPECT_EQ(listener_.lastInviter, "Alice");
-  EXPECT_EQ(listener_.lastGameId, 6);
-  EXPECT_EQ(listener_.lastBlackFlag, 1);
-  deliver(Msg(10).str("Bob"), 2);
-  deliver(Msg(18).str("Taken"), 3);
-  EXPECT_EQ(listener_.calls,
-            (Calls{"gameProposed(1)", "gameRefused(1):Bob", "nickRefused(1):Taken"}));
-}
-
 TEST_F(GameClientPump, MovesPassesAndTheEndReachTheListenerInOrder) {
   VantorClientGame* game = startGame(0);
   server_.send(Msg(13).i32(0).i8(3).i8(5).frame() + Msg(12).i32(0).i8(1).i8(1).frame() +
@@ -236,47 +226,18 @@ TEST_F(GameClientPump, LostConnectionIsReportedOnceAndThePumpFallsSilent) {
   EXPECT_FALSE(client_->isConnected());
 }
 
-TEST_F(GameClientPump, RequestsOnAConnectionClosedByTheServerNeverThrow) {
+TEST_F(GameClientPump, RequestsOnAClosedConnectionNeverThrowAndTheListenerMayDestroyIt) {
   server_.closeConnection();
+  listener_.onConnectionLost = [&] { client_.reset(); };
   testing::internal::CaptureStderr();
   for (int i = 0; i < 20; ++i) client_->playMove(0, 3, 5);
-  pumpUntil([&] { client_->update(); }, [&] { return client_->isLost(); });
-  client_->update();
+  pumpUntil([&] { client_->update(); }, [&] { return client_ == nullptr; });
   const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(client_, nullptr);
   EXPECT_EQ(listener_.calls, Calls{"connectionLost(1)"});
   const size_t first = err.find("Unexpected error: ");
   ASSERT_NE(first, std::string::npos);
   EXPECT_EQ(err.find("Unexpected error", first + 1), std::string::npos);
-}
-
-namespace {
-
-// Destroys its connection when told that it was lost, as a front end that
-// goes back to its main menu does.
-class DestroyingListener : public RecordingListener {
- public:
-  void connectionLost(int colour) override {
-    RecordingListener::connectionLost(colour);
-    delete client;
-    client = nullptr;
-  }
-  vgl::GameClient* client = nullptr;
-};
-
-}  // namespace
-
-TEST(GameClientLoss, ListenerMayDestroyTheConnectionWhenToldOfTheLoss) {
-  ScriptedServer server;
-  DestroyingListener listener;
-  listener.client = new vgl::GameClient(0, &listener, "127.0.0.1", server.port());
-  server.accept();
-  for (int i = 0; i < 4; ++i) server.readFrame();
-  server.closeConnection();
-  testing::internal::CaptureStderr();
-  pumpUntil([&] { listener.client->update(); }, [&] { return listener.client == nullptr; });
-  testing::internal::GetCapturedStderr();
-  EXPECT_EQ(listener.client, nullptr);
-  EXPECT_EQ(listener.calls, Calls{"connectionLost(0)"});
 }
 
 TEST(GameClientConnect, UnreachableServerThrowsFromTheConstructor) {
@@ -286,12 +247,6 @@ TEST(GameClientConnect, UnreachableServerThrowsFromTheConstructor) {
     port = closed.port();
   }
   RecordingListener listener;
-  std::string message;
-  try {
-    vgl::GameClient client(0, &listener, "127.0.0.1", port);
-  } catch (Exception* e) {
-    message = e->getMessage();
-    delete e;
-  }
-  EXPECT_EQ(message, "IosSocket: Socket connection failed");
+  EXPECT_EQ(thrownMessage([&] { vgl::GameClient client(0, &listener, "127.0.0.1", port); }),
+            "IosSocket: Socket connection failed");
 }

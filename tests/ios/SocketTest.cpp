@@ -11,8 +11,6 @@
 #include "ios/Exception.h"
 #include "ios/ServerSocket.h"
 #include "ios/Socket.h"
-#include "ios/TaggedSocket.h"
-#include "ios/TaggedSocketFactory.h"
 #include "tests/ios/TestSupport.h"
 
 namespace {
@@ -41,19 +39,16 @@ TEST(Socket, ConnectsByAddressOrNameToThePortTheSystemChose) {
   }
 }
 
-TEST(Socket, ConnectFailuresHaveTheirMessages) {
-  int port;
+TEST(Socket, FailuresToBindOrConnectHaveTheirMessages) {
+  int closedPort;
   {
     ServerSocket listener(true, 0);
-    port = listener.getPort();
+    closedPort = listener.getPort();
   }
-  EXPECT_EQ(thrownMessage([&] { Socket s("127.0.0.1", port); }),
+  EXPECT_EQ(thrownMessage([&] { Socket s("127.0.0.1", closedPort); }),
             "IosSocket: Socket connection failed");
   EXPECT_EQ(thrownMessage([] { Socket s("no-such-host.invalid", 4567); }),
             "IosSocket: gethostbyname error");
-}
-
-TEST(ServerSocket, RefusesATakenPortOneOutOfRangeAndWhenLocalOnlyOtherAddresses) {
   ServerSocket localOnly(true, 0);
   EXPECT_EQ(thrownMessage([&] { ServerSocket second(true, localOnly.getPort()); }),
             "Socket binding error");
@@ -65,17 +60,6 @@ TEST(ServerSocket, RefusesATakenPortOneOutOfRangeAndWhenLocalOnlyOtherAddresses)
   ServerSocket everywhere(false, 0);
   Connection c(everywhere, "127.0.0.2");
   EXPECT_NE(c.server, nullptr);
-}
-
-TEST(ServerSocket, AcceptsThroughTheFactoryGivenAndAcceptPendingNeverWaits) {
-  ServerSocket listener(true, 0);
-  TaggedSocketFactory factory;
-  EXPECT_EQ(listener.acceptPending(&factory), nullptr);
-  Socket client("127.0.0.1", listener.getPort());
-  std::unique_ptr<Socket> accepted(listener.accept(&factory));
-  TaggedSocket* tagged = dynamic_cast<TaggedSocket*>(accepted.get());
-  ASSERT_NE(tagged, nullptr);
-  EXPECT_EQ(tagged->kind(), TagsForSystemStream::kConnection);
 }
 
 TEST(Socket, ReadsABufferThatArrivesInSeveralPiecesAndTransfersOfZeroBytesReturnAtOnce) {
