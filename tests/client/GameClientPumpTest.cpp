@@ -163,7 +163,7 @@ TEST_F(GameClientPump, ClientReadyAlsoWhenTheWidenedNickComesFirst) {
   EXPECT_EQ(listener_.calls.back(), "clientReady(1)");
 }
 
-TEST_F(GameClientPump, MovesPassesAndTheEndReachTheListenerInOrder) {
+TEST_F(GameClientPump, MovesPassesTheEndAndTheCloseReachTheListenerInOrder) {
   VantorClientGame* game = startGame(0);
   server_.send(Msg(13).i32(0).i8(3).i8(5).frame() + Msg(12).i32(0).i8(1).i8(1).frame() +
                Msg(15).i32(0).str("Player8").frame() + Msg(16).i32(0).frame());
@@ -172,6 +172,14 @@ TEST_F(GameClientPump, MovesPassesAndTheEndReachTheListenerInOrder) {
                                     "playerPassed(1)", "gameEnded(1)"}));
   EXPECT_EQ(game->getCell(4, 5), kBlack);
   EXPECT_EQ(game->getTurn(), kBlack);
+
+  deliver(Msg(24).i32(0), 6);
+  EXPECT_EQ(listener_.calls.back(), "gameAbandoned(1)");
+  EXPECT_EQ(server_.readFrame(), Msg(19).payload());
+  server_.send(Msg(24).i32(77));  // an unknown game: only the list is asked for
+  EXPECT_EQ(pumpForRequest(), Msg(19).payload());
+  client_->update();
+  EXPECT_EQ(listener_.calls.size(), 6u);
 }
 
 TEST_F(GameClientPump, RejectedReplayAsksForTheBoardAndAPassWaitsForIt) {
@@ -188,17 +196,6 @@ TEST_F(GameClientPump, RejectedReplayAsksForTheBoardAndAPassWaitsForIt) {
   EXPECT_EQ(game->getCell(8, 8), kWhite);
   EXPECT_EQ(game->getTurn(), kWhite);
   EXPECT_FALSE(game->isOutOfSync());
-}
-
-TEST_F(GameClientPump, ClosedGameIsAbandonedAndTheListIsAskedFor) {
-  startGame(2);
-  deliver(Msg(24).i32(2), 2);
-  EXPECT_EQ(listener_.calls.back(), "gameAbandoned(1)");
-  EXPECT_EQ(server_.readFrame(), Msg(19).payload());
-  server_.send(Msg(24).i32(77));
-  EXPECT_EQ(pumpForRequest(), Msg(19).payload());
-  client_->update();
-  EXPECT_EQ(listener_.calls.size(), 2u);
 }
 
 TEST_F(GameClientPump, InviteAndPlayAtTranslateForTheServer) {

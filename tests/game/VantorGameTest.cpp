@@ -140,15 +140,10 @@ TEST(Pass, IsOneWhenOnlyTheOpponentCanMoveTwoWhenNeitherCanAndLeavesTheTurnAlone
   ArrangedGame wipedOut;
   wipedOut.put(4, 4, kBlack);
   wipedOut.put(5, 4, kBlack);
-  ArrangedGame start;
-  start.put(4, 4, kBlack);
-  start.put(5, 5, kBlack);
-  start.put(4, 5, kWhite);
-  start.put(5, 4, kWhite);
   const struct {
     ArrangedGame* game;
     int blackToMove, whiteToMove;
-  } cases[] = {{&corner, 1, 0}, {&full, 2, 2}, {&wipedOut, 2, 2}, {&start, 0, 0}};
+  } cases[] = {{&corner, 1, 0}, {&full, 2, 2}, {&wipedOut, 2, 2}};
   for (const auto& c : cases) {
     for (int turn : {kBlack, kWhite}) {
       c.game->setTurn(turn);

@@ -88,16 +88,6 @@ TEST(IosRecursiveLock, LetsItsHolderTakeItAgainAndOthersInOnlyWhenEveryTakingIsR
   EXPECT_TRUE(other.enters());
 }
 
-TEST(IosRecursiveLock, IsReleasedByItsGuardWhenAnExceptionLeavesTheScope) {
-  IosRecursiveLock lock;
-  EXPECT_EQ(thrownMessage([&] {
-              IosRecursiveLockGuard guard(lock);
-              throw new Exception("leaving");
-            }),
-            "leaving");
-  EXPECT_TRUE(Contender<IosRecursiveLock>(lock).enters());
-}
-
 // ThreadSanitizer reports the misuse itself before the lock can refuse it.
 #ifndef __SANITIZE_THREAD__
 TEST(IosRecursiveLock, RefusesAnUnlockByAThreadThatDoesNotHoldIt) {

@@ -123,27 +123,27 @@ TEST(Socket, WritingToAPeerThatHasGoneThrowsInsteadOfKillingTheProcess) {
       << message;
 }
 
-TEST(Socket, AWriteToAPeerThatStopsReadingOrReadsATrickleGivesUpAfterTheSendBound) {
-  for (bool trickle : {false, true}) {
-    ServerSocket listener(true, 0);
-    Connection c(listener);
-    std::atomic<bool> done{false};
-    std::thread reader([&] {
-      char byte;
-      while (trickle && !done) {
-        if (c.client->getInputStream()->available() > 0) c.client->read(&byte, 1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
-    });
-    // Far more than the socket buffers hold: the write cannot finish.
-    std::vector<char> block(64 << 20, 'x');
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(thrownMessage([&] { c.server->write(block.data(), static_cast<int>(block.size())); }),
-              "IosSocket: Socket send error");
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(Socket::kSendTimeoutMilliseconds - 100));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(Socket::kSendTimeoutMilliseconds + 2000));
-    done = true;
-    reader.join();
-  }
+// A bound per send call would never be reached while the peer reads a
+// little now and then; the bound holds for the whole write.
+TEST(Socket, AWriteToAPeerThatReadsOnlyATrickleGivesUpAfterTheSendBound) {
+  ServerSocket listener(true, 0);
+  Connection c(listener);
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    char byte;
+    while (!done) {
+      if (c.client->getInputStream()->available() > 0) c.client->read(&byte, 1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  // Far more than the socket buffers hold: the write cannot finish.
+  std::vector<char> block(64 << 20, 'x');
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(thrownMessage([&] { c.server->write(block.data(), static_cast<int>(block.size())); }),
+            "IosSocket: Socket send error");
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(Socket::kSendTimeoutMilliseconds - 100));
+  EXPECT_LT(elapsed, std::chrono::milliseconds(Socket::kSendTimeoutMilliseconds + 2000));
+  done = true;
+  reader.join();
 }
