@@ -143,3 +143,23 @@ TEST(IosThread, CancelStopsAThreadInsideRunAndASelfDeletingOneDeletesItsObject) 
     EXPECT_EQ(probe.body.completed, 0);
   }
 }
+
+TEST(SelfDeletingThread, DeletesItsObjectButNeverItsTargetAfterTheBodyReturns) {
+  const struct {
+    bool detached, withTarget;
+  } cases[] = {{false, false}, {true, false}, {true, true}};
+  for (const auto& c : cases) {
+    Probe probe;
+    Target target;
+    target.released = true;
+    ProbedThread* thread =
+        c.withTarget ? new ProbedThread(probe, &target) : new ProbedThread(probe);
+    thread->setDeleteOnExit(true);
+    c.detached ? thread->startDetached() : thread->start();
+    thread = nullptr;  // the thread's own from here on
+    probe.body.released = true;
+    ASSERT_TRUE(eventually([&] { return probe.deletions.load() == 1; }));
+    EXPECT_EQ(target.completed, c.withTarget ? 1 : 0);
+    EXPECT_EQ(probe.deletedAfterRunCompleted, !c.withTarget);
+  }
+}
