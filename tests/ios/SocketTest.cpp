@@ -11,6 +11,7 @@
 #include "ios/Exception.h"
 #include "ios/ServerSocket.h"
 #include "ios/Socket.h"
+#include "ios/TaggedSocketFactory.h"
 #include "tests/ios/TestSupport.h"
 
 namespace {
@@ -28,6 +29,8 @@ struct Connection {
 TEST(Socket, ConnectsByAddressOrNameToThePortTheSystemChose) {
   ServerSocket listener(true, 0);
   EXPECT_GT(listener.getPort(), 0);
+  TaggedSocketFactory factory;
+  EXPECT_EQ(listener.acceptPending(&factory), nullptr);  // nobody waiting: no wait either
   for (const char* host : {"127.0.0.1", "localhost"}) {
     Connection c(listener, host);
     EXPECT_EQ(c.server->getLocalPort(), listener.getPort());
