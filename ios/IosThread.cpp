@@ -34,10 +34,13 @@ IosThread::~IosThread() {
 
 void IosThread::cleanup(void* self) {
   IosThread* thread = static_cast<IosThread*>(self);
+  // Once running is false an owner may destroy a thread it does not delete
+  // itself, so nothing of the object is read after the exchange.
+  const bool deleteItself = thread->deleteOnExit_;
   // Reading the flag orders this thread after a cancel() that cleared it, so
   // the delete below cannot overtake the canceller's last touch.
   thread->running_.exchange(false);
-  if (thread->deleteOnExit_) delete thread;
+  if (deleteItself) delete thread;
 }
 
 void* IosThread::body(void* self) {
