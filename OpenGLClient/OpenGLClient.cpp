@@ -496,18 +496,25 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
     gameScreen_.show();
   }
   if (state_ != GameState) {
-    // Nobody shows this game; it is ours to free all the same.
-    delete game;
+    // Nobody shows this game: it is left on the server, or its opponent
+    // would wait for ever, and the object is ours to free all the same.
+    discardGame(colour, game);
     return;
   }
   VantorClientGame*& slot = colour == 0 ? netGame_ : colour < 0 ? blackGame_ : whiteGame_;
-  if (slot && slot != game) delete slot;
+  if (slot && slot != game) discardGame(colour, slot);
   slot = game;
   if (colour == myColour_) {
     setStatusTexts(colour, *game);
     gameScreen_.takeGame(*game);
   }
   blackToMove(colour);
+}
+
+void Client::discardGame(int colour, VantorClientGame* game) {
+  GameClient* connection = colour == 0 ? mNetClient : colour < 0 ? mBlackClient : mWhiteClient;
+  if (connection) connection->abortGame(game->getId());
+  delete game;
 }
 
 void Client::setStatusTexts(int colour, const VantorClientGame& game) {

@@ -188,6 +188,8 @@ class Client : private MainMenuListener,
   void showTurn();
   void setStatusTexts(int colour, const VantorClientGame& game);
   VantorClientGame* gameOf(int colour) const;
+  // Leaves game on the server through the connection of colour and deletes it.
+  void discardGame(int colour, VantorClientGame* game);
   void dropGames();
   void closeLocalConnections();
   void backToMainMenuWith(const wchar_t* notice);

@@ -392,6 +392,27 @@ TEST_F(LobbyTest, ClickingAComputerPlayerInvitesItAndEscapeLeavesItsGameForTheLo
   EXPECT_FALSE(client.netCenter().hasConnection());
 }
 
+TEST_F(LobbyTest, AGameThatStartsWhenAnotherIsShownIsLeftOnTheServer) {
+  // An invitation cancelled in the lobby may still be accepted later.
+  joinAsAnn(withBots({"Ann"}));
+  client.motion(60, 60);
+  click(60, 60);
+  deliver(lobby, M::gameStarted(4));
+  deliver(lobby, M::initialBoard(4));
+  expectScreen(vgl::GameState);
+
+  deliver(lobby, M::gameStarted(6));
+  deliver(lobby, M::initialBoard(6));
+  EXPECT_EQ(M::readInt(await(lobby, 24), 1), 4) << "the game it replaces";
+
+  deliver(lobby, M::gameOver(6));
+  expectScreen(vgl::GameOverState);
+  deliver(lobby, M::gameStarted(8));
+  deliver(lobby, M::initialBoard(8));
+  EXPECT_EQ(M::readInt(await(lobby, 24), 1), 8) << "nobody shows it";
+  expectScreen(vgl::GameOverState);
+}
+
 TEST_F(LobbyTest, WhileInvitingAnInvitationIsDeclinedAndARefusalEndsTheInvitation) {
   joinAsAnn(withBots({"Ann", "Bob"}));
   client.motion(60, 60);
