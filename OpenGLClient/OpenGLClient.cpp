@@ -448,7 +448,10 @@ void Client::clientReady(int colour) {
       // Each connection names itself when it is ready. Renaming both on
       // each readiness would also clear "White invited" after the black
       // side may have invited, and "White" would be invited twice.
-      if (colour == -1 && mBlackClient) mBlackClient->setNick("Black");
+      if (colour == -1 && mBlackClient) {
+        mBlackClient->setNick("Black");
+        inviteWhiteIfListed();
+      }
       if (colour == 1 && mWhiteClient) mWhiteClient->setNick("White");
     }
   }
@@ -459,14 +462,23 @@ void Client::playerListChanged(int colour) {
   if (state_ == NetCenterState) {
     dirty_ = true;
     netCenter_.reReadPlayers();
-  } else if (state_ == GameState && colour == -1 && blackIsHuman_ && whiteIsHuman_ &&
-             !whiteInvited_ && mBlackClient) {
-    for (const std::string& name : mBlackClient->getPlayerNames()) {
-      if (name == "White") {
-        whiteInvited_ = true;
-        mBlackClient->invite("White", -1);
-        break;
-      }
+  } else if (state_ == GameState && colour == -1) {
+    inviteWhiteIfListed();
+  }
+}
+
+void Client::inviteWhiteIfListed() {
+  // White accepts only an invitation from "Black": the black side invites
+  // once it is ready, that is once it has asked for that name.
+  if (!blackIsHuman_ || !whiteIsHuman_ || whiteInvited_ || !mBlackClient ||
+      !mBlackClient->isReady()) {
+    return;
+  }
+  for (const std::string& name : mBlackClient->getPlayerNames()) {
+    if (name == "White") {
+      whiteInvited_ = true;
+      mBlackClient->invite("White", -1);
+      break;
     }
   }
 }

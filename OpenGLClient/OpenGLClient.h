@@ -182,6 +182,9 @@ class Client : private MainMenuListener,
   template <class Action>
   void withCurrentScreen(Action action);
   void startLocalGame(bool blackIsHuman, bool whiteIsHuman);
+  // Two people at one screen: the black connection invites "White" once it
+  // has named itself and sees that name.
+  void inviteWhiteIfListed();
   void flipTurn(int colour);
   void blackToMove(int colour);
   void whiteToMove(int colour);

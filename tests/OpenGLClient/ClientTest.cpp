@@ -313,6 +313,17 @@ TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
   EXPECT_EQ(client.whiteClient(), nullptr);
 }
 
+TEST_F(ClientTest, BlackInvitesWhiteOnlyAfterNamingItselfEvenIfItSeesWhiteFirst) {
+  click(160, kUpperY);
+  click(160, 60);  // "Deux joueurs"
+  identify(white, "Player8", withBots({"Player8"}));
+  ASSERT_FALSE(await(white, 1).empty());
+  // The black side's first list already holds "White".
+  identify(black, "Player9", withBots({"White", "Player9"}));
+  EXPECT_EQ(await(black, 1), std::string(1, 1) + "Black" + '\0');
+  EXPECT_EQ(await(black, 4), invitation(0, "White")) << "asked after the name, so from Black";
+}
+
 TEST_F(ClientTest, LostLocalServerReturnsToTheMainMenuWithANotice) {
   chooseOpponentAndColour(0, kUpperY);
   identify(black, "Player8", withBots({"Player8"}));
