@@ -359,7 +359,9 @@ void Client::connectToServer(const std::string& host, int port, const std::strin
 
 void Client::leaveLobby() {
   state_ = MainMenuState;
+  // An invitation left pending belongs to this connection, not the next.
   netCenter_.forgetConnection();
+  netCenter_.clearInvitation();
   netCenter_.hide();
   mainMenu_.show();
   delete mNetClient;

@@ -449,6 +449,18 @@ TEST_F(LobbyTest, AcceptingAnInvitationToPlayBlackStartsTheGame) {
   EXPECT_EQ(client.netCenter().status(), L"");
 }
 
+TEST_F(LobbyTest, ALobbyLeftWithAnInvitationPendingComesBackWithoutIt) {
+  joinAsAnn(withBots({"Ann", "Bob"}));
+  deliver(lobby, M::askGame(7, 1, "Bob"));
+  client.keyboard(27);
+  expectScreen(vgl::MainMenuState);
+  click(160, kMiddleY);  // "Jouer sur internet"
+  click(160, kLowerY);   // "Se connecter", before the server has answered
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_EQ(client.netCenter().status(), L"");
+}
+
 TEST_F(LobbyTest, ALostServerReturnsToTheMainMenuWithANotice) {
   joinAsAnn(withBots({"Ann"}));
   lobby.closeConnection();
