@@ -64,7 +64,7 @@ void IosThread::launch(bool detached) {
   running_ = true;
   joinable_ = !detached;
   if (!detached) {
-    pthread_create(&thread_, nullptr, body, this);
+    if (pthread_create(&thread_, nullptr, body, this) != 0) notCreated();
     return;
   }
   // The new thread may finish and delete this object at once: with
@@ -74,8 +74,16 @@ void IosThread::launch(bool detached) {
   pthread_attr_init(&attributes);
   pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
   pthread_t handle;
-  pthread_create(keepHandle ? &thread_ : &handle, &attributes, body, this);
+  const int created = pthread_create(keepHandle ? &thread_ : &handle, &attributes, body, this);
   pthread_attr_destroy(&attributes);
+  if (created != 0) notCreated();
+}
+
+void IosThread::notCreated() {
+  // No thread exists: the object stays the caller's, even with deleteOnExit.
+  running_ = false;
+  joinable_ = false;
+  throw new Exception("Thread creation error...");
 }
 
 void IosThread::start() {

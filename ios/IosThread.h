@@ -33,11 +33,15 @@ class IosThread {
   virtual ~IosThread();
   virtual void run() {}
 
-  void start();          // throws Exception("Thread already running...")
-  void startDetached();  // start() on a detached thread; the object is then the thread's
-  void cancel();         // throws Exception("Thread was not running...")
-  void detach();         // throws Exception("Thread was not running...")
-  void join();           // throws Exception("Thread was not running...")
+  // Both throw Exception("Thread already running...") or, when the system
+  // cannot make another thread, Exception("Thread creation error...").
+  void start();
+  // start() on a detached thread; the object is then the thread's (the
+  // caller's still when this throws).
+  void startDetached();
+  void cancel();  // throws Exception("Thread was not running...")
+  void detach();  // throws Exception("Thread was not running...")
+  void join();    // throws Exception("Thread was not running...")
 
   bool isRunning() const { return running_.load(); }
   void setDeleteOnExit(bool deleteOnExit) { deleteOnExit_ = deleteOnExit; }
@@ -46,6 +50,7 @@ class IosThread {
   static void* body(void* self);
   static void cleanup(void* self);
   void launch(bool detached);
+  [[noreturn]] void notCreated();
 
   bool selfRun_;
   IosRunnable* target_;

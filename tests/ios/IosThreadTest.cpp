@@ -70,7 +70,49 @@ class ProbedThread final : public IosThread {
   Probe& probe_;
 };
 
+// While it lives, every new thread asks for a stack no system can give, so
+// thread creation fails; the previous default comes back afterwards.
+class NoNewThreads {
+ public:
+  NoNewThreads() {
+    pthread_getattr_default_np(&previous_);
+    pthread_attr_t huge;
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, static_cast<size_t>(1) << 46);
+    pthread_setattr_default_np(&huge);
+    pthread_attr_destroy(&huge);
+  }
+  ~NoNewThreads() {
+    pthread_setattr_default_np(&previous_);
+    pthread_attr_destroy(&previous_);
+  }
+
+ private:
+  pthread_attr_t previous_;
+};
+
 }  // namespace
+
+TEST(IosThread, ThrowsWhenNoThreadCanBeMadeAndCanBeStartedLater) {
+  Target ownedTarget, detachedTarget;
+  ownedTarget.released = detachedTarget.released = true;
+  IosThread owned(&ownedTarget);
+  IosThread* detached = new IosThread(&detachedTarget);
+  detached->setDeleteOnExit(true);
+  {
+    NoNewThreads refusal;
+    EXPECT_EQ(thrownMessage([&] { owned.start(); }), "Thread creation error...");
+    EXPECT_EQ(thrownMessage([&] { detached->startDetached(); }), "Thread creation error...");
+  }
+  EXPECT_FALSE(owned.isRunning());
+  EXPECT_FALSE(detached->isRunning());
+  // The failed self-deleting thread is still the caller's to start or delete.
+  detached->startDetached();
+  owned.start();
+  ASSERT_TRUE(eventually([&] { return !owned.isRunning(); }));
+  EXPECT_EQ(ownedTarget.completed, 1);
+  EXPECT_TRUE(eventually([&] { return detachedTarget.completed == 1; }));
+}
 
 TEST(IosThread, RunsItsBodyOnANewThreadAndIsRunningUntilTheBodyEnds) {
   Target target;
