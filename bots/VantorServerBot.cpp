@@ -90,7 +90,16 @@ void VantorServerBot::notifyMessage(VantorPlayer* from, const char* text, bool b
   threadStarted();
   MessageThread* thread = new MessageThread(from->getId(), this, text, broadcast, &responder);
   thread->setDeleteOnExit(true);
-  thread->startDetached();
+  try {
+    thread->startDetached();
+  } catch (Exception* e) {
+    // No thread: the message goes unanswered, and the bot is not left
+    // counting a thread that will never finish.
+    e->print();
+    delete e;
+    delete thread;
+    threadFinished();
+  }
 }
 
 void VantorServerBot::notifyGameEvent(const VantorGameEvent& event) {
@@ -104,7 +113,17 @@ void VantorServerBot::notifyGameEvent(const VantorGameEvent& event) {
   threadStarted();
   IosThread* thread = new IosThread(this);
   thread->setDeleteOnExit(true);
-  thread->startDetached();
+  try {
+    thread->startDetached();
+  } catch (Exception* e) {
+    // No thread: the turn is lost, but the hand-over is released for the
+    // next notice, which would otherwise wait for ever with the lobby held.
+    e->print();
+    delete e;
+    delete thread;
+    handOver.unlock();
+    threadFinished();
+  }
 }
 
 void VantorServerBot::run() {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "bots/VantorDeepBlue.h"
 #include "bots/VantorGrayThough.h"
@@ -23,6 +27,27 @@ VantorGameEvent notice(int gameId, const VantorGame* position, int type = YourTu
 }
 
 const char* kReply = "I can't speak, I'm a bot!";
+
+// While it lives, every new thread asks for a stack no system can give, so
+// thread creation fails; the previous default comes back afterwards.
+class NoNewThreads {
+ public:
+  NoNewThreads() {
+    pthread_getattr_default_np(&previous_);
+    pthread_attr_t huge;
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, static_cast<size_t>(1) << 46);
+    pthread_setattr_default_np(&huge);
+    pthread_attr_destroy(&huge);
+  }
+  ~NoNewThreads() {
+    pthread_setattr_default_np(&previous_);
+    pthread_attr_destroy(&previous_);
+  }
+
+ private:
+  pthread_attr_t previous_;
+};
 
 }  // namespace
 
@@ -138,4 +163,29 @@ TEST(ServerBot, BeingDestroyedStopsItsPausingThreadsAndWaitsForThem) {
   // Unregistered exactly once, and its threads gave up without calling.
   EXPECT_EQ(std::count(lobby.unregistered.begin(), lobby.unregistered.end(), bot), 1);
   EXPECT_FALSE(lobby.waitFor([&] { return !lobby.moves.empty() || !lobby.messages.empty(); }, 200));
+}
+
+TEST(ServerBot, TakesTheNextTurnAndCanBeDestroyedAfterItsThreadsCouldNotBeMade) {
+  FakeLobby lobby;
+  // Let go if a step hangs, so that the failure is reported instead of the
+  // test waiting for ever.
+  VantorDeepBlue* bot = new VantorDeepBlue(&lobby, 1);
+  bot->setPausesForTesting(0, 0);
+  VantorPlayer sender(&lobby);
+  VantorGame start;
+  {
+    NoNewThreads refusal;
+    bot->notifyGameEvent(notice(1, &start));
+    bot->notifyMessage(&sender, "hi", false);
+  }
+  auto within = [](std::function<void()> step) {
+    std::packaged_task<void()> task(step);
+    std::future<void> done = task.get_future();
+    std::thread(std::move(task)).detach();
+    return done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  };
+  ASSERT_TRUE(within([&] { bot->notifyGameEvent(notice(2, &start)); }));
+  ASSERT_TRUE(lobby.waitFor([&] { return !lobby.moves.empty(); }, 5000));
+  EXPECT_EQ(lobby.getMoves()[0].gameId, 2);
+  ASSERT_TRUE(within([&] { delete bot; }));
 }
