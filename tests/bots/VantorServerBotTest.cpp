@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +11,7 @@
 #include "bots/VantorGrayThough.h"
 #include "tests/bots/ArrangedPosition.h"
 #include "tests/bots/FakeLobby.h"
+#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -27,27 +27,6 @@ VantorGameEvent notice(int gameId, const VantorGame* position, int type = YourTu
 }
 
 const char* kReply = "I can't speak, I'm a bot!";
-
-// While it lives, every new thread asks for a stack no system can give, so
-// thread creation fails; the previous default comes back afterwards.
-class NoNewThreads {
- public:
-  NoNewThreads() {
-    pthread_getattr_default_np(&previous_);
-    pthread_attr_t huge;
-    pthread_attr_init(&huge);
-    pthread_attr_setstacksize(&huge, static_cast<size_t>(1) << 46);
-    pthread_setattr_default_np(&huge);
-    pthread_attr_destroy(&huge);
-  }
-  ~NoNewThreads() {
-    pthread_setattr_default_np(&previous_);
-    pthread_attr_destroy(&previous_);
-  }
-
- private:
-  pthread_attr_t previous_;
-};
 
 }  // namespace
 

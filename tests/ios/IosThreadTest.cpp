@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <atomic>
 #include <thread>
@@ -68,27 +67,6 @@ class ProbedThread final : public IosThread {
 
  private:
   Probe& probe_;
-};
-
-// While it lives, every new thread asks for a stack no system can give, so
-// thread creation fails; the previous default comes back afterwards.
-class NoNewThreads {
- public:
-  NoNewThreads() {
-    pthread_getattr_default_np(&previous_);
-    pthread_attr_t huge;
-    pthread_attr_init(&huge);
-    pthread_attr_setstacksize(&huge, static_cast<size_t>(1) << 46);
-    pthread_setattr_default_np(&huge);
-    pthread_attr_destroy(&huge);
-  }
-  ~NoNewThreads() {
-    pthread_setattr_default_np(&previous_);
-    pthread_attr_destroy(&previous_);
-  }
-
- private:
-  pthread_attr_t previous_;
 };
 
 }  // namespace

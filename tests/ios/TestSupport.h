@@ -5,6 +5,7 @@
 #ifndef VANTOR_TESTS_IOS_TESTSUPPORT_H_
 #define VANTOR_TESTS_IOS_TESTSUPPORT_H_
 
+#include <pthread.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -47,6 +48,27 @@ class EnvironmentGuard {
   const char* name_;
   bool had_;
   std::string old_;
+};
+
+// While it lives, every new thread asks for a stack no system can give, so
+// thread creation fails; the previous default comes back afterwards.
+class NoNewThreads {
+ public:
+  NoNewThreads() {
+    pthread_getattr_default_np(&previous_);
+    pthread_attr_t huge;
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, static_cast<size_t>(1) << 46);
+    pthread_setattr_default_np(&huge);
+    pthread_attr_destroy(&huge);
+  }
+  ~NoNewThreads() {
+    pthread_setattr_default_np(&previous_);
+    pthread_attr_destroy(&previous_);
+  }
+
+ private:
+  pthread_attr_t previous_;
 };
 
 #endif  // VANTOR_TESTS_IOS_TESTSUPPORT_H_
