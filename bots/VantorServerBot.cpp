@@ -87,19 +87,8 @@ void VantorServerBot::notifyAskGame(VantorPlayer*, VantorServerGame* game) {
 
 void VantorServerBot::notifyMessage(VantorPlayer* from, const char* text, bool broadcast) {
   if (broadcast || from == nullptr || text == nullptr || lobby == nullptr || isRetiring()) return;
-  threadStarted();
-  MessageThread* thread = new MessageThread(from->getId(), this, text, broadcast, &responder);
-  thread->setDeleteOnExit(true);
-  try {
-    thread->startDetached();
-  } catch (Exception* e) {
-    // No thread: the message goes unanswered, and the bot is not left
-    // counting a thread that will never finish.
-    e->print();
-    delete e;
-    delete thread;
-    threadFinished();
-  }
+  // Without a thread the message simply goes unanswered.
+  launch(new MessageThread(from->getId(), this, text, broadcast, &responder));
 }
 
 void VantorServerBot::notifyGameEvent(const VantorGameEvent& event) {
@@ -110,19 +99,24 @@ void VantorServerBot::notifyGameEvent(const VantorGameEvent& event) {
   handOver.lock();
   pendingPosition = *event.position;
   pendingGameId = event.gameId;
+  // Without a thread the turn is lost, but the hand-over is released for the
+  // next notice, which would otherwise wait for ever with the lobby held.
+  if (!launch(new IosThread(this))) handOver.unlock();
+}
+
+bool VantorServerBot::launch(IosThread* thread) {
   threadStarted();
-  IosThread* thread = new IosThread(this);
   thread->setDeleteOnExit(true);
   try {
     thread->startDetached();
+    return true;
   } catch (Exception* e) {
-    // No thread: the turn is lost, but the hand-over is released for the
-    // next notice, which would otherwise wait for ever with the lobby held.
+    // The bot must not be left counting a thread that will never finish.
     e->print();
     delete e;
     delete thread;
-    handOver.unlock();
     threadFinished();
+    return false;
   }
 }
 

@@ -30,6 +30,8 @@
 #include "ios/IosLock.h"
 #include "ios/IosRunnable.h"
 
+class IosThread;
+
 class VantorServerBot : public VantorPlayer, public IosRunnable {
  public:
   // The pause before each move.
@@ -63,6 +65,9 @@ class VantorServerBot : public VantorPlayer, public IosRunnable {
  private:
   class MessageThread;
 
+  // Starts a self-deleting thread counted as one of the bot's; false when
+  // no thread could be made (the object is then deleted).
+  bool launch(IosThread* thread);
   void threadStarted();
   // The last thing a thread of this bot does with it.
   void threadFinished();
