@@ -1,143 +1,74 @@
 #include "bots/VantorServerBot.h"
 
-#include <algorithm>
-
-#include "ios/Exception.h"
-#include "ios/IosThread.h"
-#include "ios/Platform.h"
-
-// The reply to one private message: it waits the chat pause and then sends
-// the responder's answer to the sender, named by its unique id because the
-// sender may leave meanwhile and a new player may take its address.
-class VantorServerBot::MessageThread : public IosThread {
- public:
-  MessageThread(uint64_t senderId, VantorServerBot* bot, const char* text, bool broadcast,
-                const VantorChatResponder* responder)
-      : senderId(senderId), bot(bot), text(text), broadcast(broadcast), responder(responder) {}
-
-  void run() override {
-    try {
-      std::string reply = responder->replyTo(text);
-      if (!broadcast && bot->pause(bot->chatPauseFor(reply))) {
-        bot->lobby->sendMessageToId(bot, senderId, reply.c_str());
-      }
-    } catch (Exception* e) {
-      e->print();
-      delete e;
-    }
-    bot->threadFinished();
-  }
-
- private:
-  uint64_t senderId;
-  VantorServerBot* bot;
-  std::string text;
-  bool broadcast;
-  const VantorChatResponder* responder;
-};
+#include <chrono>
+#include <iostream>
 
 VantorServerBot::VantorServerBot(VantorLobby* server, const std::string& name)
     : VantorPlayer(server, name),
-      lobby(server),
-      pendingGameId(-1),
-      movePause(kMovePauseMilliseconds),
-      chatPauseOverride(-1),
-      retiring(false),
-      retired(false),
-      activeThreads(0) {}
+      lobby_(server),
+      movePause_(kMovePauseMilliseconds),
+      chatPauseOverride_(-1),
+      waitingReplies_(0),
+      retiring_(false),
+      retired_(false) {
+  // Without a thread now, the first notification tries again.
+  worker_.start();
+}
 
 VantorServerBot::~VantorServerBot() {
   retire();
 }
 
 void VantorServerBot::retire() {
-  if (retired) return;
-  retired = true;
-  retiring = true;
-  // Once the lobby has let the bot go, no notification can start another
-  // thread; the ones running see retiring and skip their pauses.
+  if (retired_) return;
+  retired_ = true;
+  retiring_ = true;
+  // Once the lobby has let the bot go no notification can queue another
+  // job, so the worker can be stopped for good.
   leaveServer();
-  idle.lock();
-  idle.unlock();
-}
-
-void VantorServerBot::threadStarted() {
-  if (activeThreads.fetch_add(1) == 0) idle.lock();
-}
-
-void VantorServerBot::threadFinished() {
-  if (activeThreads.fetch_sub(1) == 1) idle.unlock();
-}
-
-bool VantorServerBot::pause(int milliseconds) {
-  // In short steps, so that a retiring bot is not kept waiting.
-  const int kStep = 20;
-  while (milliseconds > 0) {
-    if (isRetiring()) return false;
-    int step = std::min(milliseconds, kStep);
-    platform::sleepMilliseconds(static_cast<unsigned>(step));
-    milliseconds -= step;
-  }
-  return !isRetiring();
+  worker_.stop();
 }
 
 void VantorServerBot::notifyAskGame(VantorPlayer*, VantorServerGame* game) {
-  if (lobby != nullptr && !isRetiring()) lobby->acceptGame(this, game);
+  if (lobby_ != nullptr && !isRetiring()) lobby_->acceptGame(this, game);
 }
 
 void VantorServerBot::notifyMessage(VantorPlayer* from, const char* text, bool broadcast) {
-  if (broadcast || from == nullptr || text == nullptr || lobby == nullptr || isRetiring()) return;
-  // Without a thread the message simply goes unanswered.
-  launch(new MessageThread(from->getId(), this, text, broadcast, &responder));
+  if (broadcast || from == nullptr || text == nullptr || lobby_ == nullptr || isRetiring()) return;
+  if (waitingReplies_.fetch_add(1) >= kMaxWaitingReplies) {
+    waitingReplies_.fetch_sub(1);
+    std::cerr << getName() << ": chat reply dropped, " << kMaxWaitingReplies << " already waiting"
+              << std::endl;
+    return;
+  }
+  std::string reply = responder_.replyTo(text);
+  const uint64_t senderId = from->getId();
+  const auto due = VantorBotWorker::Clock::now() + std::chrono::milliseconds(chatPauseFor(reply));
+  worker_.schedule(due, [this, senderId, reply] {
+    waitingReplies_.fetch_sub(1);
+    lobby_->sendMessageToId(this, senderId, reply.c_str());
+  });
 }
 
 void VantorServerBot::notifyGameEvent(const VantorGameEvent& event) {
-  if (event.type != YourTurn || event.position == nullptr || lobby == nullptr || isRetiring()) {
+  if (event.type != YourTurn || event.position == nullptr || lobby_ == nullptr || isRetiring()) {
     return;
   }
-  // Waits while the previous thinking thread has not yet taken its copy.
-  handOver.lock();
-  pendingPosition = *event.position;
-  pendingGameId = event.gameId;
-  // Without a thread the turn is lost, but the hand-over is released for the
-  // next notice, which would otherwise wait for ever with the lobby held.
-  if (!launch(new IosThread(this))) handOver.unlock();
+  // The copy is taken here, inside the lobby operation: by the time the
+  // worker gets to it the game may have moved on or be gone.
+  const int gameId = event.gameId;
+  worker_.post([this, position = VantorGame(*event.position), gameId] { think(position, gameId); });
 }
 
-bool VantorServerBot::launch(IosThread* thread) {
-  threadStarted();
-  thread->setDeleteOnExit(true);
-  try {
-    thread->startDetached();
-    return true;
-  } catch (Exception* e) {
-    // The bot must not be left counting a thread that will never finish.
-    e->print();
-    delete e;
-    delete thread;
-    threadFinished();
-    return false;
-  }
-}
-
-void VantorServerBot::run() {
-  VantorGame position = pendingPosition;
-  int gameId = pendingGameId;
-  // Released before anything else: the notifying thread may be waiting for
-  // it while it holds the lobby's lock.
-  handOver.unlock();
-  try {
-    if (!isRetiring()) {
-      VantorCoords move = chooseMove(position);
-      if (move.x != 0 && pause(movePause.load())) {
-        lobby->playMove(gameId, this, static_cast<int8_t>(move.x), static_cast<int8_t>(move.y));
-      }
-    }
-  } catch (Exception* e) {
-    e->print();
-    delete e;
-  }
-  threadFinished();
+void VantorServerBot::think(const VantorGame& position, int gameId) {
+  const VantorCoords move = chooseMove(position);
+  if (move.x == 0) return;
+  // Measured from the end of the search, so a long search is not followed
+  // by a shorter pause.
+  const auto due = VantorBotWorker::Clock::now() + std::chrono::milliseconds(movePause_.load());
+  worker_.schedule(due, [this, gameId, move] {
+    lobby_->playMove(gameId, this, static_cast<int8_t>(move.x), static_cast<int8_t>(move.y));
+  });
 }
 
 std::string VantorServerBot::getDescription() {
@@ -149,11 +80,11 @@ int VantorServerBot::chatPauseMilliseconds(const std::string& reply) {
 }
 
 int VantorServerBot::chatPauseFor(const std::string& reply) const {
-  int override = chatPauseOverride.load();
+  int override = chatPauseOverride_.load();
   return override >= 0 ? override : chatPauseMilliseconds(reply);
 }
 
 void VantorServerBot::setPausesForTesting(int movePauseMs, int chatPauseMs) {
-  movePause = movePauseMs;
-  chatPauseOverride = chatPauseMs;
+  movePause_ = movePauseMs;
+  chatPauseOverride_ = chatPauseMs;
 }

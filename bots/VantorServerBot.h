@@ -1,21 +1,24 @@
 // A computer player living in the server. It accepts every invitation at
 // once, answers each private message with a fixed line after a pause, and,
-// whenever it is told that it is to move, chooses and plays a move on a
-// thinking thread of its own, after a pause of two seconds.
+// whenever it is told that it is to move, chooses and plays a move after a
+// pause of two seconds.
 //
-// The turn notice hands the position and the game's id (copied on the
-// notifying thread, inside the lobby operation) to the thinking thread
-// through the handOver lock; the thinking thread releases it before it does
-// anything else, searches its copy and plays by id, so it never touches a
-// game that may have been removed meanwhile. Chat replies go to the sender's
-// unique id, never to a pointer kept across the pause.
+// All its work runs on one worker thread of its own, started with the bot:
+// a turn notice queues a copy of the position and the game's id, the worker
+// searches that copy and plays by id when the pause has passed, so it never
+// touches a game that may have been removed meanwhile; a chat reply is
+// queued for its time and goes to the sender's unique id, never to a pointer
+// kept across the pause. At most kMaxWaitingReplies replies wait at a time;
+// a message beyond that goes unanswered, so a flood cannot swamp the bot.
+// When no thread can be made the jobs stay queued and every later
+// notification tries again, so a turn is never lost.
 //
 // Thread safety: notifications arrive on lobby threads, serialised by the
-// lobby's lock; thinking and reply threads call the lobby from their own
-// threads. Destruction unregisters the bot and then waits until every thread
-// it started has finished (those still pausing give up at once), so no
-// thread outlives the bot. The most-derived class calls retire() first in
-// its destructor, before any part of the bot is torn down; a bot must not be
+// lobby's lock; they only queue work and never wait for it. The worker calls
+// the lobby from its own thread. retire() unregisters the bot, drops what is
+// still queued, ends a pause at once and joins the worker, so no thread
+// outlives the bot. The most-derived class calls retire() first in its
+// destructor, before any part of the bot is torn down; a bot must not be
 // destroyed by a thread that holds the lobby's lock, and the lobby must
 // outlive its bots.
 #ifndef VANTOR_BOTS_VANTORSERVERBOT_H_
@@ -24,18 +27,17 @@
 #include <atomic>
 #include <string>
 
+#include "bots/VantorBotWorker.h"
 #include "bots/VantorChatResponder.h"
 #include "bots/VantorPlayer.h"
 #include "game/VantorGame.h"
-#include "ios/IosLock.h"
-#include "ios/IosRunnable.h"
 
-class IosThread;
-
-class VantorServerBot : public VantorPlayer, public IosRunnable {
+class VantorServerBot : public VantorPlayer {
  public:
-  // The pause before each move.
+  // The pause before each move, from the end of its search.
   static constexpr int kMovePauseMilliseconds = 2000;
+  // Chat replies that may wait at once.
+  static constexpr int kMaxWaitingReplies = 16;
 
   VantorServerBot(VantorLobby* server, const std::string& name);
   ~VantorServerBot() override;
@@ -47,50 +49,36 @@ class VantorServerBot : public VantorPlayer, public IosRunnable {
 
   // The move for the side to move of game, {0, 0} when it has none.
   virtual VantorCoords chooseMove(const VantorGame& game) = 0;
-  // The thinking thread.
-  void run() override;
 
   // The chat pause for a reply: one second per ten characters, plus one.
   static int chatPauseMilliseconds(const std::string& reply);
 
   // Made for tests: replaces the move pause and, when chatPauseMs is not
-  // negative, the chat pause, for every later thread of this bot.
+  // negative, the chat pause, for every later job of this bot.
   void setPausesForTesting(int movePauseMs, int chatPauseMs);
 
  protected:
-  // Unregisters the bot, makes its pausing threads give up and waits until
-  // all its threads have finished. Idempotent.
+  // Unregisters the bot, drops its queued jobs and joins its worker.
+  // Idempotent.
   void retire();
 
  private:
-  class MessageThread;
-
-  // Starts a self-deleting thread counted as one of the bot's; false when
-  // no thread could be made (the object is then deleted).
-  bool launch(IosThread* thread);
-  void threadStarted();
-  // The last thing a thread of this bot does with it.
-  void threadFinished();
-  // Sleeps up to milliseconds; false when the bot retired meanwhile.
-  bool pause(int milliseconds);
+  // On the worker: searches the copy and schedules the move.
+  void think(const VantorGame& position, int gameId);
   int chatPauseFor(const std::string& reply) const;
-  bool isRetiring() const { return retiring.load(); }
+  bool isRetiring() const { return retiring_.load(); }
 
-  // Where the threads find the lobby; fixed for the bot's life.
-  VantorLobby* const lobby;
-  // Handed from the notifying thread to the thinking thread under handOver.
-  VantorGame pendingPosition;
-  int pendingGameId;
-  IosLock handOver;
-  VantorChatResponder responder;
+  // Where the worker finds the lobby; fixed for the bot's life.
+  VantorLobby* const lobby_;
+  VantorChatResponder responder_;
 
-  std::atomic<int> movePause;
-  std::atomic<int> chatPauseOverride;
-  std::atomic<bool> retiring;
-  bool retired;
-  // Threads running; idle is held while there is at least one.
-  std::atomic<int> activeThreads;
-  IosLock idle;
+  std::atomic<int> movePause_;
+  std::atomic<int> chatPauseOverride_;
+  // Replies scheduled and not yet sent.
+  std::atomic<int> waitingReplies_;
+  std::atomic<bool> retiring_;
+  bool retired_;
+  VantorBotWorker worker_;
 };
 
 #endif  // VANTOR_BOTS_VANTORSERVERBOT_H_
