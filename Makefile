@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test tsan fuzz bench format clean
+.PHONY: all deps configure build run test tsan fuzz bench bench-server format clean
 
 all: build
 
@@ -40,6 +40,12 @@ bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTOR_TESTS=OFF -DVANTOR_GUI=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target vantor_bench
 	@build-bench/bench/vantor_bench
+
+# The game server's network core against a minimal epoll server, side by side.
+bench-server: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTOR_TESTS=OFF -DVANTOR_GUI=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target vantor_server_bench
+	@build-bench/bench/vantor_server_bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
