@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "client/VantorAskGameEvent.h"
 #include "client/VantorClientDidGetMessageEvent.h"
@@ -18,6 +17,7 @@
 #include "client/VantorWhoAmIEvent.h"
 #include "ios/Exception.h"
 #include "ios/Socket.h"
+#include "wire/VantorWire.h"
 
 namespace {
 
@@ -25,54 +25,41 @@ namespace {
 // sending cannot hold the front end's thread.
 constexpr int kReadBudget = 1 << 20;
 
-// Codes of the requests this client sends.
-namespace request {
-enum : int {
-  kSetNick = 1,
-  kGetPlayerList = 3,
-  kAskGame = 4,
-  kAcceptGame = 5,
-  kSendMessage = 6,
-  kGetBoard = 8,
-  kRefuseGame = 10,
-  kPlayMove = 11,
-  kWhoAmIRequest = 17,
-  kGetGameList = 19,
-  kSpectate = 20,
-  kAbortGame = 24,
-  kGetPlayerInfo = 25,
-  kVersion = 26,
-};
-}  // namespace request
-
-// Codes of the server messages.
-namespace message {
-enum : int {
-  kPlayerList = 3,
-  kAskGame = 4,
-  kMessage = 6,
-  kGameStarted = 7,
-  kBoard = 8,
-  kPlayerListChanged = 9,
-  kGameRefused = 10,
-  kInvalidMove = 12,
-  kMovePlayed = 13,
-  kMustPass = 15,
-  kGameOver = 16,
-  kWhoAmI = 17,
-  kNickRefused = 18,
-  kGameList = 19,
-  kSpectateAccepted = 21,
-  kSpectateRefused = 22,
-  kGameListChanged = 23,
-  kGameClosed = 24,
-  kPlayerInfo = 25,
-  kVersionRequest = 26,
-  kRedirect = 27,
-};
-}  // namespace message
+// The most read from the socket at once: a whole frame of the largest size.
+constexpr int kReadChunk = kFrameHeaderBytes + kMaxFramePayload;
 
 constexpr int kCellCount = 64;
+
+std::string withCode(int code) {
+  return std::string(1, static_cast<char>(code));
+}
+
+void appendByte(std::string& payload, int value) {
+  payload.push_back(static_cast<char>(value));
+}
+
+void appendInt(std::string& payload, int value) {
+  char bytes[4];
+  encodeInt(bytes, value);
+  payload.append(bytes, sizeof bytes);
+}
+
+// The text up to its 0 byte or limit bytes, whichever comes first, then a 0
+// byte; a null text is sent empty.
+void appendText(std::string& payload, const char* text, int limit) {
+  int n = 0;
+  if (text != nullptr) {
+    while (n < limit && text[n] != '\0') ++n;
+    payload.append(text, static_cast<size_t>(n));
+  }
+  payload.push_back('\0');
+}
+
+std::string withGameId(int code, int gameId) {
+  std::string payload = withCode(code);
+  appendInt(payload, gameId);
+  return payload;
+}
 
 }  // namespace
 
@@ -83,9 +70,8 @@ VantorClient::VantorClient(const char* host, int port) : VantorClient(nullptr) {
 VantorClient::VantorClient(IosOutputStream* requests)
     : socket_(nullptr),
       out_(requests),
-      sendBuffer_(2 + kMaxPayload),
-      frame_(2 + kMaxPayload),
-      frameBytes_(0),
+      readBuffer_(kReadChunk),
+      frames_(kMaxFramePayload),
       redirecting_(false),
       redirectPort_(0),
       failure_(nullptr) {}
@@ -128,7 +114,7 @@ void VantorClient::disconnect() {
   delete socket_;
   socket_ = nullptr;
   out_ = nullptr;
-  frameBytes_ = 0;
+  frames_.clear();
   redirecting_ = false;
 }
 
@@ -158,33 +144,31 @@ void VantorClient::throwPendingFailure() {
   throw e;
 }
 
-int VantorClient::framePayloadLength() const {
-  return static_cast<unsigned char>(frame_[0]) | static_cast<unsigned char>(frame_[1]) << 8;
-}
-
 void VantorClient::receive() {
   throwPendingFailure();
   int budget = kReadBudget;
   while (socket_ != nullptr && budget > 0 && socket_->streamReadyToRead()) {
-    int wanted = frameBytes_ < 2 ? 2 - frameBytes_ : 2 + framePayloadLength() - frameBytes_;
-    if (wanted > 0) {
-      // Readable with nothing pending means that the server has closed: the
-      // read of one byte then throws the socket layer's disconnection.
-      int pending = std::max(socket_->getInputStream()->available(), 1);
-      int n = std::min(std::min(wanted, pending), budget);
-      socket_->read(frame_.data() + frameBytes_, n);
-      frameBytes_ += n;
-      budget -= n;
-    }
-    if (frameBytes_ < 2 || frameBytes_ < 2 + framePayloadLength()) continue;
-    int length = frameBytes_ - 2;
-    frameBytes_ = 0;
-    handleMessage(frame_.data() + 2, length);
-    if (redirecting_) {
-      std::string host = redirectHost_;
-      int port = redirectPort_;
-      disconnect();
-      openConversation(host.c_str(), port);
+    // Readable with nothing pending means that the server has closed: the
+    // read of one byte then throws the socket layer's disconnection.
+    int pending = std::max(socket_->getInputStream()->available(), 1);
+    int n = std::min(std::min(pending, budget), kReadChunk);
+    socket_->read(readBuffer_.data(), n);
+    budget -= n;
+    frames_.feed(readBuffer_.data(), n);
+    const char* payload = nullptr;
+    int length = 0;
+    // A request that fails while a message is parsed ends the connection,
+    // and with it whatever else had arrived.
+    while (socket_ != nullptr && frames_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
+      handleMessage(payload, length);
+      if (redirecting_) {
+        std::string host = redirectHost_;
+        int port = redirectPort_;
+        // Frames that followed the redirect on the old connection go with it.
+        disconnect();
+        openConversation(host.c_str(), port);
+        break;
+      }
     }
   }
   throwPendingFailure();
@@ -239,24 +223,24 @@ void VantorClient::handleMessage(const char* payload, int length) {
   // The fixed-size fields each message needs before its strings.
   int needed = 0;
   switch (code) {
-    case message::kAskGame:
-    case message::kMovePlayed:
-    case message::kRedirect:
+    case kMessageAskGame:
+    case kMessageMovePlayed:
+    case kMessageRedirect:
       needed = 6;
       break;
-    case message::kMessage:
+    case kMessageChat:
       needed = 1;
       break;
-    case message::kGameStarted:
-    case message::kInvalidMove:
-    case message::kMustPass:
-    case message::kGameOver:
-    case message::kSpectateAccepted:
-    case message::kSpectateRefused:
-    case message::kGameClosed:
+    case kMessageGameStarted:
+    case kMessageInvalidMove:
+    case kMessageMustPass:
+    case kMessageGameOver:
+    case kMessageSpectateAccepted:
+    case kMessageSpectateRefused:
+    case kMessageGameClosed:
       needed = 4;
       break;
-    case message::kBoard:
+    case kMessageBoard:
       needed = 4 + kCellCount;
       break;
     default:
@@ -268,31 +252,31 @@ void VantorClient::handleMessage(const char* payload, int length) {
   }
 
   switch (code) {
-    case message::kPlayerList: {
+    case kMessagePlayerList: {
       auto* e = new VantorUpdateListEvent();
       while (!in.atEnd()) e->addName(in.readString().c_str());
       queue(e);
       break;
     }
-    case message::kAskGame: {
+    case kMessageAskGame: {
       int id = in.readInt();
       int colour = in.readInt8();
       in.skip(1);  // spectators allowed
       queue(new VantorAskGameEvent(in.readString().c_str(), id, colour));
       break;
     }
-    case message::kMessage: {
+    case kMessageChat: {
       int broadcast = in.readU8() != 0 ? 1 : 0;
       std::string sender = in.readString();
       std::string text = in.readString();
       queue(new VantorClientDidGetMessageEvent(text.c_str(), sender.c_str(), broadcast));
       break;
     }
-    case message::kGameStarted:
-    case message::kSpectateAccepted:
+    case kMessageGameStarted:
+    case kMessageSpectateAccepted:
       addGame(in.readInt());
       break;
-    case message::kBoard: {
+    case kMessageBoard: {
       VantorClientGame* game = findGame(in.readInt());
       if (game == nullptr) break;
       game->setBoard(in.readBytes(kCellCount));
@@ -310,19 +294,19 @@ void VantorClient::handleMessage(const char* payload, int length) {
       }
       break;
     }
-    case message::kPlayerListChanged:
+    case kMessagePlayerListChanged:
       getPlayerList();
       getGameList();
       break;
-    case message::kGameRefused:
+    case kMessageGameRefused:
       queue(new VantorRefuseGameEvent(in.readString().c_str()));
       break;
-    case message::kInvalidMove: {
+    case kMessageInvalidMove: {
       VantorClientGame* game = findGame(in.readInt());
       if (game != nullptr) queueGameEvent(game, kMoveRejected);
       break;
     }
-    case message::kMovePlayed: {
+    case kMessageMovePlayed: {
       VantorClientGame* game = findGame(in.readInt());
       if (game == nullptr) break;
       int x = in.readU8();
@@ -336,7 +320,7 @@ void VantorClient::handleMessage(const char* payload, int length) {
       }
       break;
     }
-    case message::kMustPass: {
+    case kMessageMustPass: {
       VantorClientGame* game = findGame(in.readInt());
       if (game == nullptr) break;
       auto* e = new VantorClientGameEvent(game, kPlayerPassed);
@@ -347,19 +331,19 @@ void VantorClient::handleMessage(const char* payload, int length) {
       }
       break;
     }
-    case message::kGameOver: {
+    case kMessageGameOver: {
       VantorClientGame* game = findGame(in.readInt());
       if (game != nullptr) queueGameEvent(game, kGameOver);
       break;
     }
-    case message::kWhoAmI:
+    case kMessageWhoAmI:
       nick_ = in.readString().substr(0, kMaxNick);
       queue(new VantorWhoAmIEvent(nick_.c_str()));
       break;
-    case message::kNickRefused:
+    case kMessageNickRefused:
       queue(new VantorNonAckNickEvent(in.readString().c_str()));
       break;
-    case message::kGameList: {
+    case kMessageGameList: {
       auto* e = new VantorUpdateGameListEvent();
       while (!in.atEnd()) {
         if (!in.has(4)) {
@@ -376,26 +360,26 @@ void VantorClient::handleMessage(const char* payload, int length) {
       queue(e);
       break;
     }
-    case message::kSpectateRefused:
+    case kMessageSpectateRefused:
       queue(new VantorRefuseSpectateEvent(in.readInt()));
       break;
-    case message::kGameListChanged:
+    case kMessageGameListChanged:
       getGameList();
       break;
-    case message::kGameClosed:
+    case kMessageGameClosed:
       queueGameEvent(findGame(in.readInt()), kGameClosed);
       getGameList();
       break;
-    case message::kPlayerInfo: {
+    case kMessagePlayerInfo: {
       std::string name = in.readString();
       std::string description = in.readString();
       queue(new VantorPlayerInfoEvent(name.c_str(), description.c_str()));
       break;
     }
-    case message::kVersionRequest:
+    case kMessageVersionRequest:
       sendVersion();
       break;
-    case message::kRedirect: {
+    case kMessageRedirect: {
       int a = in.readU8(), b = in.readU8(), c = in.readU8(), d = in.readU8();
       int low = in.readU8();
       int high = in.readU8();
@@ -411,33 +395,12 @@ void VantorClient::handleMessage(const char* payload, int length) {
   }
 }
 
-int VantorClient::putByte(int at, int value) {
-  sendBuffer_[at] = static_cast<char>(value);
-  return at + 1;
-}
-
-int VantorClient::putInt(int at, int value) {
-  auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) sendBuffer_[at + i] = static_cast<char>(v >> (8 * i) & 0xFF);
-  return at + 4;
-}
-
-int VantorClient::putText(int at, const char* text, int limit) {
-  int n = 0;
-  if (text != nullptr) {
-    while (n < limit && text[n] != '\0') ++n;
-    std::memcpy(sendBuffer_.data() + at, text, n);
-  }
-  sendBuffer_[at + n] = '\0';
-  return at + n + 1;
-}
-
-void VantorClient::sendFrame(int payloadLength) {
+void VantorClient::send(const std::string& payload) {
   if (out_ == nullptr) return;
-  sendBuffer_[0] = static_cast<char>(payloadLength & 0xFF);
-  sendBuffer_[1] = static_cast<char>(payloadLength >> 8 & 0xFF);
+  sendBuffer_.clear();
+  appendFrame(sendBuffer_, payload);
   try {
-    out_->write(sendBuffer_.data(), payloadLength + 2);
+    out_->write(sendBuffer_.data(), static_cast<int>(sendBuffer_.size()));
   } catch (Exception* e) {
     // Requests come from the front end as well as from the parser; the
     // failure waits for the pump, which reports connection losses.
@@ -452,82 +415,75 @@ void VantorClient::sendFrame(int payloadLength) {
   }
 }
 
-void VantorClient::sendCodeOnly(int code) {
-  putByte(2, code);
-  sendFrame(1);
-}
-
-void VantorClient::sendWithGameId(int code, int gameId) {
-  int end = putInt(putByte(2, code), gameId);
-  sendFrame(end - 2);
-}
-
 void VantorClient::setNick(const char* nick) {
-  int end = putText(putByte(2, request::kSetNick), nick, kMaxSentNick);
-  sendFrame(end - 2);
+  std::string payload = withCode(kRequestSetNick);
+  appendText(payload, nick, kMaxSentNick);
+  send(payload);
 }
 
 void VantorClient::getPlayerList() {
-  sendCodeOnly(request::kGetPlayerList);
+  send(withCode(kRequestGetPlayerList));
 }
 
 void VantorClient::askGame(const char* nick, VantorGameOptions options) {
-  int at = putByte(2, request::kAskGame);
-  at = putByte(at, options.getColourChoice());
-  at = putByte(at, options.getSpectatorsAllowed() ? 1 : 0);
-  int end = putText(at, nick, kMaxInvitedNick);
-  sendFrame(end - 2);
+  std::string payload = withCode(kRequestAskGame);
+  appendByte(payload, options.getColourChoice());
+  appendByte(payload, options.getSpectatorsAllowed() ? 1 : 0);
+  appendText(payload, nick, kMaxInvitedNick);
+  send(payload);
 }
 
 void VantorClient::acceptGame(int gameId) {
-  sendWithGameId(request::kAcceptGame, gameId);
+  send(withGameId(kRequestAcceptGame, gameId));
 }
 
 void VantorClient::sendMessage(const char* text, const char* destination) {
-  int at = putText(putByte(2, request::kSendMessage), destination, kMaxMessagePart);
-  int end = putText(at, text, kMaxMessagePart);
-  sendFrame(end - 2);
+  std::string payload = withCode(kRequestSendMessage);
+  appendText(payload, destination, kMaxMessagePart);
+  appendText(payload, text, kMaxMessagePart);
+  send(payload);
 }
 
 void VantorClient::getBoard(VantorClientGame* game) {
-  if (game != nullptr) sendWithGameId(request::kGetBoard, game->getId());
+  if (game != nullptr) send(withGameId(kRequestGetBoard, game->getId()));
 }
 
 void VantorClient::refuseGame(int gameId) {
-  sendWithGameId(request::kRefuseGame, gameId);
+  send(withGameId(kRequestRefuseGame, gameId));
 }
 
 void VantorClient::playMove(int gameId, int x, int y) {
-  int at = putInt(putByte(2, request::kPlayMove), gameId);
-  at = putByte(at, x);
-  int end = putByte(at, y);
-  sendFrame(end - 2);
+  std::string payload = withGameId(kRequestPlayMove, gameId);
+  appendByte(payload, x);
+  appendByte(payload, y);
+  send(payload);
 }
 
 void VantorClient::whoAmI() {
-  sendCodeOnly(request::kWhoAmIRequest);
+  send(withCode(kRequestWhoAmI));
 }
 
 void VantorClient::getGameList() {
-  sendCodeOnly(request::kGetGameList);
+  send(withCode(kRequestGetGameList));
 }
 
 void VantorClient::spectate(int gameId) {
-  sendWithGameId(request::kSpectate, gameId);
+  send(withGameId(kRequestSpectate, gameId));
 }
 
 void VantorClient::abortGame(int gameId) {
-  sendWithGameId(request::kAbortGame, gameId);
+  send(withGameId(kRequestAbortGame, gameId));
 }
 
 void VantorClient::getPlayerInfo(const char* nick) {
-  int end = putText(putByte(2, request::kGetPlayerInfo), nick, kMaxSentNick);
-  sendFrame(end - 2);
+  std::string payload = withCode(kRequestGetPlayerInfo);
+  appendText(payload, nick, kMaxSentNick);
+  send(payload);
 }
 
 void VantorClient::sendVersion() {
-  int at = putByte(2, request::kVersion);
-  at = putByte(at, 2);
-  int end = putByte(at, 0);
-  sendFrame(end - 2);
+  std::string payload = withCode(kRequestVersion);
+  appendByte(payload, 2);
+  appendByte(payload, 0);
+  send(payload);
 }

@@ -8,11 +8,12 @@
 // event.
 //
 // Frames are read whole, up to the 65535 payload bytes the length field
-// allows. Bad input from the server (a message too short for its fields, a
-// string without its 0 byte) is never read beyond its payload: short
-// messages are dropped with a line on standard error, unterminated strings
-// end with the payload. A request that cannot be sent closes the connection;
-// the failure is thrown from the next receive().
+// allows; codes and framing are those of wire/VantorWire.h. Bad input from
+// the server (a message too short for its fields, a string without its 0
+// byte) is never read beyond its payload: short messages are dropped with a
+// line on standard error, unterminated strings end with the payload. A
+// request that cannot be sent closes the connection; the failure is thrown
+// from the next receive().
 //
 // A client can also be built without a connection (for tests and fuzzing):
 // it parses what handleMessage is given and writes its requests to a stream
@@ -31,6 +32,7 @@
 #include "client/VantorClientGame.h"
 #include "client/VantorGameOptions.h"
 #include "ios/IosVector.h"
+#include "wire/VantorFrameSplitter.h"
 
 class Exception;
 class IosOutputStream;
@@ -39,7 +41,6 @@ class VantorClientGameEvent;
 
 class VantorClient {
  public:
-  static constexpr int kMaxPayload = 65535;
   static constexpr int kMaxNick = 1022;
   // Request limits that keep every request frame within 65535 bytes.
   static constexpr int kMaxSentNick = 65531;
@@ -100,15 +101,8 @@ class VantorClient {
   void releaseHeldEvents(VantorClientGame* game);
   void dropShortMessage(int code, int length);
   void throwPendingFailure();
-  int framePayloadLength() const;
-
-  // The request builders fill the send buffer from byte 2 on.
-  int putByte(int at, int value);
-  int putInt(int at, int value);
-  int putText(int at, const char* text, int limit);
-  void sendCodeOnly(int code);
-  void sendWithGameId(int code, int gameId);
-  void sendFrame(int payloadLength);
+  // Sends one request payload as one frame in one write.
+  void send(const std::string& payload);
 
   Socket* socket_;
   IosOutputStream* out_;
@@ -118,10 +112,10 @@ class VantorClient {
   std::deque<VantorClientGameEvent*> held_;
   IosVector games_;
   std::string nick_;
-  std::vector<char> sendBuffer_;
-  // The frame being read: two length bytes and up to kMaxPayload bytes.
-  std::vector<char> frame_;
-  int frameBytes_;
+  std::string sendBuffer_;
+  // Bytes as read from the socket, before they are cut into frames.
+  std::vector<char> readBuffer_;
+  VantorFrameSplitter frames_;
   // A redirect read from the server, carried out once its message is parsed.
   bool redirecting_;
   std::string redirectHost_;

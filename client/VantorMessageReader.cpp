@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "wire/VantorWire.h"
+
 VantorMessageReader::VantorMessageReader(const char* payload, int length)
     : payload_(payload), length_(std::max(length, 0)), offset_(1) {}
 
 int32_t VantorMessageReader::readInt() {
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(payload_ + offset_);
+  const int32_t value = decodeInt(payload_ + offset_);
   offset_ += 4;
-  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                              static_cast<uint32_t>(p[2]) << 16 |
-                              static_cast<uint32_t>(p[3]) << 24);
+  return value;
 }
 
 int VantorMessageReader::readInt8() {
