@@ -17,15 +17,15 @@ struct NoDialogs {
 }  // namespace
 
 Msg& Msg::i32(int value) {
-  for (int i = 0; i < 4; ++i) bytes_ += static_cast<char>(static_cast<unsigned>(value) >> (8 * i));
-  return *this;
+  char encoded[4];
+  encodeInt(encoded, value);
+  return raw(std::string(encoded, sizeof encoded));
 }
 
 std::string Msg::frame() const {
   std::string f;
-  f += static_cast<char>(bytes_.size() & 0xFF);
-  f += static_cast<char>(bytes_.size() >> 8 & 0xFF);
-  return f + bytes_;
+  appendFrame(f, bytes_);
+  return f;
 }
 
 std::string initialCells() {
@@ -43,30 +43,38 @@ void sleepMs(int milliseconds) {
 
 void RecordingStream::write(const char* buf, int n) {
   writeSizes.push_back(n);
-  pending_.append(buf, n);
-  while (pending_.size() >= 2) {
-    size_t length =
-        static_cast<unsigned char>(pending_[0]) | static_cast<unsigned char>(pending_[1]) << 8;
-    if (pending_.size() < 2 + length) break;
-    frames.push_back(pending_.substr(2, length));
-    pending_.erase(0, 2 + length);
+  splitter_.feed(buf, n);
+  const char* payload = nullptr;
+  int length = 0;
+  while (splitter_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
+    frames.emplace_back(payload, static_cast<size_t>(length));
   }
 }
 
 std::string ScriptedServer::readFrame() {
-  for (int i = 0; i < 1000 && !connection_->streamReadyToRead(); ++i) sleepMs(5);
-  if (!connection_->streamReadyToRead()) {
-    ADD_FAILURE() << "no request arrived";
-    return std::string();
+  const char* payload = nullptr;
+  int length = 0;
+  for (int i = 0; i < 1000; ++i) {
+    if (splitter_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
+      return std::string(payload, static_cast<size_t>(length));
+    }
+    if (!connection_->streamReadyToRead()) {
+      sleepMs(5);
+      continue;
+    }
+    // Readable with nothing pending is the client's end of the stream.
+    const int pending = connection_->getInputStream()->available();
+    if (pending == 0) break;
+    std::string bytes(static_cast<size_t>(pending), '\0');
+    connection_->read(bytes.data(), pending);
+    splitter_.feed(bytes.data(), pending);
   }
-  unsigned char header[2];
-  connection_->read(reinterpret_cast<char*>(header), 2);
-  std::string payload(header[0] | header[1] << 8, '\0');
-  connection_->read(payload.data(), static_cast<int>(payload.size()));
-  return payload;
+  ADD_FAILURE() << "no request arrived";
+  return std::string();
 }
 
 bool ScriptedServer::silentFor(int milliseconds) {
+  if (splitter_.buffered() > 0) return false;
   for (int waited = 0; waited < milliseconds; waited += 5) {
     if (connection_->streamReadyToRead()) return false;
     sleepMs(5);

@@ -15,6 +15,8 @@
 #include "ios/IosOutputStream.h"
 #include "ios/ServerSocket.h"
 #include "ios/Socket.h"
+#include "wire/VantorFrameSplitter.h"
+#include "wire/VantorWire.h"
 
 // A server message payload, code byte first.
 class Msg {
@@ -46,7 +48,7 @@ class RecordingStream : public IosOutputStream {
   std::vector<int> writeSizes;      // bytes of each write call
 
  private:
-  std::string pending_;
+  VantorFrameSplitter splitter_{kMaxFramePayload};
 };
 
 // Records every call as text, such as "gameStarted(1)" or "gameRefused(0):Bob".
@@ -102,20 +104,28 @@ class RecordingListener : public vgl::GameClientListener {
 class ScriptedServer {
  public:
   int port() const { return listener_.getPort(); }
-  void accept() { connection_.reset(listener_.accept()); }  // waits for the client
+  void accept() {  // waits for the client
+    connection_.reset(listener_.accept());
+    splitter_.clear();
+  }
   void send(const std::string& bytes) {
     connection_->write(bytes.data(), static_cast<int>(bytes.size()));
   }
   void send(const Msg& message) { send(message.frame()); }
   // The next request payload; fails the test after five seconds without one.
   std::string readFrame();
-  // True when no byte arrives within the given time.
+  // True when no byte arrives within the given time and none is held.
   bool silentFor(int milliseconds);
-  void closeConnection() { connection_.reset(); }
+  void closeConnection() {
+    connection_.reset();
+    splitter_.clear();
+  }
 
  private:
   ServerSocket listener_{true, 0};
   std::unique_ptr<Socket> connection_;
+  // Requests read from the connection and not yet handed out.
+  VantorFrameSplitter splitter_{kMaxFramePayload};
 };
 
 void sleepMs(int milliseconds);
