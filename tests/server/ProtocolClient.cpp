@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -18,12 +19,12 @@ int msLeft(Clock::time_point deadline) {
 
 std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string& nick) {
   std::unique_ptr<ProtocolClient> client(new ProtocolClient(port));
-  EXPECT_EQ(client->next(), msg(26));
-  client->send(msg(26, bytes({2, 0})));
-  client->send(msg(1, cstr(nick)));
+  EXPECT_EQ(client->next(), msg(kMessageVersionRequest));
+  client->send(msg(kRequestVersion, bytes({2, 0})));
+  client->send(msg(kRequestSetNick, cstr(nick)));
   // Nothing else first: no warning for this version.
-  EXPECT_EQ(client->next(), msg(9));
-  EXPECT_EQ(client->next(), msg(17, cstr(nick)));
+  EXPECT_EQ(client->next(), msg(kMessagePlayerListChanged));
+  EXPECT_EQ(client->next(), msg(kMessageWhoAmI, cstr(nick)));
   return client;
 }
 
@@ -35,39 +36,47 @@ void ProtocolClient::sendRaw(const std::string& bytes) {
   socket_->write(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-bool ProtocolClient::waitForBytes(int n, int timeoutMs) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
+bool ProtocolClient::waitForMessage(int timeoutMs) {
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const char* payload = nullptr;
+  int length = 0;
+  while (messages_.empty()) {
+    if (splitter_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
+      messages_.emplace_back(payload, static_cast<size_t>(length));
+      continue;
+    }
     // Readiness first: readable with nothing pending is the end of the
     // stream, but data may arrive between the two questions.
     const bool ready = socket_->streamReadyToRead();
     const int pending = socket_->getInputStream()->available();
-    if (pending >= n) return true;
-    if ((ready && pending == 0) || msLeft(deadline) < 0) return false;
+    if (pending > 0) {
+      std::string received(static_cast<size_t>(pending), '\0');
+      socket_->read(&received[0], pending);
+      splitter_.feed(received.data(), pending);
+      deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+      continue;
+    }
+    if (ready || msLeft(deadline) < 0) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  return true;
 }
 
 std::string ProtocolClient::next(int timeoutMs) {
-  unsigned char header[2];
-  if (!waitForBytes(2, timeoutMs)) {
-    ADD_FAILURE() << "no message came";
+  if (!waitForMessage(timeoutMs)) {
+    ADD_FAILURE() << (splitter_.hasPartialFrame() ? "a message came incomplete"
+                                                  : "no message came");
     return std::string();
   }
-  socket_->read(reinterpret_cast<char*>(header), 2);
-  std::string payload(static_cast<size_t>(header[0] | header[1] << 8), '\0');
-  if (!waitForBytes(static_cast<int>(payload.size()), timeoutMs)) {
-    ADD_FAILURE() << "a message came incomplete";
-    return std::string();
-  }
-  if (!payload.empty()) socket_->read(&payload[0], static_cast<int>(payload.size()));
+  std::string payload = std::move(messages_.front());
+  messages_.pop_front();
   return payload;
 }
 
 std::string ProtocolClient::nextOf(int code, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (msLeft(deadline) > 0 && waitForBytes(2, msLeft(deadline))) {
-    std::string payload = next(std::max(msLeft(deadline), 1));
+  while (msLeft(deadline) > 0 && waitForMessage(msLeft(deadline))) {
+    std::string payload = next();
     if (codeOf(payload) == code) return payload;
   }
   ADD_FAILURE() << "no message with code " << code << " came";
@@ -76,7 +85,7 @@ std::string ProtocolClient::nextOf(int code, int timeoutMs) {
 
 std::vector<std::string> ProtocolClient::drain(int quietMs) {
   std::vector<std::string> messages;
-  while (waitForBytes(2, quietMs)) messages.push_back(next());
+  while (waitForMessage(quietMs)) messages.push_back(next());
   return messages;
 }
 
@@ -88,7 +97,11 @@ bool ProtocolClient::closedByServer(int timeoutMs) {
       continue;
     }
     const int pending = socket_->getInputStream()->available();
-    if (pending == 0) return true;
+    if (pending == 0) {
+      splitter_.clear();
+      messages_.clear();
+      return true;
+    }
     std::string discard(static_cast<size_t>(pending), '\0');
     socket_->read(&discard[0], pending);
   }
@@ -100,9 +113,9 @@ std::string msg(int code, const std::string& fields) {
 }
 
 std::string int32(int32_t value) {
-  const uint32_t bits = static_cast<uint32_t>(value);
-  return bytes({static_cast<int>(bits & 0xFF), static_cast<int>(bits >> 8 & 0xFF),
-                static_cast<int>(bits >> 16 & 0xFF), static_cast<int>(bits >> 24)});
+  char encoded[4];
+  encodeInt(encoded, value);
+  return std::string(encoded, sizeof encoded);
 }
 
 std::string cstr(const std::string& text) {
@@ -116,8 +129,9 @@ std::string bytes(std::initializer_list<int> values) {
 }
 
 std::string frame(const std::string& payload) {
-  return bytes({static_cast<int>(payload.size() & 0xFF), static_cast<int>(payload.size() >> 8)}) +
-         payload;
+  std::string out;
+  appendFrame(out, payload);
+  return out;
 }
 
 int codeOf(const std::string& payload) {
@@ -129,9 +143,7 @@ int32_t intAt(const std::string& payload, size_t offset) {
     ADD_FAILURE() << "message too short for an int at " << offset;
     return -1;
   }
-  uint32_t bits = 0;
-  for (int i = 3; i >= 0; --i) bits = bits << 8 | static_cast<unsigned char>(payload[offset + i]);
-  return static_cast<int32_t>(bits);
+  return decodeInt(payload.data() + offset);
 }
 
 std::vector<std::string> stringsFrom(const std::string& payload, size_t offset) {

@@ -1,17 +1,21 @@
 // A client of the game server for the protocol tests: a TCP connection to
 // 127.0.0.1 that sends requests in frames and reads the server's frames
 // with deadlines, plus payload builders and readers written from the
-// client's side of the wire format.
+// client's side of the wire format. Frames and integers go through the wire
+// module; the fields of each message are laid out here, by hand.
 #ifndef VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
 #define VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
 
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ios/Socket.h"
+#include "wire/VantorFrameSplitter.h"
+#include "wire/VantorWire.h"
 
 // How long a test waits for a message that should come.
 constexpr int kWaitMs = 5000;
@@ -43,10 +47,14 @@ class ProtocolClient {
   Socket& socket() { return *socket_; }
 
  private:
-  // Waits until n bytes are pending; false on time-out or end of stream.
-  bool waitForBytes(int n, int timeoutMs);
+  // Waits until a whole message has been read; false at the end of the
+  // stream, or when none is whole and no byte has come for timeoutMs.
+  bool waitForMessage(int timeoutMs);
 
   std::unique_ptr<Socket> socket_;
+  VantorFrameSplitter splitter_{kMaxFramePayload};
+  // Payloads read whole and not yet handed out.
+  std::deque<std::string> messages_;
 };
 
 // Payloads, requests and server messages alike: the code, then the fields
