@@ -23,9 +23,9 @@ void killStandaloneServer() {
 
 void launchStandaloneServer() {
   std::fputs("Launch standalone server\n", stderr);
-  // The name "Vantor" tells the copy that a client started it, so that it
-  // dies with this process however this process ends (see main).
-  gServerPid = platform::spawnSelf({"Vantor", "S"});
+  // The marker tells the copy that a client started it, so that it dies
+  // with this process however this process ends (see main).
+  gServerPid = platform::spawnSelf({"Vantor", "S"}, {std::string(kClientChildMarker) + "=1"});
   std::atexit(killStandaloneServer);
 }
 

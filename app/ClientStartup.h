@@ -8,6 +8,9 @@
 #ifndef VANTOR_APP_CLIENTSTARTUP_H_
 #define VANTOR_APP_CLIENTSTARTUP_H_
 
+// The environment variable that marks the server child a client starts.
+constexpr const char* kClientChildMarker = "VANTOR_CLIENT_CHILD";
+
 [[noreturn]] void runClient(char* serverStatus);
 
 #endif  // VANTOR_APP_CLIENTSTARTUP_H_

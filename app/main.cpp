@@ -2,8 +2,10 @@
 // argument that begins with an upper-case 'S': the game server for this
 // machine, on 127.0.0.1 port 4567 or the next port that can be used, until
 // the process is interrupted (exit code 255). Any other argument: nothing,
-// exit code 0. The server mode needs no display.
+// exit code 0. An exception that escapes either mode: the crash message,
+// exit code 1. The server mode needs no display.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <sstream>
 #include <string>
@@ -42,9 +44,10 @@ int main(int argc, char** argv) {
     if (directory.size() > 1) platform::changeDirectory(directory);
 
     if (argc > 1 && argv[1][0] == 'S') {
-      // A client starts its server as "Vantor S"; that copy must not outlive
-      // it, or it would keep port 4567 from the next client.
-      if (std::string(argv[0]) == "Vantor" && !platform::dieWithParent()) return 0;
+      // The server child of a client must not outlive it, or it would keep
+      // port 4567 from the next client.
+      const char* marker = std::getenv(kClientChildMarker);
+      if (marker != nullptr && !platform::dieWithParent()) return 0;
       return runServer();
     }
     if (argc == 1) runClient(serverStatus);
@@ -61,5 +64,6 @@ int main(int argc, char** argv) {
   } catch (...) {
     showCrashMessage(captureCallStack() + "\n");
   }
-  return 0;
+  // Only an escaped exception comes here: a failure must not read as success.
+  return 1;
 }

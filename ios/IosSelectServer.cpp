@@ -1,16 +1,28 @@
 #include "ios/IosSelectServer.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "ios/Exception.h"
 #include "ios/IosListeningPort.h"
 #include "ios/IosServerFactory.h"
+#include "ios/Platform.h"
 #include "ios/TaggedServerSocket.h"
 #include "ios/TaggedSocket.h"
 #include "ios/TaggedSocketFactory.h"
 
-IosSelectServer::IosSelectServer() : ports_(new IosVector()), stopping_(false), running_(false) {}
+namespace {
+
+void report(Exception* e) {
+  e->print();
+  delete e;
+}
+
+}  // namespace
+
+IosSelectServer::IosSelectServer()
+    : ports_(new IosVector()), stopping_(false), running_(false), nextDeadline_(0) {}
 
 // Delegating, so that the destructor cleans up when addPort throws.
 IosSelectServer::IosSelectServer(bool localOnly, int port, IosServerFactory* factory)
@@ -66,8 +78,7 @@ void IosSelectServer::stop() {
     stopping_ = true;
     closeHere = !running_;
   }
-  // A blocked wait does not notice a descriptor closed under it; it is
-  // woken instead, and the server thread closes the ports itself.
+  // The server thread closes the ports itself once woken.
   if (closeHere) {
     closeAllPorts();
   } else {
@@ -86,8 +97,7 @@ void IosSelectServer::closePort(IosListeningPort* record) {
     IosSystemStream* stream = static_cast<IosSystemStream*>(streams->get(i));
     TaggedSocket* connection = dynamic_cast<TaggedSocket*>(stream);
     if (connection == nullptr || connection->getListeningPort() != record) continue;
-    select_.remove(connection);
-    record->getFactory()->connectionClosed(connection);
+    if (select_.contains(connection)) endConnection(connection);
   }
   delete record;
 }
@@ -125,7 +135,7 @@ void IosSelectServer::run() {
   for (;;) {
     std::fflush(stdout);
     try {
-      select_.select();
+      select_.select(waitTimeout());
     } catch (Exception* e) {
       if (!isStopping()) throw;
       delete e;
@@ -134,56 +144,160 @@ void IosSelectServer::run() {
       closeAllPorts();
       return;
     }
+    // Sockets that could not take everything last time go first, so that
+    // their bytes keep their order ahead of this round's.
+    std::unique_ptr<IosVector> writable(select_.writableStreams());
+    for (int i = 0; i < writable->size(); ++i) {
+      auto* connection =
+          dynamic_cast<TaggedSocket*>(static_cast<IosSystemStream*>(writable->get(i)));
+      if (connection != nullptr && select_.contains(connection)) flush(connection);
+    }
     std::unique_ptr<IosVector> ready(select_.readyStreams());
     for (int i = 0; i < ready->size(); ++i) {
-      serve(static_cast<IosSystemStream*>(ready->get(i)), &socketFactory);
+      IosSystemStream* stream = static_cast<IosSystemStream*>(ready->get(i));
+      // An earlier callback of this round may have ended this stream.
+      if (!select_.contains(stream)) continue;
+      if (auto* listening = dynamic_cast<TaggedServerSocket*>(stream)) {
+        acceptAll(listening, &socketFactory);
+      } else if (auto* connection = dynamic_cast<TaggedSocket*>(stream)) {
+        receive(connection);
+      }
+    }
+    flushRequested();
+    expireDeadlines();
+  }
+}
+
+int IosSelectServer::waitTimeout() {
+  if (nextDeadline_ == 0) return -1;
+  const uint64_t now = platform::monotonicMilliseconds();
+  return nextDeadline_ <= now ? 0 : static_cast<int>(nextDeadline_ - now);
+}
+
+void IosSelectServer::acceptAll(TaggedServerSocket* listening, IosSocketFactory* socketFactory) {
+  IosListeningPort* port = listening->getListeningPort();
+  for (int i = 0; i < kAcceptBudget; ++i) {
+    Socket* accepted = nullptr;
+    try {
+      accepted = listening->acceptPending(socketFactory);
+    } catch (Exception* e) {
+      // Out of descriptors, say: the pending connections wait for a later round.
+      report(e);
+      return;
+    }
+    if (accepted == nullptr) return;
+    welcome(static_cast<TaggedSocket*>(accepted), port);
+  }
+}
+
+void IosSelectServer::welcome(TaggedSocket* connection, IosListeningPort* port) {
+  connection->setListeningPort(port);
+  connection->setSelect(&select_);
+  IosSystemStreamSelect* select = &select_;
+  connection->outputQueue().setWaitingCallback(
+      [select, connection] { select->requestFlush(connection); });
+  select_.add(connection);
+  try {
+    port->getFactory()->newConnection(connection);
+  } catch (Exception* e) {
+    report(e);
+    // No connection object owns the socket.
+    if (select_.contains(connection)) delete connection;
+    return;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Exception thrown: %s\n", e.what());
+    if (select_.contains(connection)) delete connection;
+    return;
+  }
+  if (!select_.contains(connection)) return;
+  noteDeadline(connection);
+  // What the welcome wrote (and, for a connection that is only told it
+  // cannot stay, its end) need not wait for the end of the round.
+  if (connection->endsAfterSending()) flush(connection);
+}
+
+void IosSelectServer::receive(TaggedSocket* connection) {
+  switch (connection->receive(kReadBudget)) {
+    case TaggedSocket::kBlocked:
+      return;
+    case TaggedSocket::kEnded:
+    case TaggedSocket::kFailed:
+      endConnection(connection);
+      return;
+    case TaggedSocket::kMoved:
+      break;
+  }
+  IosServerFactory* factory = connection->getListeningPort()->getFactory();
+  try {
+    factory->dataAvailable(connection);
+  } catch (Exception* e) {
+    // The handler's way of asking for the end of its connection.
+    delete e;
+    if (select_.contains(connection)) endConnection(connection);
+    return;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Exception thrown: %s\n", e.what());
+    if (select_.contains(connection)) endConnection(connection);
+    return;
+  }
+  if (select_.contains(connection)) noteDeadline(connection);
+}
+
+void IosSelectServer::flush(TaggedSocket* connection) {
+  IosOutputQueue& queue = connection->outputQueue();
+  if (queue.overflowed()) {
+    std::fprintf(stderr,
+                 "Connection closed: more than %zu bytes waiting for a client that does not read\n",
+                 IosOutputQueue::kDefaultLimit);
+    endConnection(connection);
+    return;
+  }
+  switch (connection->flush()) {
+    case TaggedSocket::kMoved:
+      select_.setWriteInterest(connection, false);
+      if (connection->endsAfterSending()) endConnection(connection);
+      return;
+    case TaggedSocket::kBlocked:
+      select_.setWriteInterest(connection, true);
+      return;
+    case TaggedSocket::kEnded:
+    case TaggedSocket::kFailed:
+      endConnection(connection);
+      return;
+  }
+}
+
+void IosSelectServer::flushRequested() {
+  for (IosSystemStream* stream : select_.takeFlushRequests()) {
+    auto* connection = dynamic_cast<TaggedSocket*>(stream);
+    if (connection != nullptr && select_.contains(connection)) flush(connection);
+  }
+}
+
+void IosSelectServer::noteDeadline(TaggedSocket* connection) {
+  const uint64_t deadline = connection->getDeadline();
+  if (deadline != 0 && (nextDeadline_ == 0 || deadline < nextDeadline_)) nextDeadline_ = deadline;
+}
+
+void IosSelectServer::expireDeadlines() {
+  if (nextDeadline_ == 0 || platform::monotonicMilliseconds() < nextDeadline_) return;
+  nextDeadline_ = 0;
+  std::unique_ptr<IosVector> streams(select_.streams());
+  for (int i = 0; i < streams->size(); ++i) {
+    auto* connection = dynamic_cast<TaggedSocket*>(static_cast<IosSystemStream*>(streams->get(i)));
+    if (connection == nullptr || !select_.contains(connection)) continue;
+    const uint64_t deadline = connection->getDeadline();
+    if (deadline == 0) continue;
+    if (deadline <= platform::monotonicMilliseconds()) {
+      select_.remove(connection);
+      connection->getListeningPort()->getFactory()->deadlinePassed(connection);
+    } else {
+      noteDeadline(connection);
     }
   }
 }
 
-void IosSelectServer::serve(IosSystemStream* stream, IosSocketFactory* socketFactory) {
-  // An earlier callback of this round may have ended this stream.
-  if (!select_.contains(stream)) return;
-
-  if (TaggedServerSocket* listening = dynamic_cast<TaggedServerSocket*>(stream)) {
-    Socket* accepted = listening->acceptPending(socketFactory);
-    if (accepted == nullptr) return;
-    TaggedSocket* connection = static_cast<TaggedSocket*>(accepted);
-    IosListeningPort* port = listening->getListeningPort();
-    connection->setListeningPort(port);
-    connection->setSelect(&select_);
-    select_.add(connection);
-    try {
-      port->getFactory()->newConnection(connection);
-    } catch (...) {
-      // No connection object owns the socket yet.
-      if (select_.contains(connection)) delete connection;
-      throw;
-    }
-    return;
-  }
-
-  TaggedSocket* connection = dynamic_cast<TaggedSocket*>(stream);
-  if (connection == nullptr) return;
-  IosServerFactory* factory = connection->getListeningPort()->getFactory();
-  int pending = 0;
-  try {
-    pending = connection->getInputStream()->available();
-  } catch (Exception* e) {
-    delete e;
-  }
-  if (pending <= 0) {
-    select_.remove(connection);
-    factory->connectionClosed(connection);
-    return;
-  }
-  try {
-    factory->dataAvailable(connection);
-  } catch (Exception* e) {
-    delete e;
-    if (select_.contains(connection)) {
-      select_.remove(connection);
-      factory->connectionClosed(connection);
-    }
-  }
+void IosSelectServer::endConnection(TaggedSocket* connection) {
+  select_.remove(connection);
+  connection->getListeningPort()->getFactory()->connectionClosed(connection);
 }

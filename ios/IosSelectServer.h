@@ -2,19 +2,34 @@
 // every listening and connection socket at once, accepts connections and
 // hands each event to the factory of the port the connection came in on.
 //
-// A connection lives until its peer closes it or its data handler throws an
-// Exception*; either way it leaves the wait set and the factory deletes it.
-// When a port goes away (removePort, stop, destruction) the connections
-// accepted on it are ended the same way first, so no connection outlives the
-// record and the factory it depends on.
+// The server's thread makes every system call on the connections: each
+// round it accepts every pending connection, reads what has arrived on each
+// readable connection (up to kReadBudget bytes) and lets the factory serve
+// it, then sends what the round's handlers and other threads have queued
+// (TaggedSocket, IosOutputQueue), in one send per connection where the
+// socket takes it all; the rest waits until the socket is writable. A
+// connection's deadline (TaggedSocket::setDeadline) ends it when it passes,
+// even if nothing more arrives.
+//
+// A connection lives until its peer closes it, its data handler throws an
+// Exception*, its output overflows, a send fails or its deadline passes;
+// each way it leaves the wait set and the factory deletes it. When a port
+// goes away (removePort, stop, destruction) the connections accepted on it
+// are ended the same way first, so no connection outlives the record and
+// the factory it depends on. A failed accept or a new-connection handler that
+// throws is reported on standard error, and serving goes on.
 //
 // Thread safety: run() and every callback execute on one thread, the server
 // thread. stop() may be called from any thread: it wakes a blocked run(),
 // which then closes the ports and returns; when run() is not running, stop()
 // closes them itself. addPort, removePort and findPort belong to the thread
-// that owns the server (before run(), from callbacks, or after run()).
+// that owns the server (before run(), from callbacks, or after run()). A
+// connection's output stream may be written from any thread while its
+// connection object exists.
 #ifndef VANTOR_IOS_IOSSELECTSERVER_H_
 #define VANTOR_IOS_IOSSELECTSERVER_H_
+
+#include <cstdint>
 
 #include "ios/IosLock.h"
 #include "ios/IosSystemStreamSelect.h"
@@ -24,9 +39,17 @@ class IosListeningPort;
 class IosServerFactory;
 class IosSocketFactory;
 class IosSystemStream;
+class TaggedServerSocket;
+class TaggedSocket;
 
 class IosSelectServer {
  public:
+  // Bytes read from one connection in one round at most, so that a client
+  // that sends without pause cannot keep the others waiting.
+  static constexpr int kReadBudget = 65536;
+  // Connections accepted from one port in one round at most.
+  static constexpr int kAcceptBudget = 4096;
+
   IosSelectServer();
   // Throws as addPort.
   IosSelectServer(bool localOnly, int port, IosServerFactory* factory);
@@ -45,8 +68,8 @@ class IosSelectServer {
   // when there is none.
   int getFirstPort();
 
-  // The event loop: returns after stop(), or throws Exception* when the wait
-  // fails, an accept fails or a new-connection handler throws.
+  // The event loop: returns after stop(), or throws Exception* when the
+  // wait itself fails.
   void run();
   void stop();
 
@@ -54,13 +77,24 @@ class IosSelectServer {
   bool isStopping();
   void closePort(IosListeningPort* record);
   void closeAllPorts();
-  void serve(IosSystemStream* stream, IosSocketFactory* socketFactory);
+  int waitTimeout();
+  void acceptAll(TaggedServerSocket* listening, IosSocketFactory* socketFactory);
+  void welcome(TaggedSocket* connection, IosListeningPort* port);
+  void receive(TaggedSocket* connection);
+  void flush(TaggedSocket* connection);
+  void flushRequested();
+  void expireDeadlines();
+  void noteDeadline(TaggedSocket* connection);
+  // Takes the connection out of the wait set and has its factory end it.
+  void endConnection(TaggedSocket* connection);
 
   IosVector* ports_;
   IosSystemStreamSelect select_;
   IosLock lock_;
   bool stopping_;
   bool running_;
+  // The earliest connection deadline known, 0 for none; the loop's thread only.
+  uint64_t nextDeadline_;
 };
 
 #endif  // VANTOR_IOS_IOSSELECTSERVER_H_

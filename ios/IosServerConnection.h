@@ -21,9 +21,11 @@ class IosServerConnection {
   IosServerConnection& operator=(const IosServerConnection&) = delete;
 
   virtual void connected() {}
-  // The socket has data; read only what is pending, the whole server waits
-  // while this runs.
+  // Data has arrived; read only what the input stream has (it never
+  // blocks), the whole server waits while this runs.
   virtual void dataAvailable() {}
+  // The deadline set on the socket has passed; disconnected() follows.
+  virtual void deadlinePassed() {}
   // The connection has ended; the object is deleted right after.
   virtual void disconnected() {}
   virtual void setStreams(IosInputStream* in, IosOutputStream* out);

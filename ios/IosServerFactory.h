@@ -19,6 +19,9 @@ class IosServerFactory {
   // The connection on s has ended and s is out of the wait set; the factory
   // ends and deletes the connection object, which deletes s.
   virtual void connectionClosed(TaggedSocket* s) = 0;
+  // The deadline set on s has passed and s is out of the wait set; the
+  // connection ends as after connectionClosed.
+  virtual void deadlinePassed(TaggedSocket* s) { connectionClosed(s); }
 
  protected:
   ~IosServerFactory() = default;

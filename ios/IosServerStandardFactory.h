@@ -21,6 +21,11 @@ class IosServerStandardFactory : public IosServerFactory {
 
   void dataAvailable(TaggedSocket* s) override { connectionOf(s)->dataAvailable(); }
 
+  void deadlinePassed(TaggedSocket* s) override {
+    connectionOf(s)->deadlinePassed();
+    connectionClosed(s);
+  }
+
   void connectionClosed(TaggedSocket* s) override {
     T* connection = connectionOf(s);
     connection->disconnected();

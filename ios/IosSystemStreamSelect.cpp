@@ -1,58 +1,88 @@
 #include "ios/IosSystemStreamSelect.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/epoll.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <vector>
 
 #include "ios/Exception.h"
 #include "ios/IosSystemStream.h"
+#include "ios/IosWakeUp.h"
 
 namespace {
 
-bool holds(const IosVector* vector, void* element) {
-  for (int i = 0; i < vector->size(); ++i) {
-    if (vector->get(i) == element) return true;
-  }
-  return false;
+uint32_t interestOf(bool writable) {
+  return EPOLLIN | (writable ? EPOLLOUT : 0u);
 }
 
 }  // namespace
 
 IosSystemStreamSelect::IosSystemStreamSelect()
-    : streams_(new IosVector()),
-      ready_(new IosVector()),
-      wakeDescriptor_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-  if (wakeDescriptor_ < 0) {
+    : streams_(new IosVector()), pollDescriptor_(epoll_create1(EPOLL_CLOEXEC)) {
+  try {
+    if (pollDescriptor_ < 0) throw new Exception("IosSystemStreamSelect error");
+    wake_ = IosWakeUp::create();
+  } catch (Exception* e) {
+    delete e;
+    if (pollDescriptor_ >= 0) close(pollDescriptor_);
     delete streams_;
-    delete ready_;
     throw new Exception("IosSystemStreamSelect error");
   }
+  epoll_event event{};
+  event.events = EPOLLIN;
+  event.data.ptr = nullptr;
+  epoll_ctl(pollDescriptor_, EPOLL_CTL_ADD, wake_->descriptor(), &event);
 }
 
 IosSystemStreamSelect::~IosSystemStreamSelect() {
-  close(wakeDescriptor_);
-  delete ready_;
+  close(pollDescriptor_);
   delete streams_;
+}
+
+void IosSystemStreamSelect::watch(IosSystemStream* stream, const Registration& entry,
+                                  int operation) {
+  epoll_event event{};
+  event.events = interestOf(entry.writable);
+  event.data.ptr = stream;
+  // A descriptor already watched for another stream stays with that one.
+  epoll_ctl(pollDescriptor_, operation, entry.descriptor, &event);
 }
 
 void IosSystemStreamSelect::add(IosSystemStream* stream) {
   IosLockGuard guard(lock_);
   streams_->add(stream);
+  auto found = registered_.find(stream);
+  if (found != registered_.end()) {
+    ++found->second.occurrences;
+    return;
+  }
+  Registration entry{1, stream->getDescriptor(), false, false};
+  registered_.emplace(stream, entry);
+  watch(stream, entry, EPOLL_CTL_ADD);
 }
 
 void IosSystemStreamSelect::remove(IosSystemStream* stream) {
   IosLockGuard guard(lock_);
+  auto found = registered_.find(stream);
+  if (found == registered_.end()) return;
   streams_->remove(stream);
-  ready_->remove(stream);
+  epoll_ctl(pollDescriptor_, EPOLL_CTL_DEL, found->second.descriptor, nullptr);
+  if (found->second.flushRequested) {
+    for (auto it = flushRequests_.begin(); it != flushRequests_.end(); ++it) {
+      if (*it == stream) {
+        flushRequests_.erase(it);
+        break;
+      }
+    }
+  }
+  registered_.erase(found);
+  readable_.erase(stream);
+  writable_.erase(stream);
 }
 
 bool IosSystemStreamSelect::contains(IosSystemStream* stream) {
   IosLockGuard guard(lock_);
-  return holds(streams_, stream);
+  return registered_.count(stream) != 0;
 }
 
 IosVector* IosSystemStreamSelect::streams() {
@@ -62,69 +92,80 @@ IosVector* IosSystemStreamSelect::streams() {
   return copy;
 }
 
-void IosSystemStreamSelect::select() {
-  // The set is copied under the lock and waited on without it, so that other
-  // threads can register, remove and wake meanwhile.
-  struct Registered {
-    IosSystemStream* stream;
-    int descriptor;
-  };
-  std::vector<pollfd> watched;
-  std::vector<Registered> registered;
-  {
-    IosLockGuard guard(lock_);
-    ready_->clear();
-    watched.push_back(pollfd{wakeDescriptor_, POLLIN, 0});
-    for (int i = 0; i < streams_->size(); ++i) {
-      IosSystemStream* stream = static_cast<IosSystemStream*>(streams_->get(i));
-      int descriptor = stream->getDescriptor();
-      bool present = false;
-      for (const pollfd& entry : watched) present = present || entry.fd == descriptor;
-      registered.push_back(Registered{stream, descriptor});
-      if (!present && static_cast<int>(watched.size()) <= kMaxDescriptors) {
-        watched.push_back(pollfd{descriptor, POLLIN, 0});
-      }
-    }
-  }
-  int result;
-  do {
-    result = poll(watched.data(), watched.size(), -1);
-  } while (result < 0 && errno == EINTR);
-  if (result < 0) throw new Exception("IosSystemStreamSelect error");
-
-  if (watched[0].revents != 0) {
-    uint64_t count;
-    while (read(wakeDescriptor_, &count, sizeof(count)) > 0) {
-    }
-  }
+void IosSystemStreamSelect::setWriteInterest(IosSystemStream* stream, bool writable) {
   IosLockGuard guard(lock_);
-  for (size_t i = 1; i < watched.size(); ++i) {
-    if (watched[i].revents == 0) continue;
-    for (const Registered& entry : registered) {
-      // A stream removed during the wait is not reported (and not touched:
-      // it may be gone).
-      if (entry.descriptor != watched[i].fd || !holds(streams_, entry.stream)) continue;
-      if ((watched[i].revents & POLLNVAL) != 0) {
-        ready_->clear();
-        throw new Exception("IosSystemStreamSelect error");
-      }
-      if (!holds(ready_, entry.stream)) ready_->add(entry.stream);
+  auto found = registered_.find(stream);
+  if (found == registered_.end() || found->second.writable == writable) return;
+  found->second.writable = writable;
+  watch(stream, found->second, EPOLL_CTL_MOD);
+}
+
+void IosSystemStreamSelect::select(int timeoutMilliseconds) {
+  waiter_ = std::this_thread::get_id();
+  epoll_event events[128];
+  int count;
+  do {
+    count = epoll_wait(pollDescriptor_, events, 128, timeoutMilliseconds);
+  } while (count < 0 && errno == EINTR);
+  IosLockGuard guard(lock_);
+  readable_.clear();
+  writable_.clear();
+  if (count < 0) throw new Exception("IosSystemStreamSelect error");
+  for (int i = 0; i < count; ++i) {
+    auto* stream = static_cast<IosSystemStream*>(events[i].data.ptr);
+    if (stream == nullptr) {
+      wake_->drain();
+      continue;
     }
+    // A stream removed during the wait is not reported (and not touched:
+    // it may be gone).
+    if (registered_.count(stream) == 0) continue;
+    if ((events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR | EPOLLRDHUP)) != 0) {
+      readable_.insert(stream);
+    }
+    if ((events[i].events & EPOLLOUT) != 0) writable_.insert(stream);
   }
+}
+
+IosVector* IosSystemStreamSelect::listed(const std::unordered_set<IosSystemStream*>& which) {
+  IosLockGuard guard(lock_);
+  IosVector* out = new IosVector();
+  if (which.empty()) return out;
+  std::unordered_set<IosSystemStream*> seen;
+  for (int i = 0; i < streams_->size(); ++i) {
+    auto* stream = static_cast<IosSystemStream*>(streams_->get(i));
+    if (which.count(stream) != 0 && seen.insert(stream).second) out->add(stream);
+  }
+  return out;
 }
 
 IosVector* IosSystemStreamSelect::readyStreams() {
-  IosLockGuard guard(lock_);
-  IosVector* ready = new IosVector();
-  for (int i = 0; i < streams_->size(); ++i) {
-    void* stream = streams_->get(i);
-    if (holds(ready_, stream) && !holds(ready, stream)) ready->add(stream);
-  }
-  return ready;
+  return listed(readable_);
+}
+
+IosVector* IosSystemStreamSelect::writableStreams() {
+  return listed(writable_);
 }
 
 void IosSystemStreamSelect::wakeUp() {
-  uint64_t one = 1;
-  ssize_t written = write(wakeDescriptor_, &one, sizeof(one));
-  (void)written;  // a full counter means a wake-up is already pending
+  wake_->notify();
+}
+
+void IosSystemStreamSelect::requestFlush(IosSystemStream* stream) {
+  {
+    IosLockGuard guard(lock_);
+    auto found = registered_.find(stream);
+    if (found == registered_.end() || found->second.flushRequested) return;
+    found->second.flushRequested = true;
+    flushRequests_.push_back(stream);
+  }
+  if (waiter_.load() != std::this_thread::get_id()) wake_->notify();
+}
+
+std::vector<IosSystemStream*> IosSystemStreamSelect::takeFlushRequests() {
+  IosLockGuard guard(lock_);
+  std::vector<IosSystemStream*> requests;
+  requests.swap(flushRequests_);
+  for (IosSystemStream* stream : requests) registered_[stream].flushRequested = false;
+  return requests;
 }

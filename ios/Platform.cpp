@@ -17,12 +17,14 @@ extern char** environ;
 
 namespace platform {
 
-uint32_t tickCount() {
+uint64_t monotonicMilliseconds() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
-  uint64_t ms =
-      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<uint32_t>(ms);
+  return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+uint32_t tickCount() {
+  return static_cast<uint32_t>(monotonicMilliseconds());
 }
 
 void sleepMilliseconds(unsigned milliseconds) {
@@ -82,13 +84,22 @@ void showModalDialog(const std::string& text) {
   }
 }
 
-int spawnSelf(const std::vector<std::string>& args) {
+int spawnSelf(const std::vector<std::string>& args,
+              const std::vector<std::string>& extraEnvironment) {
   std::vector<std::string> copies(args);
   std::vector<char*> argv;
   for (std::string& a : copies) argv.push_back(a.data());
   argv.push_back(nullptr);
+  std::vector<std::string> added(extraEnvironment);
+  std::vector<char*> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.push_back(*entry);
+  for (std::string& entry : added) environment.push_back(entry.data());
+  environment.push_back(nullptr);
   pid_t child;
-  if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environment.data()) !=
+      0) {
+    return -1;
+  }
   return static_cast<int>(child);
 }
 

@@ -18,6 +18,8 @@ namespace platform {
 // Milliseconds from a fixed point in the past, on a monotonic clock, wrapping
 // at 2^32 like GetTickCount.
 uint32_t tickCount();
+// Milliseconds on the same monotonic clock, never wrapping: for deadlines.
+uint64_t monotonicMilliseconds();
 
 void sleepMilliseconds(unsigned milliseconds);
 
@@ -42,8 +44,11 @@ bool displayAvailable();
 void showModalDialog(const std::string& text);
 
 // Starts a copy of the running executable with args (args[0] is the name the
-// copy sees as its argv[0]); returns its process id, or -1 on failure.
-int spawnSelf(const std::vector<std::string>& args);
+// copy sees as its argv[0]) and this process's environment plus the
+// "NAME=value" entries of extraEnvironment; returns its process id, or -1 on
+// failure.
+int spawnSelf(const std::vector<std::string>& args,
+              const std::vector<std::string>& extraEnvironment = {});
 // Ends a child started by spawnSelf at once and reaps it.
 void killChild(int pid);
 // Asks the system to kill this process when its parent goes. Returns false

@@ -34,7 +34,7 @@ ServerSocket::ServerSocket(bool localOnly, int port)
     close(descriptor);
     throw new Exception("Socket binding error");
   }
-  if (listen(descriptor, 5) != 0) {
+  if (listen(descriptor, SOMAXCONN) != 0) {
     close(descriptor);
     throw new Exception("Socket listening error");
   }
@@ -72,8 +72,9 @@ Socket* ServerSocket::acceptPending(IosSocketFactory* factory) {
 Socket* ServerSocket::acceptConnection(IosSocketFactory* factory, bool wait) {
   for (;;) {
     clientAddressLength_ = sizeof(clientAddress_);
+    // A connection taken by a waiting loop must never block it either.
     int descriptor = accept4(descriptor_, reinterpret_cast<sockaddr*>(&clientAddress_),
-                             &clientAddressLength_, SOCK_CLOEXEC);
+                             &clientAddressLength_, SOCK_CLOEXEC | (wait ? 0 : SOCK_NONBLOCK));
     if (descriptor >= 0) return factory->createSocket(descriptor);
     switch (errno) {
       case EAGAIN:

@@ -32,7 +32,8 @@ class ServerSocket : public IosSystemStream {
   // "Socket waiting client error".
   Socket* accept(IosSocketFactory* factory);
   Socket* accept();
-  // The same without waiting: null when no connection is pending now.
+  // The same without waiting: null when no connection is pending now. The
+  // connection is non-blocking, for a server that waits on readiness.
   Socket* acceptPending(IosSocketFactory* factory);
 
  private:

@@ -59,8 +59,9 @@ class Socket : public IosSystemStream {
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
 
-  IosInputStream* getInputStream();
-  IosOutputStream* getOutputStream();
+  // Direct streams on the descriptor; a TaggedSocket serves buffered ones.
+  virtual IosInputStream* getInputStream();
+  virtual IosOutputStream* getOutputStream();
 
   // Exactly n bytes. Throws "IosSocket: Socket disconnected" when the peer
   // closes first, "IosSocket: Socket receive error" on failure.

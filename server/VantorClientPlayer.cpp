@@ -88,10 +88,9 @@ void VantorClientPlayer::send(const std::string& payload) {
   try {
     output_->write(payload.data(), static_cast<int>(payload.size()));
   } catch (Exception* e) {
-    e->print();
+    // The server reports the connection it closes for this.
     delete e;
     broken_ = true;
-    outputFailed();
   }
 }
 

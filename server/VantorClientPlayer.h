@@ -6,16 +6,16 @@
 // Leaving: leave() stops every further write and unregisters the player, so
 // that no notification can reach it any more; the connection calls it before
 // it is destroyed (the destructor calls it too). A write that fails (the
-// peer has gone, or stopped reading for longer than the send bound) also
-// stops further writes and reports it through outputFailed(), so that the
-// connection gets closed by the thread that owns it; the failure never
-// reaches the lobby operation that caused the write.
+// output has overflowed: the client stopped reading) stops further writes;
+// the failure never reaches the lobby operation that caused the write, and
+// the server closes the connection.
 //
 // Thread safety: notifications arrive on the server thread and on computer
 // players' threads while they hold the lobby's lock; each message is one
 // write under the player's write lock, so messages never mix and none is
-// written once leave() has begun. onMessage() and the requests run on the
-// server thread and hold the lobby's lock for the whole request.
+// written once leave() has begun. A write only queues the message (no system
+// call happens under the lobby's lock). onMessage() and the requests run on
+// the server thread and hold the lobby's lock for the whole request.
 #ifndef VANTOR_SERVER_VANTORCLIENTPLAYER_H_
 #define VANTOR_SERVER_VANTORCLIENTPLAYER_H_
 
@@ -73,9 +73,6 @@ class VantorClientPlayer : public VantorPlayer {
   static void resetVersionWarningForTesting();
 
  protected:
-  // Called, under the write lock, right after the first failed write.
-  virtual void outputFailed() {}
-
   VantorServer* getLobby() const { return lobby_; }
 
  private:

@@ -2,16 +2,16 @@
 // object and, through VantorClientPlayer, a player in the lobby. It reads
 // the client's frames and hands each complete payload to the dispatcher.
 //
-// Frame reader: two bytes of little-endian payload length, then the payload,
-// into a buffer of kMaxRequestPayload bytes. The connection ends (its data
-// handler throws, and the select server closes it) when a frame announces
-// more than the buffer holds, when a frame has begun but is still incomplete
-// more than kStallMilliseconds after its first byte (checked when more bytes
-// arrive), or when a write to the client has failed. One call completes at
-// most one frame; the bytes of the next stay pending for the next call.
+// Frame reader: a VantorFrameSplitter that takes payloads of up to
+// kMaxRequestPayload bytes. Every whole frame that has arrived is served in
+// the round it arrived. The connection ends (its data handler throws, and
+// the select server closes it) when a frame announces more than that, or
+// when a write to the client has failed; and, through the socket's deadline,
+// when a frame has begun but is still incomplete kStallMilliseconds after
+// its first byte, whether or not more bytes come.
 //
 // A connection the full lobby did not take in is ended by its factory right
-// after construction, once the version request has been written.
+// after construction, once the version request has been sent.
 //
 // Thread safety: constructed, fed and destroyed on the server thread;
 // notifications from other threads go through VantorClientPlayer's rules.
@@ -25,6 +25,7 @@
 #include "ios/IosServerConnection.h"
 #include "server/VantorClientPlayer.h"
 #include "server/VantorProtocol.h"
+#include "wire/VantorFrameSplitter.h"
 
 class Socket;
 class VantorEncodedOutputStream;
@@ -39,26 +40,22 @@ class VantorEmbeddedConnection : public IosServerConnection, public VantorClient
   ~VantorEmbeddedConnection() override;
 
   void connected() override {}
-  // Reads what is pending of the current frame; throws Exception* to have
+  // Serves every whole frame that has arrived; throws Exception* to have
   // the connection closed.
   void dataAvailable() override;
+  void deadlinePassed() override;
   void disconnected() override;
 
- protected:
-  void outputFailed() override;
-
  private:
+  // Keeps the socket's deadline on the frame that has begun, if any.
+  void watchPartialFrame(bool framesServed);
+
   // Where complete payloads go: this connection.
   VantorClientPlayer* messageTarget_;
   VantorEncodedOutputStream* encodedOutput_;
-  int readerState_;
-  char header_[2];
-  int headerReceived_;
-  char buffer_[kMaxRequestPayload];
-  char* writePosition_;
-  int expectedLength_;
-  int receivedLength_;
-  uint32_t headerTime_;
+  VantorFrameSplitter frames_;
+  // When the first byte of the incomplete frame arrived; 0 when none.
+  uint64_t partialSince_;
 };
 
 #endif  // VANTOR_SERVER_VANTOREMBEDDEDCONNECTION_H_

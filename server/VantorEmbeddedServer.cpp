@@ -45,26 +45,44 @@ void VantorEmbeddedServer::reportSwitch(int nextPort) {
 void VantorEmbeddedServer::run() {
   // The lobby and its computer players live through every change of port.
   VantorServerFactory* factory = new VantorServerFactory();
-  int port = firstPort_;
-  for (;;) {
-    IosSelectServer* server = nullptr;
+  IosSelectServer* server = listen(factory);
+  if (server != nullptr) {
+    port_ = server->getFirstPort();
+    std::printf("server launched on port %d\n", port_.load());
+    std::fflush(stdout);
+    // Errors while serving are the loop's to report; only a failed wait
+    // comes out here, and no other port would cure it.
     try {
-      server = new IosSelectServer(localOnly_, port, factory);
-      {
-        IosLockGuard guard(lock_);
-        if (stopping_) {
-          delete server;
-          break;
-        }
-        server_ = server;
-      }
-      port_ = server->getFirstPort();
-      std::printf("server launched on port %d\n", port_.load());
-      std::fflush(stdout);
       server->run();
-      break;
     } catch (Exception* e) {
-      port_ = 0;
+      e->print();
+      delete e;
+      std::fprintf(stderr, "Embedded server stopped: waiting for clients failed\n");
+      gaveUp_ = true;
+    }
+  }
+  {
+    IosLockGuard guard(lock_);
+    server_ = nullptr;
+  }
+  // Ends the connections it still holds, while the lobby exists.
+  delete server;
+  port_ = 0;
+  delete factory;
+}
+
+IosSelectServer* VantorEmbeddedServer::listen(VantorServerFactory* factory) {
+  for (int port = firstPort_;; ++port) {
+    try {
+      IosSelectServer* server = new IosSelectServer(localOnly_, port, factory);
+      IosLockGuard guard(lock_);
+      if (stopping_) {
+        delete server;
+        return nullptr;
+      }
+      server_ = server;
+      return server;
+    } catch (Exception* e) {
       if (port < kLastPort) reportSwitch(port + 1);
       e->print();
       delete e;
@@ -72,34 +90,14 @@ void VantorEmbeddedServer::run() {
         std::strcpy(status_ + 1, kStatusText);
         status_[0] = 1;
       }
-      if (server != nullptr) {
-        {
-          IosLockGuard guard(lock_);
-          server_ = nullptr;
-        }
-        // Ends the connections it still holds, while the lobby exists.
-        delete server;
-      }
-      if (port >= kLastPort) {
-        std::fprintf(stderr, "Embedded server stopped: no port from %d to %d could be used\n",
-                     firstPort_, kLastPort);
-        gaveUp_ = true;
-        break;
-      }
-      {
-        IosLockGuard guard(lock_);
-        if (stopping_) break;
-      }
-      ++port;
     }
-  }
-  {
+    if (port >= kLastPort) {
+      std::fprintf(stderr, "Embedded server stopped: no port from %d to %d could be used\n",
+                   firstPort_, kLastPort);
+      gaveUp_ = true;
+      return nullptr;
+    }
     IosLockGuard guard(lock_);
-    if (server_ != nullptr) {
-      delete server_;
-      server_ = nullptr;
-    }
+    if (stopping_) return nullptr;
   }
-  port_ = 0;
-  delete factory;
 }

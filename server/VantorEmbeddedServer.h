@@ -4,8 +4,10 @@
 // "Exception trown while running embedded server, switching to port N" on
 // standard output and sets the status record (flag byte 1, then the text
 // "Error occured in embedded server."); "server launched on port N" is
-// printed once the server listens. The search gives up after port 65535:
-// a line on standard error, and gaveUp() turns true.
+// printed once the server listens. Only a port that cannot be bound moves
+// the server on; errors while serving are reported and serving goes on. The
+// search gives up after port 65535, and serving gives up when waiting for
+// clients itself fails: a line on standard error, and gaveUp() turns true.
 //
 // Thread safety: construct, start, join and destroy on one thread; getPort()
 // and gaveUp() may be read from any thread. Destruction stops a running
@@ -19,6 +21,7 @@
 #include "ios/IosThread.h"
 
 class IosSelectServer;
+class VantorServerFactory;
 
 class VantorEmbeddedServer : public IosThread {
  public:
@@ -39,6 +42,8 @@ class VantorEmbeddedServer : public IosThread {
 
  private:
   void reportSwitch(int nextPort);
+  // The select server on the first port that can be bound, or null.
+  IosSelectServer* listen(VantorServerFactory* factory);
 
   IosSelectServer* server_;
   std::atomic<int> port_;

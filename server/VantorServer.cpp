@@ -4,12 +4,27 @@
 #include <cstring>
 
 #include "bots/VantorPlayer.h"
+#include "bots/VantorServerBot.h"
 #include "ios/Exception.h"
 #include "ios/IosVector.h"
+#include "ios/IosWakeUp.h"
 #include "ios/Platform.h"
 #include "server/VantorServerGame.h"
+#include "wire/VantorWire.h"
 
 namespace {
+
+// Holds the lobby for one operation. The messages an operation queues for
+// connections may have to wake the server's thread; that wake-up is held
+// back until the lock is released, so that no system call happens under it.
+class LobbyGuard {
+ public:
+  explicit LobbyGuard(IosRecursiveLock& lock) : hold_(lock) {}
+
+ private:
+  IosWakeUp::DeferScope defer_;
+  IosRecursiveLockGuard hold_;
+};
 
 double logTime() {
   return platform::tickCount() * 0.001;
@@ -77,7 +92,7 @@ void VantorServer::notifyGameListChangedToAll() {
 }
 
 void VantorServer::registerPlayer(VantorPlayer* player) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (player == nullptr) {
     std::fprintf(stderr, "ERROR : Registered Player is invalid\n");
     return;
@@ -92,7 +107,7 @@ void VantorServer::registerPlayer(VantorPlayer* player) {
 
 void VantorServer::unregisterPlayer(VantorPlayer* player) {
   if (player == nullptr) return;
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   std::fprintf(stderr, "%f/---/%d/%s\n", logTime(), logIdentity(player), player->getName().c_str());
   // Off the lists first: the player that leaves hears nothing of the games
   // it abandons, not even as a spectator of one of them.
@@ -123,19 +138,19 @@ void VantorServer::unregisterPlayer(VantorPlayer* player) {
 }
 
 int VantorServer::getPlayerCount() {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   return players->size();
 }
 
 std::string VantorServer::getPlayerName(int index) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (index < 0 || index >= players->size()) throw new Exception("Invalid player index");
   return static_cast<VantorPlayer*>(players->get(index))->getName();
 }
 
 VantorPlayer* VantorServer::findPlayerByName(const char* nick) {
   if (nick == nullptr) return nullptr;
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   for (int i = 0; i < players->size(); ++i) {
     VantorPlayer* player = static_cast<VantorPlayer*>(players->get(i));
     if (player->getName() == nick) return player;
@@ -144,7 +159,7 @@ VantorPlayer* VantorServer::findPlayerByName(const char* nick) {
 }
 
 VantorPlayer* VantorServer::findPlayerById(uint64_t id) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   for (int i = 0; i < players->size(); ++i) {
     VantorPlayer* player = static_cast<VantorPlayer*>(players->get(i));
     if (player->getId() == id) return player;
@@ -153,30 +168,31 @@ VantorPlayer* VantorServer::findPlayerById(uint64_t id) {
 }
 
 void VantorServer::getPlayerDescription(const char* nick, std::string& out) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   VantorPlayer* player = findPlayerByName(nick);
   out = player != nullptr ? player->getDescription() : std::string();
 }
 
 bool VantorServer::changePlayerNickName(VantorPlayer* player, const std::string& nick) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (player == nullptr) {
     std::fprintf(stderr, "ERROR : target invalid in changePlayerNickName\n");
     return false;
   }
-  player->setName(nick);
+  player->setName(nick.substr(0, kMaxNickLength));
   notifyPlayerListChangedToAll();
-  std::fprintf(stderr, "%f/REN/%d/Renaming to %s\n", logTime(), logIdentity(player), nick.c_str());
+  std::fprintf(stderr, "%f/REN/%d/Renaming to %s\n", logTime(), logIdentity(player),
+               player->getName().c_str());
   return true;
 }
 
 int VantorServer::getGameCount() {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   return games->size();
 }
 
 VantorServerGame* VantorServer::getGame(int index) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (index < 0 || index >= games->size()) {
     std::fprintf(stderr, "ERROR : invalid game index\n");
     return nullptr;
@@ -185,7 +201,7 @@ VantorServerGame* VantorServer::getGame(int index) {
 }
 
 VantorServerGame* VantorServer::findGameById(int id) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   for (int i = 0; i < games->size(); ++i) {
     VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
     if (game->getId() == id) return game;
@@ -195,11 +211,12 @@ VantorServerGame* VantorServer::findGameById(int id) {
 
 void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8_t colour,
                                           bool allowSpectators) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (x == nullptr || y == nullptr) {
     std::fprintf(stderr, "ERROR in initiateGameFromXWithY\n");
     return;
   }
+  if (!hasRoomForGame(x, y)) return;
   VantorServerGame* game = colour == 0 ? new VantorServerGame(x, y) : new VantorServerGame(y, x);
   game->setAllowSpectators(allowSpectators);
   game->setColourChoice(colour);
@@ -211,8 +228,37 @@ void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8
                x->getName().c_str(), y->getName().c_str());
 }
 
+int VantorServer::placesHeld(const VantorPlayer* player) const {
+  int places = 0;
+  for (int i = 0; i < games->size(); ++i) {
+    const VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
+    places += (game->getPlayer(1) == player) + (game->getPlayer(2) == player);
+  }
+  return places;
+}
+
+bool VantorServer::hasRoomForGame(VantorPlayer* x, VantorPlayer* y) const {
+  if (games->size() >= kMaxGames) {
+    std::fprintf(stderr, "ERROR in initiateGameFromXWithY: the server holds %d games already\n",
+                 kMaxGames);
+    return false;
+  }
+  // Computer players are left out: they accept every invitation, so one
+  // client could otherwise keep everybody else from playing them.
+  for (VantorPlayer* player : {x, y}) {
+    if (dynamic_cast<VantorServerBot*>(player) != nullptr) continue;
+    const int wanted = x == y ? 2 : 1;
+    if (placesHeld(player) + wanted > kMaxGamesPerPlayer) {
+      std::fprintf(stderr, "ERROR in initiateGameFromXWithY: %s has %d games already\n",
+                   player->getName().c_str(), kMaxGamesPerPlayer);
+      return false;
+    }
+  }
+  return true;
+}
+
 void VantorServer::acceptGame(VantorPlayer* player, VantorServerGame* game) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (player == nullptr || game == nullptr) {
     std::fprintf(stderr, "ERROR in acceptGame\n");
     return;
@@ -238,7 +284,7 @@ void VantorServer::acceptGame(VantorPlayer* player, VantorServerGame* game) {
 }
 
 void VantorServer::refuseGame(VantorPlayer* player, VantorServerGame* game) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (player == nullptr || game == nullptr || indexOfGame(game) < 0) {
     std::fprintf(stderr, "ERROR in refuseGame\n");
     return;
@@ -251,7 +297,7 @@ void VantorServer::refuseGame(VantorPlayer* player, VantorServerGame* game) {
 }
 
 bool VantorServer::abortGameRequest(VantorPlayer* player, int gameId) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   VantorServerGame* game = findGameById(gameId);
   notifyGameListChangedToAll();
   if (game == nullptr) {
@@ -264,13 +310,13 @@ bool VantorServer::abortGameRequest(VantorPlayer* player, int gameId) {
 }
 
 void VantorServer::playMove(int gameId, VantorPlayer* player, int8_t x, int8_t y) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   VantorServerGame* game = findGameById(gameId);
   if (game != nullptr) game->submitMove(player, x, y);
 }
 
 bool VantorServer::initiateSpectateMode(int gameId, VantorPlayer* player) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   VantorServerGame* game = findGameById(gameId);
   if (game == nullptr) {
     std::fprintf(stderr, "ERROR : initiateSpectateMode\n");
@@ -280,7 +326,7 @@ bool VantorServer::initiateSpectateMode(int gameId, VantorPlayer* player) {
 }
 
 void VantorServer::broadcastMessage(VantorPlayer* from, const char* text) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (from == nullptr) {
     std::fprintf(stderr, "ERROR : Invalid broadcast message sender.\n");
     return;
@@ -292,7 +338,7 @@ void VantorServer::broadcastMessage(VantorPlayer* from, const char* text) {
 }
 
 void VantorServer::sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   if (text == nullptr) text = "";
   std::fprintf(stderr, "%p message to %p: %s\n", static_cast<void*>(from), static_cast<void*>(to),
                text);
@@ -306,10 +352,15 @@ void VantorServer::sendMessage(VantorPlayer* from, VantorPlayer* to, const char*
 }
 
 void VantorServer::sendMessageToId(VantorPlayer* from, uint64_t toId, const char* text) {
-  IosRecursiveLockGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock);
   sendMessage(from, findPlayerById(toId), text);
 }
 
 void VantorServer::sendAdminMessage(VantorPlayer* to, const char* text) {
   sendMessage(administrator, to, text);
 }
+
+// The worst game list: every game listed with two names of the longest kind.
+static_assert(1 + VantorServer::kMaxGames * (4 + 2 * (VantorServer::kMaxNickLength + 1)) <=
+                  static_cast<size_t>(kMaxGameListPayload),
+              "the longest game list must fit one S19 frame");

@@ -25,6 +25,7 @@
 #ifndef VANTOR_SERVER_VANTORSERVER_H_
 #define VANTOR_SERVER_VANTORSERVER_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -38,6 +39,13 @@ class VantorServerGame;
 class VantorServer final : public VantorLobby {
  public:
   static constexpr int kMaxPlayers = 24;
+  // Bounds that keep the game list within one S19 frame (32767 bytes): at
+  // most kMaxGames games of at most 4 + 2 * (kMaxNickLength + 1) bytes each.
+  // A player holds at most kMaxGamesPerPlayer places in games (a game
+  // against itself holds two); nick-names are cut to kMaxNickLength bytes.
+  static constexpr int kMaxGames = 384;
+  static constexpr int kMaxGamesPerPlayer = 32;
+  static constexpr size_t kMaxNickLength = 32;
 
   VantorServer();
   // Deletes neither the players nor the games still listed.
@@ -67,6 +75,7 @@ class VantorServer final : public VantorLobby {
   VantorPlayer* findPlayerById(uint64_t id);
   // out = the player's description, or empty when nobody has that nick-name.
   void getPlayerDescription(const char* nick, std::string& out);
+  // Renames player to nick, cut to kMaxNickLength bytes.
   bool changePlayerNickName(VantorPlayer* player, const std::string& nick);
   // The sender of the server's own notices; never registered.
   VantorPlayer* getAdministrator() { return administrator; }
@@ -77,7 +86,8 @@ class VantorServer final : public VantorLobby {
   VantorServerGame* getGame(int index);
   VantorServerGame* findGameById(int id);
   // x invites y. With colour 0, x is player 1 (black) and y player 2; with
-  // any other colour, y is player 1 and x player 2.
+  // any other colour, y is player 1 and x player 2. Dropped, with an ERROR
+  // line, when the server or a person involved has no room for the game.
   void initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8_t colour,
                               bool allowSpectators);
   void acceptGame(VantorPlayer* player, VantorServerGame* game) override;
@@ -96,6 +106,10 @@ class VantorServer final : public VantorLobby {
 
  private:
   bool isListedPlayer(const VantorPlayer* player) const;
+  // The places player holds in listed games: player 1, player 2, or both.
+  int placesHeld(const VantorPlayer* player) const;
+  // Whether x may invite y; an ERROR line when not.
+  bool hasRoomForGame(VantorPlayer* x, VantorPlayer* y) const;
   int indexOfGame(const VantorServerGame* game) const;
   void removeGame(VantorServerGame* game);
   void notifyPlayerListChangedToAll();

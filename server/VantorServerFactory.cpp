@@ -2,7 +2,6 @@
 
 #include "bots/VantorBotRoster.h"
 #include "bots/VantorServerBot.h"
-#include "ios/IosSystemStreamSelect.h"
 #include "server/VantorServer.h"
 
 VantorServerFactory::VantorServerFactory()
@@ -16,10 +15,6 @@ VantorServerFactory::~VantorServerFactory() {
 void VantorServerFactory::newConnection(TaggedSocket* s) {
   VantorEmbeddedConnection* connection = new VantorEmbeddedConnection(s, server_);
   s->setUserData(connection);
-  if (connection->isRegistered()) return;
-  // Out of the wait set first, so that nothing calls into the connection
-  // once it is gone.
-  if (s->getSelect() != nullptr) s->getSelect()->remove(s);
-  connection->disconnected();
-  delete connection;
+  // The full lobby's answer: the version request, then the end.
+  if (!connection->isRegistered()) s->endAfterSending();
 }

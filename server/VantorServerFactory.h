@@ -27,7 +27,7 @@ class VantorServerFactory : public IosServerStandardFactory<VantorEmbeddedConnec
   VantorServerFactory& operator=(const VantorServerFactory&) = delete;
 
   // A connection on the lobby; when the lobby is full, the client gets the
-  // version request and the connection is withdrawn and ended at once.
+  // version request and the connection ends once that has been sent.
   void newConnection(TaggedSocket* s) override;
 
   VantorServer* getServer() const { return server_; }

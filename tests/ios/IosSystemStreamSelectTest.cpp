@@ -90,12 +90,40 @@ TEST(IosSystemStreamSelect, WakeUpReturnsAWaitWithNothingReadyAlsoWhenItComesFir
   EXPECT_TRUE(contentsOf(select.readyStreams()).empty());
 }
 
-TEST(IosSystemStreamSelect, WatchesAtMostSixtyFourDescriptors) {
-  const int last = IosSystemStreamSelect::kMaxDescriptors;
+TEST(IosSystemStreamSelect, WatchesMoreThanSixtyFourDescriptors) {
+  const int last = 70;
   Connections c(last + 1);
   IosSystemStreamSelect select;
   for (int i = 0; i <= last; ++i) select.add(c.accepted(i));
   c.send({last, 0});
   select.select();
-  EXPECT_EQ(contentsOf(select.readyStreams()), std::vector<void*>{c.accepted(0)});
+  EXPECT_EQ(contentsOf(select.readyStreams()),
+            (std::vector<void*>{c.accepted(0), c.accepted(last)}));
+}
+
+TEST(IosSystemStreamSelect, ReportsWritableStreamsOnlyWithWriteInterestAndFlushRequestsOnce) {
+  Connections c(2);
+  IosSystemStreamSelect select;
+  select.add(c.accepted(0));
+  select.add(c.accepted(1));
+  select.setWriteInterest(c.accepted(1), true);
+  select.select(0);
+  EXPECT_EQ(contentsOf(select.writableStreams()), std::vector<void*>{c.accepted(1)});
+
+  // Asked for from another thread: the wait is woken and each stream listed once.
+  std::thread asker([&] {
+    select.requestFlush(c.accepted(1));
+    select.requestFlush(c.accepted(0));
+    select.requestFlush(c.accepted(1));
+  });
+  asker.join();
+  select.setWriteInterest(c.accepted(1), false);
+  select.select();
+  std::vector<IosSystemStream*> expected = {c.accepted(1), c.accepted(0)};
+  EXPECT_EQ(select.takeFlushRequests(), expected);
+  EXPECT_TRUE(select.takeFlushRequests().empty());
+  // A stream that leaves the set takes its request with it.
+  select.requestFlush(c.accepted(0));
+  select.remove(c.accepted(0));
+  EXPECT_TRUE(select.takeFlushRequests().empty());
 }
