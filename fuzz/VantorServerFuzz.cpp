@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes from a client to the game server's connection: the
-// frame reader, the request dispatcher and the lobby behind it. The client
-// is one end of a socket pair; a second connection ("bob") and a plain
-// player ("carol") are in the lobby, so invitations, games, chat and
-// spectating reach other players. The bytes go in as the socket takes them,
-// the connection reads whatever is pending, and everything the server
-// writes back is drained, until the input is used up or the server closes
-// the connection.
+// frame splitter, the request dispatcher and the lobby behind it, through
+// the buffered socket the select server uses. The client is one end of a
+// socket pair; a second connection ("bob") and a plain player ("carol") are
+// in the lobby, so invitations, games, chat and spectating reach other
+// players. As the server's loop does, each round reads what has arrived,
+// serves it and sends what was queued, and the test drains what comes back,
+// until the input is used up or the server would close the connection.
 //
 // Game ids in the input count from the first game of the run (0 is the
 // first game the input creates): ids grow for the whole process, and an
@@ -21,7 +21,7 @@
 
 #include "bots/VantorPlayer.h"
 #include "ios/Exception.h"
-#include "ios/Socket.h"
+#include "ios/TaggedSocket.h"
 #include "server/VantorClientPlayer.h"
 #include "server/VantorEmbeddedConnection.h"
 #include "server/VantorProtocol.h"
@@ -35,8 +35,9 @@ struct PairedConnection {
   PairedConnection(VantorServer* lobby, const char* name) {
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) __builtin_trap();
-    socket = new Socket(ends[0]);
+    socket = new TaggedSocket(ends[0]);
     peer = ends[1];
+    fcntl(ends[0], F_SETFL, O_NONBLOCK);
     fcntl(peer, F_SETFL, O_NONBLOCK);
     connection = new VantorEmbeddedConnection(socket, lobby);
     if (name != nullptr) connection->setName(name);
@@ -55,13 +56,22 @@ struct PairedConnection {
     connection = nullptr;
   }
 
+  // Sends what was queued, as the loop would; false when that ends it.
+  bool flush() {
+    if (connection == nullptr) return false;
+    const TaggedSocket::Transfer sent = socket->flush();
+    if (!socket->outputQueue().overflowed() && sent != TaggedSocket::kFailed) return true;
+    end();
+    return false;
+  }
+
   void drain() {
     char sink[4096];
     while (read(peer, sink, sizeof(sink)) > 0) {
     }
   }
 
-  Socket* socket;
+  TaggedSocket* socket;
   int peer;
   VantorEmbeddedConnection* connection;
 };
@@ -120,8 +130,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (n > 0) sent += static_cast<size_t>(n);
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;
       }
-      const int pending = client.socket->getInputStream()->available();
-      if (pending == 0) {
+      const TaggedSocket::Transfer received = client.socket->receive(65536);
+      if (received == TaggedSocket::kEnded || received == TaggedSocket::kFailed) break;
+      if (received == TaggedSocket::kBlocked) {
         if (sent == size) break;
         continue;
       }
@@ -131,6 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         delete e;
         client.end();
       }
+      client.flush();
+      bob.flush();
       client.drain();
       bob.drain();
     }

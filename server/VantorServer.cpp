@@ -238,11 +238,6 @@ int VantorServer::placesHeld(const VantorPlayer* player) const {
 }
 
 bool VantorServer::hasRoomForGame(VantorPlayer* x, VantorPlayer* y) const {
-  if (games->size() >= kMaxGames) {
-    std::fprintf(stderr, "ERROR in initiateGameFromXWithY: the server holds %d games already\n",
-                 kMaxGames);
-    return false;
-  }
   // Computer players are left out: they accept every invitation, so one
   // client could otherwise keep everybody else from playing them.
   for (VantorPlayer* player : {x, y}) {
@@ -253,6 +248,11 @@ bool VantorServer::hasRoomForGame(VantorPlayer* x, VantorPlayer* y) const {
                    player->getName().c_str(), kMaxGamesPerPlayer);
       return false;
     }
+  }
+  if (games->size() >= kMaxGames) {
+    std::fprintf(stderr, "ERROR in initiateGameFromXWithY: the server holds %d games already\n",
+                 kMaxGames);
+    return false;
   }
   return true;
 }

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "server/VantorServer.h"
+#include "tests/ios/TestSupport.h"
 #include "tests/server/ProtocolClient.h"
 #include "tests/server/ServerUnderTest.h"
 
@@ -234,4 +236,34 @@ TEST_F(GameProtocol, AComputerPlayerAcceptsAtOnceAndPlaysItsTurns) {
   const int32_t second = intAt(alice->nextOf(7), 1);
   EXPECT_EQ(intAt(alice->nextOf(13), 1), second);
   EXPECT_EQ(alice->nextOf(14), withId(14, second));
+}
+
+TEST(GameBounds, ThirtyTwoGamesAPersonAndAGameListAtTheServersBoundStillInOneFrame) {
+  ServerUnderTest server;
+  VantorServer* lobby = server.factory().getServer();
+  // Twelve people with 32 games each against Pee[Bot], which any number may
+  // play: the server's bound of 384 games.
+  std::vector<std::unique_ptr<ProtocolClient>> people;
+  std::string invitations;
+  for (int i = 0; i < 32; ++i) invitations += frame(msg(4, bytes({0, 0}) + cstr("Pee[Bot]")));
+  for (int i = 0; i < 13; ++i) {
+    people.emplace_back(ProtocolClient::join(server.port(), "p" + std::to_string(i)));
+  }
+  for (int i = 0; i < 12; ++i) people[i]->sendRaw(invitations);
+  ASSERT_TRUE(eventually([&] { return lobby->getGameCount() == VantorServer::kMaxGames; }));
+  testing::internal::CaptureStderr();
+  people[0]->send(msg(4, bytes({0, 0}) + cstr("Pee[Bot]")));
+  people[12]->send(msg(4, bytes({0, 0}) + cstr("Pee[Bot]")));
+  people[12]->send(msg(19));
+  const std::string list = people[12]->nextOf(19);
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("ERROR in initiateGameFromXWithY: p0 has 32 games already\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("ERROR in initiateGameFromXWithY: the server holds 384 games already\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(lobby->getGameCount(), VantorServer::kMaxGames);
+  // 384 entries: id, "pN" and "Pee[Bot]".
+  EXPECT_GT(list.size(), 384u * (4 + 3 + 9));
 }

@@ -2,11 +2,15 @@
 // warning, chat, player information and the full server.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "server/VantorClientPlayer.h"
+#include "server/VantorServer.h"
+#include "tests/ios/TestSupport.h"
 #include "tests/server/ProtocolClient.h"
 #include "tests/server/ServerUnderTest.h"
 
@@ -115,23 +119,36 @@ TEST(LobbyProtocol, TellsPlayerInformation) {
   EXPECT_FALSE(bot[1].empty());
 }
 
-TEST(LobbyProtocol, TheEighteenthConnectionGetsS26AndIsClosed) {
+TEST(LobbyProtocol, FortyConnectionsAtOnceAllGetS26AndThoseBeyondSeventeenAreClosed) {
   ServerUnderTest server;
   std::vector<std::unique_ptr<ProtocolClient>> clients;
-  for (int i = 0; i < 17; ++i) {
-    clients.emplace_back(ProtocolClient::join(server.port(), "p" + std::to_string(i)));
-  }
-  for (auto& c : clients) c->drain(50);
-
-  ProtocolClient extra(server.port());
-  EXPECT_EQ(extra.next(), msg(26));
-  EXPECT_TRUE(extra.closedByServer());
+  for (int i = 0; i < 40; ++i) clients.emplace_back(new ProtocolClient(server.port()));
+  for (auto& c : clients) EXPECT_EQ(c->next(), msg(26));
+  for (int i = 17; i < 40; ++i) EXPECT_TRUE(clients[i]->closedByServer()) << i;
+  clients.resize(17);
   // Nobody hears of a player the lobby never took in.
-  EXPECT_TRUE(clients[0]->drain().empty());
+  clients[0]->drain(50);
   EXPECT_EQ(playerList(*clients[0]).size(), 24u);
+  EXPECT_TRUE(clients[0]->drain().empty());
 
   // A place that frees up is taken again.
   clients.pop_back();
   clients[0]->nextOf(9);
   ProtocolClient::join(server.port(), "late");
+}
+
+TEST(LobbyProtocol, AThousandConnectionsThatCloseAtOnceLeaveTheServerServing) {
+  ServerUnderTest server;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) ProtocolClient churn(server.port());
+  // A few seconds at most, where one accept per round took two minutes.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  // The server takes in the ones that have already gone until it reads their end.
+  VantorServer* lobby = server.factory().getServer();
+  ASSERT_TRUE(eventually([&] { return lobby->getPlayerCount() == 7; }));
+  auto client = ProtocolClient::join(server.port(), "after");
+  client->send(msg(17));
+  EXPECT_EQ(client->nextOf(17), msg(17, cstr("after")));
+  const std::vector<std::string> names = playerList(*client);
+  EXPECT_NE(std::find(names.begin(), names.end(), "after"), names.end());
 }

@@ -1,6 +1,7 @@
 // Bots playing many games at once while people, driven by worker threads,
 // join, invite, answer, play, abort, chat, watch and leave at random for a
-// bounded time: nothing is lost and no game keeps a player who left.
+// bounded time: nothing is lost and no game keeps a player who left. And the
+// whole server over TCP while clients come and go in the middle of its writes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,9 +17,13 @@
 
 #include "bots/VantorDeepBlue.h"
 #include "bots/VantorGrayThough.h"
+#include "ios/Exception.h"
 #include "server/VantorServer.h"
 #include "server/VantorServerGame.h"
+#include "tests/ios/TestSupport.h"
+#include "tests/server/ProtocolClient.h"
 #include "tests/server/RecordingPlayer.h"
+#include "tests/server/ServerUnderTest.h"
 
 namespace {
 
@@ -207,6 +212,58 @@ TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
   delete watcher;
   EXPECT_EQ(server.getPlayerCount(), 0);
   EXPECT_EQ(server.getGameCount(), 0);
+  std::fclose(stderr);
+  stderr = realStderr;
+}
+
+TEST(ServerStress, ClientsLeavingWhileTheServerWritesToThemLeaveItServing) {
+  std::FILE* realStderr = stderr;
+  stderr = std::fopen("/dev/null", "w");
+  ASSERT_NE(stderr, nullptr);
+  {
+    ServerUnderTest server(2, 5);
+    const char* bots[] = {"Pee[Bot]", "Chicken[Bot]", "Britney[Bot]"};
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(2500);
+    std::atomic<int> visits{0};
+    std::vector<std::thread> workers;
+    for (unsigned w = 0; w < 4; ++w) {
+      workers.emplace_back([&, w] {
+        std::mt19937 random(7 + w);
+        while (Clock::now() < deadline) {
+          // Names itself, invites a computer player, chats to everyone and
+          // privately, asks for the lists; then reads some or nothing and
+          // leaves while the answers, the broadcasts and its games' news are
+          // still being written.
+          std::string burst = frame(msg(1, cstr("w" + std::to_string(w))));
+          for (int i = 0; i < 4; ++i) {
+            burst += frame(
+                msg(4, bytes({static_cast<int>(random() % 2), 1}) + cstr(bots[random() % 3])));
+            burst += frame(msg(6, cstr("") + cstr(std::string(random() % 900, 'x'))));
+            burst += frame(msg(6, cstr(bots[random() % 3]) + cstr("hi")));
+            burst += frame(msg(3)) + frame(msg(19));
+          }
+          try {
+            ProtocolClient client(server.port());
+            client.sendRaw(burst);
+            if (random() % 2 == 0) client.drain(static_cast<int>(random() % 5));
+            ++visits;
+          } catch (Exception* e) {
+            delete e;
+          }
+        }
+      });
+    }
+    for (std::thread& t : workers) t.join();
+    EXPECT_GT(visits.load(), 20);
+
+    // Everyone who came has gone, with their games, and a newcomer is served.
+    VantorServer* lobby = server.factory().getServer();
+    EXPECT_TRUE(eventually([&] { return lobby->getPlayerCount() == 7; }));
+    EXPECT_TRUE(eventually([&] { return lobby->getGameCount() == 0; }));
+    auto client = ProtocolClient::join(server.port(), "last");
+    client->send(msg(17));
+    EXPECT_EQ(client->nextOf(17), msg(17, cstr("last")));
+  }
   std::fclose(stderr);
   stderr = realStderr;
 }

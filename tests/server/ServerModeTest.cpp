@@ -106,3 +106,32 @@ TEST(ServerMode, AnyOtherArgumentEndsAtOnceWithZeroAndSaysNothing) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << argument;
   }
 }
+
+TEST(ServerMode, ACopyNamedVantorStartedByHandServes) {
+  // A client marks the server child it starts; a copy of the program named
+  // "Vantor" and started by hand is no such child.
+  char directory[] = "/tmp/vantor-copy-XXXXXX";
+  ASSERT_NE(mkdtemp(directory), nullptr);
+  const std::string copy = std::string(directory) + "/Vantor";
+  ASSERT_EQ(std::system(("cp '" VANTOR_EXECUTABLE "' " + copy).c_str()), 0);
+  FILE* out = popen(("echo $$; exec env -u DISPLAY " + copy + " S 2>/dev/null").c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  KillAtExit server;
+  char line[256];
+  int port = 0;
+  while (port == 0 && std::fgets(line, sizeof line, out) != nullptr) {
+    if (server.pid == 0) {
+      server.pid = std::atoi(line);
+    } else {
+      std::sscanf(line, "server launched on port %d", &port);
+    }
+  }
+  ASSERT_GT(port, 0);
+  auto client = ProtocolClient::join(port, "tester");
+  client->send(msg(17));
+  EXPECT_EQ(client->nextOf(17), msg(17, cstr("tester")));
+  kill(server.pid, SIGTERM);
+  pclose(out);
+  server.pid = 0;
+  std::system(("rm -rf " + std::string(directory)).c_str());
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ios/Exception.h"
+#include "server/VantorProtocol.h"
 #include "server/VantorServer.h"
 #include "server/VantorServerGame.h"
 #include "tests/server/RecordingPlayer.h"
@@ -295,4 +296,47 @@ TEST_F(Lobby, SendsAPrivateMessageOnlyToARegisteredAddresseeAndLogsIt) {
             std::string::npos);
   EXPECT_EQ(log.get(), Lines{"B: message A 0 psst"});
   EXPECT_TRUE(outsider.lines().empty());
+}
+
+TEST_F(Lobby, BoundsThePlacesOfEachPersonSoThatTheLongestGameListFitsOneFrame) {
+  // Every name as long as a name can be, each cut to the bound.
+  std::vector<RecordingPlayer*> people;
+  for (int i = 0; i < VantorServer::kMaxPlayers; ++i) {
+    people.push_back(join(""));
+    server.changePlayerNickName(people.back(), std::string(40, static_cast<char>('a' + i)));
+    EXPECT_EQ(people.back()->getName().size(), VantorServer::kMaxNickLength);
+  }
+  // Each invites the next sixteen: 32 places each, 384 games in all.
+  CaptureStderr();
+  for (int i = 0; i < VantorServer::kMaxPlayers; ++i) {
+    for (int k = 1; k <= 16; ++k)
+      invite(people[i], people[(i + k) % VantorServer::kMaxPlayers], 0, false);
+  }
+  EXPECT_EQ(GetCapturedStderr().find("ERROR"), std::string::npos);
+  ASSERT_EQ(server.getGameCount(), VantorServer::kMaxGames);
+
+  std::vector<VantorListedGame> listed;
+  for (int i = 0; i < server.getGameCount(); ++i) {
+    VantorServerGame* game = server.getGame(i);
+    listed.push_back({game->getId(), game->getPlayer(1)->getName(), game->getPlayer(2)->getName()});
+  }
+  const std::string list = buildGameList(listed);
+  EXPECT_FALSE(list.empty());
+  EXPECT_LE(list.size(), static_cast<size_t>(kMaxGameListPayload));
+
+  // A 33rd place is refused, on either side, and a game against oneself takes two.
+  CaptureStderr();
+  server.initiateGameFromXWithY(people[0], people[1], 0, false);
+  EXPECT_EQ(GetCapturedStderr(),
+            "ERROR in initiateGameFromXWithY: " + people[0]->getName() + " has 32 games already\n");
+  server.abortGameRequest(people[0], server.getGame(0)->getId());
+  CaptureStderr();
+  server.initiateGameFromXWithY(people[0], people[0], 0, false);
+  EXPECT_EQ(GetCapturedStderr(),
+            "ERROR in initiateGameFromXWithY: " + people[0]->getName() + " has 32 games already\n");
+  CaptureStderr();
+  server.initiateGameFromXWithY(people[2], people[3], 0, false);
+  EXPECT_EQ(GetCapturedStderr(),
+            "ERROR in initiateGameFromXWithY: " + people[2]->getName() + " has 32 games already\n");
+  EXPECT_EQ(server.getGameCount(), VantorServer::kMaxGames - 1);
 }
