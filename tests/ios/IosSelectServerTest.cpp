@@ -13,6 +13,7 @@
 #include "ios/Exception.h"
 #include "ios/IosSelectServer.h"
 #include "ios/IosServerFactory.h"
+#include "ios/Platform.h"
 #include "ios/ServerSocket.h"
 #include "ios/Socket.h"
 #include "ios/TaggedSocket.h"
@@ -20,12 +21,23 @@
 
 namespace {
 
-// Writes down every event as "new", "data:<bytes seen pending>" or "closed",
-// per connection; reads what is pending and answers it back. A payload
-// that contains '!' makes the handler throw; "drop" removes portToDrop.
+// Writes down every event as "new", "data:<bytes seen pending>",
+// "deadline" or "closed", per connection; reads what is pending and answers
+// it back through the connection's output queue. A payload that contains '!'
+// makes the handler throw; "drop" removes portToDrop; "soon" sets a deadline
+// 50 ms away. With throwOnNew the next new connection's handler throws.
 class RecordingFactory : public IosServerFactory {
  public:
-  void newConnection(TaggedSocket* s) override { record(s, "new"); }
+  void newConnection(TaggedSocket* s) override {
+    record(s, "new");
+    if (throwOnNew.exchange(false)) throw new Exception("no room");
+    latest = s;
+  }
+
+  void deadlinePassed(TaggedSocket* s) override {
+    record(s, "deadline");
+    IosServerFactory::deadlinePassed(s);
+  }
 
   void dataAvailable(TaggedSocket* s) override {
     int pending = s->getInputStream()->available();
@@ -34,11 +46,13 @@ class RecordingFactory : public IosServerFactory {
     record(s, "data:" + data);
     if (data.find('!') != std::string::npos) throw new Exception("refused");
     if (data == "drop") server->removePort(portToDrop);
-    s->write(data.data(), pending);
+    if (data == "soon") s->setDeadline(platform::monotonicMilliseconds() + 50);
+    s->getOutputStream()->write(data.data(), pending);
   }
 
   void connectionClosed(TaggedSocket* s) override {
     record(s, "closed");
+    if (latest == s) latest = nullptr;
     delete s;
   }
 
@@ -62,6 +76,9 @@ class RecordingFactory : public IosServerFactory {
   // Set before run() starts; used on the server thread only.
   IosSelectServer* server = nullptr;
   int portToDrop = 0;
+  std::atomic<bool> throwOnNew{false};
+  // The connection accepted last, while it lasts.
+  std::atomic<TaggedSocket*> latest{nullptr};
 
  private:
   void record(TaggedSocket* s, const std::string& what) {
@@ -206,4 +223,27 @@ TEST(IosSelectServer, RemovingAPortEndsItsConnectionsAndKeepsTheOthers) {
   EXPECT_EQ(readSome(a, 4), "more");
   running.stop();
   testing::internal::GetCapturedStderr();
+}
+
+TEST(IosSelectServer, GoesOnAfterAFailedWelcomeSendsWhatOtherThreadsQueueAndKeepsDeadlines) {
+  RecordingFactory factory;
+  RunningServer running(&factory);
+  testing::internal::CaptureStderr();
+  factory.throwOnNew = true;
+  Socket refused("127.0.0.1", running.port());
+  EXPECT_TRUE(endedByServer(refused));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Exception thrown: no room\n");
+
+  Socket client("127.0.0.1", running.port());
+  ASSERT_TRUE(eventually([&] { return factory.latest.load() != nullptr; }));
+  // Queued by this thread; the server's thread wakes up and sends it.
+  factory.latest.load()->getOutputStream()->write("ping", 4);
+  EXPECT_EQ(readSome(client, 4), "ping");
+  // Ended when its deadline passes, though nothing more arrives.
+  client.write("soon", 4);
+  EXPECT_EQ(readSome(client, 4), "soon");
+  EXPECT_TRUE(endedByServer(client));
+  EXPECT_EQ(factory.eventsOf(1),
+            (std::vector<std::string>{"new", "data:soon", "deadline", "closed"}));
+  EXPECT_EQ(running.failure(), "");
 }

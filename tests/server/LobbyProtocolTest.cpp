@@ -143,7 +143,12 @@ TEST(LobbyProtocol, AThousandConnectionsThatCloseAtOnceLeaveTheServerServing) {
   for (int i = 0; i < 1000; ++i) ProtocolClient churn(server.port());
   // A few seconds at most, where one accept per round took two minutes.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
-  // The server takes in the ones that have already gone until it reads their end.
+  // Once a last connection is greeted, every one before it has been taken
+  // in; they keep their places until the server reads their end.
+  {
+    ProtocolClient marker(server.port());
+    EXPECT_EQ(marker.next(), msg(26));
+  }
   VantorServer* lobby = server.factory().getServer();
   ASSERT_TRUE(eventually([&] { return lobby->getPlayerCount() == 7; }));
   auto client = ProtocolClient::join(server.port(), "after");
