@@ -60,7 +60,7 @@ struct PairedConnection {
   bool flush() {
     if (connection == nullptr) return false;
     const TaggedSocket::Transfer sent = socket->flush();
-    if (!socket->outputQueue().overflowed() && sent != TaggedSocket::kFailed) return true;
+    if (sent != TaggedSocket::kOverflowed && sent != TaggedSocket::kFailed) return true;
     end();
     return false;
   }

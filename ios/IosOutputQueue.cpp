@@ -6,7 +6,7 @@ bool IosOutputQueue::append(const char* data, size_t n) {
   bool announce;
   bool accepted;
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     if (overflowed_) return false;
     const size_t before = queued_.size() + handedOut_;
     accepted = before + n <= limit_;
@@ -23,17 +23,18 @@ bool IosOutputQueue::append(const char* data, size_t n) {
 }
 
 bool IosOutputQueue::overflowed() {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   return overflowed_;
 }
 
 size_t IosOutputQueue::waiting() {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   return queued_.size() + handedOut_;
 }
 
-void IosOutputQueue::take(std::string& out) {
-  IosLockGuard guard(lock_);
+bool IosOutputQueue::take(std::string& out) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (overflowed_) return false;
   handedOut_ += queued_.size();
   if (out.empty()) {
     out.swap(queued_);
@@ -41,9 +42,10 @@ void IosOutputQueue::take(std::string& out) {
     out.append(queued_);
   }
   queued_.clear();
+  return true;
 }
 
 void IosOutputQueue::sent(size_t n) {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   handedOut_ -= n < handedOut_ ? n : handedOut_;
 }

@@ -18,9 +18,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <string>
-
-#include "ios/IosLock.h"
 
 class IosOutputQueue {
  public:
@@ -41,13 +40,14 @@ class IosOutputQueue {
   size_t waiting();
 
   // Moves the queued bytes to the end of out; the sender then owns them
-  // until it reports them sent.
-  void take(std::string& out);
+  // until it reports them sent. False, moving nothing, once overflowed.
+  bool take(std::string& out);
   void sent(size_t n);
 
  private:
   const size_t limit_;
-  IosLock lock_;
+  // A plain mutex: taken many times a round, released by its taker.
+  std::mutex lock_;
   std::string queued_;
   size_t handedOut_;
   bool overflowed_;

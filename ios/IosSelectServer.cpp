@@ -39,8 +39,9 @@ void IosSelectServer::addPort(bool localOnly, int port, IosServerFactory* factor
   if (port != 0 && findPort(port) != nullptr) throw new Exception("Port already listening");
   IosListeningPort* record = new IosListeningPort(localOnly, port, factory, &select_);
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     ports_->add(record);
+    listening_.push_back(record->getSocket());
   }
   // A wait already running watches the new socket from its next round.
   select_.wakeUp();
@@ -50,14 +51,14 @@ void IosSelectServer::removePort(int port) {
   IosListeningPort* record = findPort(port);
   if (record == nullptr) return;
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     ports_->remove(record);
   }
   closePort(record);
 }
 
 IosListeningPort* IosSelectServer::findPort(int port) {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   for (int i = 0; i < ports_->size(); ++i) {
     IosListeningPort* record = static_cast<IosListeningPort*>(ports_->get(i));
     if (record->getPort() == port) return record;
@@ -66,7 +67,7 @@ IosListeningPort* IosSelectServer::findPort(int port) {
 }
 
 int IosSelectServer::getFirstPort() {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   if (ports_->size() == 0) return 0;
   return static_cast<IosListeningPort*>(ports_->get(0))->getPort();
 }
@@ -74,7 +75,7 @@ int IosSelectServer::getFirstPort() {
 void IosSelectServer::stop() {
   bool closeHere;
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     stopping_ = true;
     closeHere = !running_;
   }
@@ -87,25 +88,36 @@ void IosSelectServer::stop() {
 }
 
 bool IosSelectServer::isStopping() {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   return stopping_;
 }
 
 void IosSelectServer::closePort(IosListeningPort* record) {
   std::unique_ptr<IosVector> streams(select_.streams());
   for (int i = 0; i < streams->size(); ++i) {
-    IosSystemStream* stream = static_cast<IosSystemStream*>(streams->get(i));
-    TaggedSocket* connection = dynamic_cast<TaggedSocket*>(stream);
-    if (connection == nullptr || connection->getListeningPort() != record) continue;
-    if (select_.contains(connection)) endConnection(connection);
+    auto* stream = static_cast<IosSystemStream*>(streams->get(i));
+    if (isListening(stream) || !select_.contains(stream)) continue;
+    TaggedSocket* connection = asConnection(stream);
+    if (connection->getListeningPort() == record) endConnection(connection);
   }
+  forgetListening(record);
   delete record;
+}
+
+void IosSelectServer::forgetListening(IosListeningPort* record) {
+  std::lock_guard<std::mutex> guard(lock_);
+  for (auto it = listening_.begin(); it != listening_.end(); ++it) {
+    if (*it == static_cast<IosSystemStream*>(record->getSocket())) {
+      listening_.erase(it);
+      return;
+    }
+  }
 }
 
 void IosSelectServer::closeAllPorts() {
   IosVector records;
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     for (int i = 0; i < ports_->size(); ++i) records.add(ports_->get(i));
     ports_->clear();
   }
@@ -116,7 +128,7 @@ void IosSelectServer::closeAllPorts() {
 
 void IosSelectServer::run() {
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     running_ = !stopping_;
   }
   if (!running_) {
@@ -126,7 +138,7 @@ void IosSelectServer::run() {
   struct RunningFlag {
     IosSelectServer* server;
     ~RunningFlag() {
-      IosLockGuard guard(server->lock_);
+      std::lock_guard<std::mutex> guard(server->lock_);
       server->running_ = false;
     }
   } runningFlag{this};
@@ -145,22 +157,20 @@ void IosSelectServer::run() {
       return;
     }
     // Sockets that could not take everything last time go first, so that
-    // their bytes keep their order ahead of this round's.
-    std::unique_ptr<IosVector> writable(select_.writableStreams());
-    for (int i = 0; i < writable->size(); ++i) {
-      auto* connection =
-          dynamic_cast<TaggedSocket*>(static_cast<IosSystemStream*>(writable->get(i)));
-      if (connection != nullptr && select_.contains(connection)) flush(connection);
+    // their bytes keep their order ahead of this round's. Callbacks may end
+    // streams, so the lists are copied, and each stream is checked first.
+    round_.assign(select_.writable().begin(), select_.writable().end());
+    for (IosSystemStream* stream : round_) {
+      if (!isListening(stream) && select_.contains(stream)) flush(asConnection(stream));
     }
-    std::unique_ptr<IosVector> ready(select_.readyStreams());
-    for (int i = 0; i < ready->size(); ++i) {
-      IosSystemStream* stream = static_cast<IosSystemStream*>(ready->get(i));
-      // An earlier callback of this round may have ended this stream.
+    round_.assign(select_.readable().begin(), select_.readable().end());
+    for (IosSystemStream* stream : round_) {
       if (!select_.contains(stream)) continue;
-      if (auto* listening = dynamic_cast<TaggedServerSocket*>(stream)) {
-        acceptAll(listening, &socketFactory);
-      } else if (auto* connection = dynamic_cast<TaggedSocket*>(stream)) {
-        receive(connection);
+      if (isListening(stream)) {
+        acceptAll(static_cast<TaggedServerSocket*>(static_cast<ServerSocket*>(stream)),
+                  &socketFactory);
+      } else {
+        receive(asConnection(stream));
       }
     }
     flushRequested();
@@ -222,6 +232,7 @@ void IosSelectServer::receive(TaggedSocket* connection) {
       return;
     case TaggedSocket::kEnded:
     case TaggedSocket::kFailed:
+    case TaggedSocket::kOverflowed:
       endConnection(connection);
       return;
     case TaggedSocket::kMoved:
@@ -244,21 +255,20 @@ void IosSelectServer::receive(TaggedSocket* connection) {
 }
 
 void IosSelectServer::flush(TaggedSocket* connection) {
-  IosOutputQueue& queue = connection->outputQueue();
-  if (queue.overflowed()) {
-    std::fprintf(stderr,
-                 "Connection closed: more than %zu bytes waiting for a client that does not read\n",
-                 IosOutputQueue::kDefaultLimit);
-    endConnection(connection);
-    return;
-  }
   switch (connection->flush()) {
+    case TaggedSocket::kOverflowed:
+      std::fprintf(
+          stderr,
+          "Connection closed: more than %zu bytes waiting for a client that does not read\n",
+          IosOutputQueue::kDefaultLimit);
+      endConnection(connection);
+      return;
     case TaggedSocket::kMoved:
-      select_.setWriteInterest(connection, false);
+      watchWritable(connection, false);
       if (connection->endsAfterSending()) endConnection(connection);
       return;
     case TaggedSocket::kBlocked:
-      select_.setWriteInterest(connection, true);
+      watchWritable(connection, true);
       return;
     case TaggedSocket::kEnded:
     case TaggedSocket::kFailed:
@@ -267,11 +277,31 @@ void IosSelectServer::flush(TaggedSocket* connection) {
   }
 }
 
+void IosSelectServer::watchWritable(TaggedSocket* connection, bool writable) {
+  if (connection->watchesWritable == writable) return;
+  connection->watchesWritable = writable;
+  select_.setWriteInterest(connection, writable);
+}
+
 void IosSelectServer::flushRequested() {
+  // Only connections ask for a flush (their output queues do).
   for (IosSystemStream* stream : select_.takeFlushRequests()) {
-    auto* connection = dynamic_cast<TaggedSocket*>(stream);
-    if (connection != nullptr && select_.contains(connection)) flush(connection);
+    if (select_.contains(stream)) flush(asConnection(stream));
   }
+}
+
+bool IosSelectServer::isListening(IosSystemStream* stream) {
+  std::lock_guard<std::mutex> guard(lock_);
+  for (IosSystemStream* listening : listening_) {
+    if (listening == stream) return true;
+  }
+  return false;
+}
+
+TaggedSocket* IosSelectServer::asConnection(IosSystemStream* stream) {
+  // Every stream of the wait set that does not listen is a connection this
+  // server accepted (welcome): a TaggedSocket, whose first base is Socket.
+  return static_cast<TaggedSocket*>(static_cast<Socket*>(stream));
 }
 
 void IosSelectServer::noteDeadline(TaggedSocket* connection) {
@@ -284,8 +314,9 @@ void IosSelectServer::expireDeadlines() {
   nextDeadline_ = 0;
   std::unique_ptr<IosVector> streams(select_.streams());
   for (int i = 0; i < streams->size(); ++i) {
-    auto* connection = dynamic_cast<TaggedSocket*>(static_cast<IosSystemStream*>(streams->get(i)));
-    if (connection == nullptr || !select_.contains(connection)) continue;
+    auto* stream = static_cast<IosSystemStream*>(streams->get(i));
+    if (isListening(stream) || !select_.contains(stream)) continue;
+    TaggedSocket* connection = asConnection(stream);
     const uint64_t deadline = connection->getDeadline();
     if (deadline == 0) continue;
     if (deadline <= platform::monotonicMilliseconds()) {

@@ -6,8 +6,9 @@
 // round it accepts every pending connection, reads what has arrived on each
 // readable connection (up to kReadBudget bytes) and lets the factory serve
 // it, then sends what the round's handlers and other threads have queued
-// (TaggedSocket, IosOutputQueue), in one send per connection where the
-// socket takes it all; the rest waits until the socket is writable. A
+// (TaggedSocket, IosOutputQueue): one send per connection, however many
+// messages the round brought it; what the socket does not take waits until
+// it is writable. A
 // connection's deadline (TaggedSocket::setDeadline) ends it when it passes,
 // even if nothing more arrives.
 //
@@ -30,8 +31,9 @@
 #define VANTOR_IOS_IOSSELECTSERVER_H_
 
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
-#include "ios/IosLock.h"
 #include "ios/IosSystemStreamSelect.h"
 #include "ios/IosVector.h"
 
@@ -83,18 +85,27 @@ class IosSelectServer {
   void receive(TaggedSocket* connection);
   void flush(TaggedSocket* connection);
   void flushRequested();
+  void watchWritable(TaggedSocket* connection, bool writable);
   void expireDeadlines();
   void noteDeadline(TaggedSocket* connection);
   // Takes the connection out of the wait set and has its factory end it.
   void endConnection(TaggedSocket* connection);
+  bool isListening(IosSystemStream* stream);
+  void forgetListening(IosListeningPort* record);
+  static TaggedSocket* asConnection(IosSystemStream* stream);
 
   IosVector* ports_;
   IosSystemStreamSelect select_;
-  IosLock lock_;
+  // A plain mutex: taken many times a round, released by its taker.
+  std::mutex lock_;
   bool stopping_;
   bool running_;
+  // The listening sockets of the ports, under lock_.
+  std::vector<IosSystemStream*> listening_;
   // The earliest connection deadline known, 0 for none; the loop's thread only.
   uint64_t nextDeadline_;
+  // The streams of the round being served; the loop's thread only.
+  std::vector<IosSystemStream*> round_;
 };
 
 #endif  // VANTOR_IOS_IOSSELECTSERVER_H_

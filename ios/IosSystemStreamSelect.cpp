@@ -18,7 +18,7 @@ uint32_t interestOf(bool writable) {
 }  // namespace
 
 IosSystemStreamSelect::IosSystemStreamSelect()
-    : streams_(new IosVector()), pollDescriptor_(epoll_create1(EPOLL_CLOEXEC)) {
+    : streams_(new IosVector()), registrations_(0), pollDescriptor_(epoll_create1(EPOLL_CLOEXEC)) {
   try {
     if (pollDescriptor_ < 0) throw new Exception("IosSystemStreamSelect error");
     wake_ = IosWakeUp::create();
@@ -49,20 +49,20 @@ void IosSystemStreamSelect::watch(IosSystemStream* stream, const Registration& e
 }
 
 void IosSystemStreamSelect::add(IosSystemStream* stream) {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   streams_->add(stream);
   auto found = registered_.find(stream);
   if (found != registered_.end()) {
     ++found->second.occurrences;
     return;
   }
-  Registration entry{1, stream->getDescriptor(), false, false};
+  Registration entry{1, stream->getDescriptor(), false, false, registrations_++};
   registered_.emplace(stream, entry);
   watch(stream, entry, EPOLL_CTL_ADD);
 }
 
 void IosSystemStreamSelect::remove(IosSystemStream* stream) {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   auto found = registered_.find(stream);
   if (found == registered_.end()) return;
   streams_->remove(stream);
@@ -76,24 +76,30 @@ void IosSystemStreamSelect::remove(IosSystemStream* stream) {
     }
   }
   registered_.erase(found);
-  readable_.erase(stream);
-  writable_.erase(stream);
+  for (std::vector<IosSystemStream*>* list : {&readable_, &writable_}) {
+    for (auto it = list->begin(); it != list->end(); ++it) {
+      if (*it == stream) {
+        list->erase(it);
+        break;
+      }
+    }
+  }
 }
 
 bool IosSystemStreamSelect::contains(IosSystemStream* stream) {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   return registered_.count(stream) != 0;
 }
 
 IosVector* IosSystemStreamSelect::streams() {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   IosVector* copy = new IosVector(streams_->size());
   for (int i = 0; i < streams_->size(); ++i) copy->add(streams_->get(i));
   return copy;
 }
 
 void IosSystemStreamSelect::setWriteInterest(IosSystemStream* stream, bool writable) {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   auto found = registered_.find(stream);
   if (found == registered_.end() || found->second.writable == writable) return;
   found->second.writable = writable;
@@ -107,7 +113,7 @@ void IosSystemStreamSelect::select(int timeoutMilliseconds) {
   do {
     count = epoll_wait(pollDescriptor_, events, 128, timeoutMilliseconds);
   } while (count < 0 && errno == EINTR);
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   readable_.clear();
   writable_.clear();
   if (count < 0) throw new Exception("IosSystemStreamSelect error");
@@ -121,21 +127,30 @@ void IosSystemStreamSelect::select(int timeoutMilliseconds) {
     // it may be gone).
     if (registered_.count(stream) == 0) continue;
     if ((events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR | EPOLLRDHUP)) != 0) {
-      readable_.insert(stream);
+      readable_.push_back(stream);
     }
-    if ((events[i].events & EPOLLOUT) != 0) writable_.insert(stream);
+    if ((events[i].events & EPOLLOUT) != 0) writable_.push_back(stream);
+  }
+  // Each descriptor is reported once per wait; only the order is left to set.
+  sortByRegistration(readable_);
+  sortByRegistration(writable_);
+}
+
+void IosSystemStreamSelect::sortByRegistration(std::vector<IosSystemStream*>& streams) {
+  // Insertion sort: the lists are short, and usually in order already.
+  for (size_t i = 1; i < streams.size(); ++i) {
+    IosSystemStream* stream = streams[i];
+    const uint64_t order = registered_[stream].order;
+    size_t j = i;
+    for (; j > 0 && registered_[streams[j - 1]].order > order; --j) streams[j] = streams[j - 1];
+    streams[j] = stream;
   }
 }
 
-IosVector* IosSystemStreamSelect::listed(const std::unordered_set<IosSystemStream*>& which) {
-  IosLockGuard guard(lock_);
-  IosVector* out = new IosVector();
-  if (which.empty()) return out;
-  std::unordered_set<IosSystemStream*> seen;
-  for (int i = 0; i < streams_->size(); ++i) {
-    auto* stream = static_cast<IosSystemStream*>(streams_->get(i));
-    if (which.count(stream) != 0 && seen.insert(stream).second) out->add(stream);
-  }
+IosVector* IosSystemStreamSelect::listed(const std::vector<IosSystemStream*>& which) {
+  std::lock_guard<std::mutex> guard(lock_);
+  IosVector* out = new IosVector(static_cast<int>(which.size()));
+  for (IosSystemStream* stream : which) out->add(stream);
   return out;
 }
 
@@ -153,7 +168,7 @@ void IosSystemStreamSelect::wakeUp() {
 
 void IosSystemStreamSelect::requestFlush(IosSystemStream* stream) {
   {
-    IosLockGuard guard(lock_);
+    std::lock_guard<std::mutex> guard(lock_);
     auto found = registered_.find(stream);
     if (found == registered_.end() || found->second.flushRequested) return;
     found->second.flushRequested = true;
@@ -163,7 +178,7 @@ void IosSystemStreamSelect::requestFlush(IosSystemStream* stream) {
 }
 
 std::vector<IosSystemStream*> IosSystemStreamSelect::takeFlushRequests() {
-  IosLockGuard guard(lock_);
+  std::lock_guard<std::mutex> guard(lock_);
   std::vector<IosSystemStream*> requests;
   requests.swap(flushRequests_);
   for (IosSystemStream* stream : requests) registered_[stream].flushRequested = false;

@@ -14,13 +14,13 @@
 #define VANTOR_IOS_IOSSYSTEMSTREAMSELECT_H_
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
-#include "ios/IosLock.h"
 #include "ios/IosVector.h"
 
 class IosSystemStream;
@@ -54,6 +54,10 @@ class IosSystemStreamSelect {
   // end), or writable, in registration order, each once.
   IosVector* readyStreams();
   IosVector* writableStreams();
+  // The same lists without copies, valid until the next select(); for the
+  // thread that waits.
+  const std::vector<IosSystemStream*>& readable() const { return readable_; }
+  const std::vector<IosSystemStream*>& writable() const { return writable_; }
 
   void wakeUp();
 
@@ -71,16 +75,21 @@ class IosSystemStreamSelect {
     int descriptor;
     bool writable;
     bool flushRequested;
+    // When it was registered, for reporting in registration order.
+    uint64_t order;
   };
 
-  IosVector* listed(const std::unordered_set<IosSystemStream*>& which);
+  IosVector* listed(const std::vector<IosSystemStream*>& which);
+  void sortByRegistration(std::vector<IosSystemStream*>& streams);
   void watch(IosSystemStream* stream, const Registration& entry, int operation);
 
-  IosLock lock_;
+  // A plain mutex: taken many times a round, released by its taker.
+  std::mutex lock_;
   IosVector* streams_;
   std::unordered_map<IosSystemStream*, Registration> registered_;
-  std::unordered_set<IosSystemStream*> readable_;
-  std::unordered_set<IosSystemStream*> writable_;
+  uint64_t registrations_;
+  std::vector<IosSystemStream*> readable_;
+  std::vector<IosSystemStream*> writable_;
   std::vector<IosSystemStream*> flushRequests_;
   int pollDescriptor_;
   std::shared_ptr<IosWakeUp> wake_;

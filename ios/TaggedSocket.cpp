@@ -64,7 +64,7 @@ TaggedSocket::Transfer TaggedSocket::flush() {
       sending_.clear();
       sendingStart_ = 0;
     }
-    output_.take(sending_);
+    if (!output_.take(sending_)) return kOverflowed;
     if (sending_.empty()) return kMoved;
     const size_t left = sending_.size() - sendingStart_;
     ssize_t sent =

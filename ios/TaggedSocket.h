@@ -26,10 +26,11 @@ class TaggedSocket : public Socket, public TagsForSystemStream {
  public:
   // What one receive or send round found.
   enum Transfer {
-    kMoved,    // bytes moved; for a flush: nothing is left waiting
-    kBlocked,  // the socket cannot take more now (bytes still wait)
-    kEnded,    // the peer closed the connection
-    kFailed,   // the connection is broken
+    kMoved,       // bytes moved; for a flush: nothing is left waiting
+    kBlocked,     // the socket cannot take more now (bytes still wait)
+    kEnded,       // the peer closed the connection
+    kFailed,      // the connection is broken
+    kOverflowed,  // a flush found more queued than the output queue allows
   };
 
   explicit TaggedSocket(int descriptor);
@@ -55,6 +56,10 @@ class TaggedSocket : public Socket, public TagsForSystemStream {
   void endAfterSending();
   bool endsAfterSending() const { return endAfterSending_; }
   static constexpr int kEndGraceMilliseconds = 5000;
+
+  // Whether the server waits for the socket to turn writable; the server's
+  // record, so that it changes the wait only when this changes.
+  bool watchesWritable = false;
 
  private:
   class BufferedInput final : public IosInputStream {

@@ -62,7 +62,7 @@ VantorClientPlayer::~VantorClientPlayer() {
 
 void VantorClientPlayer::leave() {
   {
-    IosLockGuard guard(writeLock_);
+    std::lock_guard<std::mutex> guard(writeLock_);
     closing_ = true;
   }
   if (server == nullptr) return;
@@ -78,12 +78,12 @@ void VantorClientPlayer::resetVersionWarningForTesting() {
 }
 
 void VantorClientPlayer::setOutputStream(IosOutputStream* stream) {
-  IosLockGuard guard(writeLock_);
+  std::lock_guard<std::mutex> guard(writeLock_);
   output_ = stream;
 }
 
 void VantorClientPlayer::send(const std::string& payload) {
-  IosLockGuard guard(writeLock_);
+  std::lock_guard<std::mutex> guard(writeLock_);
   if (closing_ || broken_ || output_ == nullptr) return;
   try {
     output_->write(payload.data(), static_cast<int>(payload.size()));

@@ -21,10 +21,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "bots/VantorPlayer.h"
-#include "ios/IosLock.h"
 #include "ios/IosOutputStream.h"
 
 class VantorServer;
@@ -85,7 +85,7 @@ class VantorClientPlayer : public VantorPlayer {
   IosOutputStream* output_;
   bool closing_;
   int clientVersion_;
-  IosLock writeLock_;
+  std::mutex writeLock_;
   std::atomic<bool> broken_;
 };
 

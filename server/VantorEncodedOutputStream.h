@@ -8,7 +8,8 @@
 #ifndef VANTOR_SERVER_VANTORENCODEDOUTPUTSTREAM_H_
 #define VANTOR_SERVER_VANTORENCODEDOUTPUTSTREAM_H_
 
-#include "ios/IosLock.h"
+#include <mutex>
+
 #include "ios/IosOutputStream.h"
 
 class VantorEncodedOutputStream final : public IosOutputStream {
@@ -24,7 +25,7 @@ class VantorEncodedOutputStream final : public IosOutputStream {
 
  private:
   IosOutputStream* underlying_;
-  IosLock lock_;
+  std::mutex lock_;
 };
 
 #endif  // VANTOR_SERVER_VANTORENCODEDOUTPUTSTREAM_H_

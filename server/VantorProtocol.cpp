@@ -50,7 +50,10 @@ std::string buildAskGame(int32_t gameId, int8_t colourChoice, bool spectatorsAll
 }
 
 std::string buildChat(bool broadcast, const std::string& sender, const std::string& text) {
-  std::string payload = withCode(kMessageChat);
+  std::string payload;
+  // Built once per recipient of every chat message: one allocation.
+  payload.reserve(sender.size() + text.size() + 4);
+  payload.push_back(static_cast<char>(kMessageChat));
   payload.push_back(static_cast<char>(broadcast ? 1 : 0));
   appendString(payload, sender);
   appendString(payload, text);
