@@ -33,6 +33,22 @@ struct KillAtExit {
   }
 };
 
+// Reads the process id and then the server's lines until it says where it
+// listens; the port, or 0. The lines read go to text.
+int launchedPort(FILE* out, KillAtExit& server, std::string& text) {
+  char line[256];
+  int port = 0;
+  while (port == 0 && std::fgets(line, sizeof line, out) != nullptr) {
+    if (server.pid == 0) {
+      server.pid = std::atoi(line);
+    } else {
+      text += line;
+      std::sscanf(line, "server launched on port %d", &port);
+    }
+  }
+  return port;
+}
+
 }  // namespace
 
 TEST(ServerMode, MovesPastABusyPortServesAGameAgainstPeeAndEndsWith255OnInterrupt) {
@@ -58,16 +74,7 @@ TEST(ServerMode, MovesPastABusyPortServesAGameAgainstPeeAndEndsWith255OnInterrup
   ASSERT_NE(out, nullptr);
   KillAtExit server;
   std::string text;
-  char line[256];
-  int port = 0;
-  while (port == 0 && std::fgets(line, sizeof line, out) != nullptr) {
-    if (server.pid == 0) {
-      server.pid = std::atoi(line);
-    } else {
-      text += line;
-      std::sscanf(line, "server launched on port %d", &port);
-    }
-  }
+  const int port = launchedPort(out, server, text);
   ASSERT_GT(port, kFirst) << text;
   const std::string firstSwitch =
       "Exception trown while running embedded server, switching to port ";
@@ -117,16 +124,9 @@ TEST(ServerMode, ACopyNamedVantorStartedByHandServes) {
   FILE* out = popen(("echo $$; exec env -u DISPLAY " + copy + " S 2>/dev/null").c_str(), "r");
   ASSERT_NE(out, nullptr);
   KillAtExit server;
-  char line[256];
-  int port = 0;
-  while (port == 0 && std::fgets(line, sizeof line, out) != nullptr) {
-    if (server.pid == 0) {
-      server.pid = std::atoi(line);
-    } else {
-      std::sscanf(line, "server launched on port %d", &port);
-    }
-  }
-  ASSERT_GT(port, 0);
+  std::string text;
+  const int port = launchedPort(out, server, text);
+  ASSERT_GT(port, 0) << text;
   auto client = ProtocolClient::join(port, "tester");
   client->send(msg(17));
   EXPECT_EQ(client->nextOf(17), msg(17, cstr("tester")));
