@@ -6,6 +6,8 @@
 #ifndef VANTOR_IOS_IOSLISTENINGPORT_H_
 #define VANTOR_IOS_IOSLISTENINGPORT_H_
 
+#include <string>
+
 class IosServerFactory;
 class IosSystemStreamSelect;
 class TaggedServerSocket;
@@ -15,6 +17,9 @@ class IosListeningPort {
   // Binds, listens and registers the socket; throws as ServerSocket does,
   // and then nothing is registered. Port 0 takes a free port.
   IosListeningPort(bool localOnly, int port, IosServerFactory* factory,
+                   IosSystemStreamSelect* select);
+  // On one numeric address (see ServerSocket).
+  IosListeningPort(const std::string& address, int port, IosServerFactory* factory,
                    IosSystemStreamSelect* select);
   // Leaves the wait set and closes the socket ("Server Socket closed").
   ~IosListeningPort();

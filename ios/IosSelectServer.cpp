@@ -37,7 +37,11 @@ IosSelectServer::~IosSelectServer() {
 
 void IosSelectServer::addPort(bool localOnly, int port, IosServerFactory* factory) {
   if (port != 0 && findPort(port) != nullptr) throw new Exception("Port already listening");
-  IosListeningPort* record = new IosListeningPort(localOnly, port, factory, &select_);
+  addPort(std::string(localOnly ? "127.0.0.1" : "0.0.0.0"), port, factory);
+}
+
+void IosSelectServer::addPort(const std::string& address, int port, IosServerFactory* factory) {
+  IosListeningPort* record = new IosListeningPort(address, port, factory, &select_);
   {
     std::lock_guard<std::mutex> guard(lock_);
     ports_->add(record);
@@ -64,6 +68,12 @@ IosListeningPort* IosSelectServer::findPort(int port) {
     if (record->getPort() == port) return record;
   }
   return nullptr;
+}
+
+IosListeningPort* IosSelectServer::lastPort() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (ports_->size() == 0) return nullptr;
+  return static_cast<IosListeningPort*>(ports_->get(ports_->size() - 1));
 }
 
 int IosSelectServer::getFirstPort() {

@@ -32,6 +32,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "ios/IosSystemStreamSelect.h"
@@ -63,9 +64,18 @@ class IosSelectServer {
   // Throws "Port already listening" for a port already in use here, or the
   // errors of ServerSocket; nothing changes then. Port 0 takes a free port.
   void addPort(bool localOnly, int port, IosServerFactory* factory);
+  // The same on one numeric address (see ServerSocket); the same number may
+  // serve several addresses (findPort finds the first).
+  void addPort(const std::string& address, int port, IosServerFactory* factory);
+  // A string literal would otherwise be taken for the bool above.
+  void addPort(const char* address, int port, IosServerFactory* factory) {
+    addPort(std::string(address), port, factory);
+  }
   // Stops listening on port and ends its connections; an unknown port is ignored.
   void removePort(int port);
   IosListeningPort* findPort(int port);
+  // The record added last, or null.
+  IosListeningPort* lastPort();
   // The port of the first record: where a server made on port 0 listens; 0
   // when there is none.
   int getFirstPort();

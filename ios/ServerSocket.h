@@ -1,5 +1,6 @@
-// A listening TCP socket (IPv4), on 127.0.0.1 only or on every local
-// address. Port 0 lets the system choose a free port; getPort() tells it.
+// A listening TCP socket: on 127.0.0.1 only, on every local IPv4 address,
+// or on one numeric IPv4 or IPv6 address. Port 0 lets the system choose a
+// free port; getPort() tells it.
 // The descriptor is not inherited by child processes.
 //
 // Thread safety: accept() belongs to one thread; the socket listens from
@@ -8,6 +9,9 @@
 #define VANTOR_IOS_SERVERSOCKET_H_
 
 #include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <string>
 
 #include "ios/IosSystemStream.h"
 
@@ -19,6 +23,12 @@ class ServerSocket : public IosSystemStream {
   // Throws "Socket creation error", "Socket binding error" (also for a port
   // outside 0..65535) or "Socket listening error".
   ServerSocket(bool localOnly, int port);
+  // On one numeric address ("127.0.0.2", "::1", "0.0.0.0", "::"); an IPv6
+  // address takes IPv6 connections only. Throws as above, "Socket binding
+  // error" also for an address that is not numeric.
+  ServerSocket(const std::string& address, int port);
+  // A string literal would otherwise be taken for the bool above.
+  ServerSocket(const char* address, int port) : ServerSocket(std::string(address), port) {}
   // Prints "Server Socket closed" on standard error and closes the socket.
   virtual ~ServerSocket();
   ServerSocket(const ServerSocket&) = delete;
@@ -42,8 +52,8 @@ class ServerSocket : public IosSystemStream {
   int port_;
   int descriptor_;
   socklen_t clientAddressLength_;
-  sockaddr_in bindAddress_;
-  sockaddr_in clientAddress_;
+  sockaddr_storage bindAddress_;
+  sockaddr_storage clientAddress_;
 };
 
 #endif  // VANTOR_IOS_SERVERSOCKET_H_

@@ -166,3 +166,16 @@ int Socket::getLocalPort() {
   if (getsockname(descriptor_, reinterpret_cast<sockaddr*>(&local), &length) != 0) return 0;
   return ntohs(local.sin_port);
 }
+
+std::string Socket::getPeerAddress() {
+  sockaddr_storage peer{};
+  socklen_t length = sizeof(peer);
+  if (getpeername(descriptor_, reinterpret_cast<sockaddr*>(&peer), &length) != 0) return "";
+  char text[INET6_ADDRSTRLEN] = "";
+  const void* address =
+      peer.ss_family == AF_INET6
+          ? static_cast<const void*>(&reinterpret_cast<sockaddr_in6*>(&peer)->sin6_addr)
+          : static_cast<const void*>(&reinterpret_cast<sockaddr_in*>(&peer)->sin_addr);
+  if (inet_ntop(peer.ss_family, address, text, sizeof(text)) == nullptr) return "";
+  return text;
+}

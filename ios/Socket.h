@@ -18,6 +18,8 @@
 
 #include <netinet/in.h>
 
+#include <string>
+
 #include "ios/IosInputStream.h"
 #include "ios/IosOutputStream.h"
 #include "ios/IosSystemStream.h"
@@ -77,6 +79,8 @@ class Socket : public IosSystemStream {
 
   // The local port of the connection.
   int getLocalPort();
+  // The peer's numeric address ("127.0.0.1", "::1"); empty when unknown.
+  std::string getPeerAddress();
 
   void setUserData(void* data) { userData_ = data; }
   void* getUserData() const { return userData_; }

@@ -5,6 +5,8 @@
 #ifndef VANTOR_IOS_TAGGEDSERVERSOCKET_H_
 #define VANTOR_IOS_TAGGEDSERVERSOCKET_H_
 
+#include <string>
+
 #include "ios/ServerSocket.h"
 #include "ios/TagsForSystemStream.h"
 
@@ -12,6 +14,7 @@ class TaggedServerSocket : public ServerSocket, public TagsForSystemStream {
  public:
   // Throws as ServerSocket does.
   TaggedServerSocket(bool localOnly, int port, IosListeningPort* owner);
+  TaggedServerSocket(const std::string& address, int port, IosListeningPort* owner);
   ~TaggedServerSocket() override;
 };
 

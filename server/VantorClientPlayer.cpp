@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ios/Exception.h"
+#include "ios/Platform.h"
 #include "server/VantorProtocol.h"
 #include "server/VantorRequestReader.h"
 #include "server/VantorServer.h"
@@ -54,7 +55,10 @@ VantorClientPlayer::VantorClientPlayer(VantorServer* server)
       output_(nullptr),
       closing_(false),
       clientVersion_(0),
-      broken_(false) {}
+      broken_(false),
+      chatLimit_(0),
+      chatWindowMilliseconds_(0),
+      chatDropReported_(false) {}
 
 VantorClientPlayer::~VantorClientPlayer() {
   leave();
@@ -273,8 +277,32 @@ void VantorClientPlayer::handleRefuseGame(int32_t gameId) {
   if (lobby_ != nullptr) lobby_->refuseGame(this, lobby_->findGameById(gameId));
 }
 
+void VantorClientPlayer::setChatLimit(int messages, int windowSeconds) {
+  chatLimit_ = messages;
+  chatWindowMilliseconds_ = static_cast<uint64_t>(windowSeconds) * 1000u;
+}
+
+bool VantorClientPlayer::chatAllowed() {
+  if (chatLimit_ <= 0) return true;
+  const uint64_t now = platform::monotonicMilliseconds();
+  while (!chatTimes_.empty() && now - chatTimes_.front() >= chatWindowMilliseconds_) {
+    chatTimes_.pop_front();
+  }
+  if (static_cast<int>(chatTimes_.size()) < chatLimit_) {
+    chatTimes_.push_back(now);
+    chatDropReported_ = false;
+    return true;
+  }
+  if (!chatDropReported_) {
+    std::fprintf(stderr, "Chat from %s dropped: more than %d messages in %d seconds\n",
+                 getName().c_str(), chatLimit_, static_cast<int>(chatWindowMilliseconds_ / 1000));
+    chatDropReported_ = true;
+  }
+  return false;
+}
+
 void VantorClientPlayer::handleSendMessage(const std::string& addressee, const std::string& text) {
-  if (lobby_ == nullptr) return;
+  if (lobby_ == nullptr || !chatAllowed()) return;
   if (addressee.empty()) {
     lobby_->broadcastMessage(this, text.c_str());
   } else {

@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 
@@ -62,6 +63,10 @@ class VantorClientPlayer : public VantorPlayer {
   virtual void handleSpectate(int32_t gameId);
   virtual void sendPlayerInfo(const std::string& nick);
 
+  // At most messages chat messages (C6) in any windowSeconds; the others are
+  // dropped, with a log line at the first of each run. 0 for no limit.
+  void setChatLimit(int messages, int windowSeconds);
+
   // Stops all writes and leaves the lobby. Idempotent. Must not be called by
   // a thread that holds the lobby's lock on behalf of another player.
   void leave();
@@ -80,6 +85,8 @@ class VantorClientPlayer : public VantorPlayer {
   void send(const std::string& payload);
   void warnOldClientOnce();
   void dispatch(const char* payload, int length);
+  // Whether one more chat message fits in the limit now (and counts it).
+  bool chatAllowed();
 
   VantorServer* lobby_;
   IosOutputStream* output_;
@@ -87,6 +94,11 @@ class VantorClientPlayer : public VantorPlayer {
   int clientVersion_;
   std::mutex writeLock_;
   std::atomic<bool> broken_;
+  int chatLimit_;
+  uint64_t chatWindowMilliseconds_;
+  // When the messages of the current window were sent, oldest first.
+  std::deque<uint64_t> chatTimes_;
+  bool chatDropReported_;
 };
 
 #endif  // VANTOR_SERVER_VANTORCLIENTPLAYER_H_

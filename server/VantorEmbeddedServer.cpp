@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ios/Exception.h"
+#include "ios/IosListeningPort.h"
 #include "ios/IosSelectServer.h"
 #include "server/VantorServerFactory.h"
 
@@ -21,6 +22,13 @@ VantorEmbeddedServer::VantorEmbeddedServer(char* status, bool localOnly, int fir
       firstPort_(firstPort),
       gaveUp_(false),
       stopping_(false) {}
+
+VantorEmbeddedServer::VantorEmbeddedServer(char* status, const std::vector<Address>& addresses,
+                                           const VantorServerLimits& limits)
+    : VantorEmbeddedServer(status, false, 0) {
+  addresses_ = addresses;
+  limits_ = limits;
+}
 
 VantorEmbeddedServer::~VantorEmbeddedServer() {
   if (!isRunning()) return;
@@ -44,8 +52,8 @@ void VantorEmbeddedServer::reportSwitch(int nextPort) {
 
 void VantorEmbeddedServer::run() {
   // The lobby and its computer players live through every change of port.
-  VantorServerFactory* factory = new VantorServerFactory();
-  IosSelectServer* server = listen(factory);
+  VantorServerFactory* factory = new VantorServerFactory(limits_);
+  IosSelectServer* server = addresses_.empty() ? listen(factory) : listenOnAddresses(factory);
   if (server != nullptr) {
     port_ = server->getFirstPort();
     std::printf("server launched on port %d\n", port_.load());
@@ -69,6 +77,32 @@ void VantorEmbeddedServer::run() {
   delete server;
   port_ = 0;
   delete factory;
+}
+
+IosSelectServer* VantorEmbeddedServer::listenOnAddresses(VantorServerFactory* factory) {
+  IosSelectServer* server = new IosSelectServer();
+  for (const Address& address : addresses_) {
+    try {
+      server->addPort(address.host, address.port, factory);
+    } catch (Exception* e) {
+      std::fprintf(stderr, "vantor: cannot listen on %s port %d: %s\n", address.host.c_str(),
+                   address.port, e->getMessage());
+      delete e;
+      delete server;
+      gaveUp_ = true;
+      return nullptr;
+    }
+    // Port 0 asks the system for one; the record knows which.
+    IosListeningPort* record = server->lastPort();
+    std::printf("listening on %s port %d\n", address.host.c_str(), record->getPort());
+  }
+  IosLockGuard guard(lock_);
+  if (stopping_) {
+    delete server;
+    return nullptr;
+  }
+  server_ = server;
+  return server;
 }
 
 IosSelectServer* VantorEmbeddedServer::listen(VantorServerFactory* factory) {

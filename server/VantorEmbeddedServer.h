@@ -9,6 +9,12 @@
 // search gives up after port 65535, and serving gives up when waiting for
 // clients itself fails: a line on standard error, and gaveUp() turns true.
 //
+// A server for other machines is given its addresses instead: it listens on
+// each of them ("listening on ADDRESS port N" for each, then "server
+// launched on port N" for the first), searches no port, gives up when any
+// cannot be bound ("vantor: cannot listen on ADDRESS port N: REASON" on
+// standard error), and serves with its limits.
+//
 // Thread safety: construct, start, join and destroy on one thread; getPort()
 // and gaveUp() may be read from any thread. Destruction stops a running
 // server (its connections end) and waits for the thread.
@@ -16,9 +22,12 @@
 #define VANTOR_SERVER_VANTOREMBEDDEDSERVER_H_
 
 #include <atomic>
+#include <string>
+#include <vector>
 
 #include "ios/IosLock.h"
 #include "ios/IosThread.h"
+#include "server/VantorServerLimits.h"
 
 class IosSelectServer;
 class VantorServerFactory;
@@ -32,6 +41,14 @@ class VantorEmbeddedServer : public IosThread {
   // listen on 127.0.0.1 only. firstPort: where the search starts (0 takes
   // any free port).
   VantorEmbeddedServer(char* status, bool localOnly, int firstPort = kDefaultPort);
+
+  struct Address {
+    std::string host;  // numeric IPv4 or IPv6, without brackets
+    int port;
+  };
+  // Serves exactly these addresses, with limits.
+  VantorEmbeddedServer(char* status, const std::vector<Address>& addresses,
+                       const VantorServerLimits& limits);
   ~VantorEmbeddedServer() override;
 
   void run() override;
@@ -44,12 +61,16 @@ class VantorEmbeddedServer : public IosThread {
   void reportSwitch(int nextPort);
   // The select server on the first port that can be bound, or null.
   IosSelectServer* listen(VantorServerFactory* factory);
+  // The select server on every address given, or null.
+  IosSelectServer* listenOnAddresses(VantorServerFactory* factory);
 
   IosSelectServer* server_;
   std::atomic<int> port_;
   char* status_;
   bool localOnly_;
   int firstPort_;
+  std::vector<Address> addresses_;
+  VantorServerLimits limits_;
   std::atomic<bool> gaveUp_;
   // Guards server_ and stopping_ between the thread and the destructor.
   IosLock lock_;

@@ -42,6 +42,7 @@ VantorServer::VantorServer()
       games(new IosVector()),
       lobbyLock(new IosRecursiveLock()),
       maxPlayers(kMaxPlayers),
+      privateTextLogged(true),
       administrator(new VantorPlayer(std::string("Administrator"))) {}
 
 VantorServer::~VantorServer() {
@@ -49,6 +50,16 @@ VantorServer::~VantorServer() {
   delete games;
   delete lobbyLock;
   delete administrator;
+}
+
+void VantorServer::setMaxPlayers(int count) {
+  LobbyGuard guard(*lobbyLock);
+  maxPlayers = count < kMaxPlayers ? count : kMaxPlayers;
+}
+
+void VantorServer::setPrivateTextLogged(bool logged) {
+  LobbyGuard guard(*lobbyLock);
+  privateTextLogged = logged;
 }
 
 void VantorServer::lock() {
@@ -341,7 +352,7 @@ void VantorServer::sendMessage(VantorPlayer* from, VantorPlayer* to, const char*
   LobbyGuard guard(*lobbyLock);
   if (text == nullptr) text = "";
   std::fprintf(stderr, "%p message to %p: %s\n", static_cast<void*>(from), static_cast<void*>(to),
-               text);
+               privateTextLogged ? text : "(not logged)");
   // Only a registered player is told; a pointer to one that left is never
   // followed.
   if (to == nullptr || !isListedPlayer(to)) {

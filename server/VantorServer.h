@@ -53,6 +53,12 @@ class VantorServer final : public VantorLobby {
   VantorServer(const VantorServer&) = delete;
   VantorServer& operator=(const VantorServer&) = delete;
 
+  // At most kMaxPlayers; set before players arrive.
+  void setMaxPlayers(int count);
+  // Whether the private-message log line carries the text (a public server
+  // keeps its players' private messages out of its log).
+  void setPrivateTextLogged(bool logged);
+
   // Holds the lobby across several calls (re-entrant; pair every lock with
   // an unlock on the same thread).
   void lock();
@@ -119,6 +125,7 @@ class VantorServer final : public VantorLobby {
   IosVector* games;
   IosRecursiveLock* lobbyLock;
   int maxPlayers;
+  bool privateTextLogged;
   VantorPlayer* administrator;
 };
 

@@ -11,24 +11,31 @@
 #ifndef VANTOR_SERVER_VANTORSERVERFACTORY_H_
 #define VANTOR_SERVER_VANTORSERVERFACTORY_H_
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include "ios/IosServerStandardFactory.h"
 #include "server/VantorEmbeddedConnection.h"
+#include "server/VantorServerLimits.h"
 
 class VantorServer;
 class VantorServerBot;
 
 class VantorServerFactory : public IosServerStandardFactory<VantorEmbeddedConnection> {
  public:
-  VantorServerFactory();
+  // limits: those of a server other machines reach; none by default.
+  explicit VantorServerFactory(const VantorServerLimits& limits = VantorServerLimits());
   virtual ~VantorServerFactory();
   VantorServerFactory(const VantorServerFactory&) = delete;
   VantorServerFactory& operator=(const VantorServerFactory&) = delete;
 
   // A connection on the lobby; when the lobby is full, the client gets the
-  // version request and the connection ends once that has been sent.
+  // version request and the connection ends once that has been sent. With
+  // limits, a peer address that has its connections already is turned away
+  // at once, and every refusal has a log line.
   void newConnection(TaggedSocket* s) override;
+  void connectionClosed(TaggedSocket* s) override;
 
   VantorServer* getServer() const { return server_; }
   const std::vector<VantorServerBot*>& getBots() const { return bots_; }
@@ -36,6 +43,10 @@ class VantorServerFactory : public IosServerStandardFactory<VantorEmbeddedConnec
  private:
   VantorServer* server_;
   std::vector<VantorServerBot*> bots_;
+  VantorServerLimits limits_;
+  // Connections open from each peer address, and each connection's address.
+  std::map<std::string, int> connectionsFrom_;
+  std::map<TaggedSocket*, std::string> addressOf_;
 };
 
 #endif  // VANTOR_SERVER_VANTORSERVERFACTORY_H_

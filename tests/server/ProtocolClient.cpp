@@ -1,10 +1,15 @@
 #include "tests/server/ProtocolClient.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
 #include <utility>
+
+#include "ios/Exception.h"
 
 namespace {
 
@@ -17,8 +22,25 @@ int msLeft(Clock::time_point deadline) {
 
 }  // namespace
 
-std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string& nick) {
-  std::unique_ptr<ProtocolClient> client(new ProtocolClient(port));
+ProtocolClient::ProtocolClient(int port, const std::string& from, const std::string& host) {
+  sockaddr_in local{}, remote{};
+  local.sin_family = remote.sin_family = AF_INET;
+  inet_pton(AF_INET, from.c_str(), &local.sin_addr);
+  inet_pton(AF_INET, host.c_str(), &remote.sin_addr);
+  remote.sin_port = htons(static_cast<uint16_t>(port));
+  const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
+      ::connect(descriptor, reinterpret_cast<sockaddr*>(&remote), sizeof(remote)) != 0) {
+    close(descriptor);
+    throw new Exception("IosSocket: Socket connection failed");
+  }
+  socket_.reset(new Socket(descriptor));
+}
+
+std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string& nick,
+                                                     const std::string& from) {
+  std::unique_ptr<ProtocolClient> client(from.empty() ? new ProtocolClient(port)
+                                                      : new ProtocolClient(port, from));
   EXPECT_EQ(client->next(), msg(kMessageVersionRequest));
   client->send(msg(kRequestVersion, bytes({2, 0})));
   client->send(msg(kRequestSetNick, cstr(nick)));

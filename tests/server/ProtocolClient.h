@@ -24,10 +24,15 @@ class ProtocolClient {
  public:
   // Connects; reads nothing yet (the server's S26 is still pending).
   explicit ProtocolClient(int port) : socket_(new Socket("127.0.0.1", port)) {}
+  // The same from another loopback address (such as "127.0.0.2"), to
+  // 127.0.0.1, or to host when given.
+  ProtocolClient(int port, const std::string& from, const std::string& host = "127.0.0.1");
 
   // Connects, reads S26, answers with version 2.0, names itself and reads
   // the S9 and S17 that follow: a client like the real one, ready to play.
-  static std::unique_ptr<ProtocolClient> join(int port, const std::string& nick);
+  // From another loopback address when from is given.
+  static std::unique_ptr<ProtocolClient> join(int port, const std::string& nick,
+                                              const std::string& from = "");
 
   // One request in one frame.
   void send(const std::string& payload);

@@ -14,8 +14,10 @@
 
 class ServerUnderTest {
  public:
-  explicit ServerUnderTest(int botMovePauseMs = 50, int botChatPauseMs = 50)
-      : factory_(new VantorServerFactory()), server_(new IosSelectServer(true, 0, factory_.get())) {
+  explicit ServerUnderTest(int botMovePauseMs = 50, int botChatPauseMs = 50,
+                           const VantorServerLimits& limits = VantorServerLimits())
+      : factory_(new VantorServerFactory(limits)),
+        server_(new IosSelectServer(true, 0, factory_.get())) {
     for (VantorServerBot* bot : factory_->getBots()) {
       bot->setPausesForTesting(botMovePauseMs, botChatPauseMs);
     }

@@ -1,0 +1,100 @@
+// The limits of a server that other machines reach, over TCP on loopback:
+// connections per peer address, players, the chat rate, and private text
+// kept out of the log. Each refusal has its log line; the others go on.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "server/VantorServerLimits.h"
+#include "tests/server/ProtocolClient.h"
+#include "tests/server/ServerUnderTest.h"
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+namespace {
+
+VantorServerLimits limits(int perAddress, int players, int chat) {
+  VantorServerLimits l;
+  l.enabled = true;
+  l.maxPerAddress = perAddress;
+  l.maxPlayers = players;
+  l.chatMessages = chat;
+  l.logPrivateText = false;
+  return l;
+}
+
+bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string broadcast(const std::string& from, const std::string& text) {
+  return msg(6, bytes({1}) + cstr(from) + cstr(text));
+}
+
+}  // namespace
+
+TEST(ServerLimits, TurnsAwayAConnectionPastTheBoundOfItsAddressOnly) {
+  ServerUnderTest server(50, 50, limits(2, 24, 20));
+  CaptureStderr();
+  auto one = ProtocolClient::join(server.port(), "one");
+  auto two = ProtocolClient::join(server.port(), "two");
+  ProtocolClient third(server.port());
+  EXPECT_TRUE(third.closedByServer());
+  auto elsewhere = ProtocolClient::join(server.port(), "three", "127.0.0.2");
+  // A place freed is taken again.
+  two->drain(50);
+  one.reset();
+  two->nextOf(9);
+  auto again = ProtocolClient::join(server.port(), "four");
+  const std::string log = GetCapturedStderr();
+  EXPECT_TRUE(has(log,
+                  "Connection from 127.0.0.1 refused: 2 connections from that address "
+                  "already\n"))
+      << log;
+}
+
+TEST(ServerLimits, KeepsThePlayersWithinTheBoundAndSaysWhy) {
+  // The seven computer players and two people.
+  ServerUnderTest server(50, 50, limits(4, 9, 20));
+  CaptureStderr();
+  auto one = ProtocolClient::join(server.port(), "one");
+  auto two = ProtocolClient::join(server.port(), "two", "127.0.0.2");
+  ProtocolClient third(server.port(), "127.0.0.3");
+  EXPECT_EQ(third.next(), msg(26));
+  EXPECT_TRUE(third.closedByServer());
+  const std::string log = GetCapturedStderr();
+  EXPECT_TRUE(has(log, "Connection from 127.0.0.3 refused: the server holds 9 players\n")) << log;
+}
+
+TEST(ServerLimits, DropsChatPastTheRateWithOneLineAndKeepsPrivateTextOutOfTheLog) {
+  ServerUnderTest server(50, 50, limits(4, 24, 3));
+  auto talker = ProtocolClient::join(server.port(), "talker");
+  auto listener = ProtocolClient::join(server.port(), "listener", "127.0.0.2");
+  talker->drain(50);
+  listener->drain(50);
+  CaptureStderr();
+  std::string burst;
+  for (int i = 0; i < 5; ++i) burst += frame(msg(6, cstr("") + cstr("hello " + std::to_string(i))));
+  burst += frame(msg(6, cstr("listener") + cstr("a secret")));
+  talker->sendRaw(burst);
+  // Three pass; the fourth and later, private or not, are dropped.
+  std::vector<std::string> heard;
+  for (const std::string& m : listener->drain()) {
+    if (codeOf(m) == 6) heard.push_back(m);
+  }
+  EXPECT_EQ(heard, (std::vector<std::string>{broadcast("talker", "hello 0"),
+                                             broadcast("talker", "hello 1"),
+                                             broadcast("talker", "hello 2")}));
+  // The others may still talk.
+  talker->drain(50);
+  listener->send(msg(6, cstr("talker") + cstr("another secret")));
+  EXPECT_EQ(talker->nextOf(6), msg(6, bytes({0}) + cstr("listener") + cstr("another secret")));
+  const std::string log = GetCapturedStderr();
+  EXPECT_TRUE(has(log, "Chat from talker dropped: more than 3 messages in 10 seconds\n")) << log;
+  EXPECT_EQ(log.find("dropped", log.find("dropped") + 1), std::string::npos) << log;
+  EXPECT_TRUE(has(log, " message to ")) << log;
+  EXPECT_TRUE(has(log, ": (not logged)\n")) << log;
+  EXPECT_FALSE(has(log, "secret")) << log;
+}
