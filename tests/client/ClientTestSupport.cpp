@@ -81,3 +81,17 @@ bool ScriptedServer::silentFor(int milliseconds) {
   }
   return !connection_->streamReadyToRead();
 }
+
+bool ScriptedServer::closedByPeer() {
+  for (int i = 0; i < 1000; ++i) {
+    if (!connection_->streamReadyToRead()) {
+      sleepMs(5);
+      continue;
+    }
+    const int pending = connection_->getInputStream()->available();
+    if (pending == 0) return true;
+    std::string bytes(static_cast<size_t>(pending), '\0');
+    connection_->read(bytes.data(), pending);
+  }
+  return false;
+}

@@ -116,6 +116,8 @@ class ScriptedServer {
   std::string readFrame();
   // True when no byte arrives within the given time and none is held.
   bool silentFor(int milliseconds);
+  // Waits up to five seconds for the client to close, skipping what it sends.
+  bool closedByPeer();
   void closeConnection() {
     connection_.reset();
     splitter_.clear();
