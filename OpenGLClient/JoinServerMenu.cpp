@@ -16,6 +16,7 @@ JoinServerMenu::JoinServerMenu(JoinServerMenuListener* listener, const std::stri
       listener_(listener),
       nickFocused_(false),
       hostFocused_(false),
+      connecting_(false),
       nick_(defaultNick(platform::tickCount())),
       host_(L"localhost") {}
 
@@ -32,6 +33,12 @@ void JoinServerMenu::initialise() {
   loadBackground();
   fieldFont_ = loadFont("/TTF/matisse.ttf", 14);
   labelFont_ = loadFont("/TTF/matisse.ttf", 20);
+}
+
+void JoinServerMenu::setConnecting(bool connecting) {
+  if (connecting == connecting_) return;
+  connecting_ = connecting;
+  markDirty();
 }
 
 void JoinServerMenu::connect() {
@@ -95,7 +102,11 @@ void JoinServerMenu::drawContents() {
   drawField(nick_, 326, nickFocused_, hovered_[0]);
   drawField(host_, 375, hostFocused_, hovered_[1]);
   glColor4f(1, 1, 1, hoverAlpha(hovered_[2]));
-  labelFont_->print(110, 418, L"%ls", L"Se connecter");
+  if (connecting_) {
+    labelFont_->printCentred(160, 418, L"%ls", L"Connexion...");
+  } else {
+    labelFont_->print(110, 418, L"%ls", L"Se connecter");
+  }
   glColor4f(1, 1, 1, 1);
 }
 

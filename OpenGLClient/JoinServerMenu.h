@@ -3,7 +3,8 @@
 // focuses a field; keys edit the focused field; with no field focused,
 // Enter connects and Escape goes back. The nick-name starts as "Guest"
 // followed by a number from 0 to 1788 taken from the clock, the host as
-// "localhost", where the local server answers.
+// "localhost", where the local server answers. While the controller
+// connects, "Connexion..." stands in place of "Se connecter".
 //
 // Its picture and fonts are loaded once by initialise (which needs a GL
 // context) and kept; everything else works without a window.
@@ -41,6 +42,9 @@ class JoinServerMenu : public MenuScreen {
 
   const std::wstring& nick() const { return nick_; }
   const std::wstring& host() const { return host_; }
+  // The controller says whether a connection is being opened.
+  void setConnecting(bool connecting);
+  bool isConnecting() const { return connecting_; }
   bool isNickFocused() const { return nickFocused_; }
   bool isHostFocused() const { return hostFocused_; }
   // 0 nick field, 1 host field, 2 "Se connecter".
@@ -61,6 +65,7 @@ class JoinServerMenu : public MenuScreen {
   std::unique_ptr<TextureFont> fieldFont_;
   bool nickFocused_;
   bool hostFocused_;
+  bool connecting_;
   std::wstring nick_;
   std::wstring host_;
 };

@@ -138,7 +138,10 @@ void NetCenter::click(int x, int y) {
       }
       break;
     case kInviting:
-      if (kLowerBand.holds(y)) clearInvitation();
+      if (kLowerBand.holds(y)) {
+        clearInvitation();
+        listener_->cancelInvitation();
+      }
       break;
   }
   markDirty();

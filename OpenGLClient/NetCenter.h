@@ -1,7 +1,9 @@
 // The lobby of a game server: the free players on the server (neither in a
 // game nor oneself), a status line, and the invitation buttons. A click on
 // a player invites him; an incoming invitation can be accepted or declined;
-// an invitation that arrives while one is pending is declined at once.
+// an invitation that arrives while one is pending is declined at once; a
+// pending invitation of one's own can be cancelled, which the listener
+// withdraws on the server.
 //
 // Invitation states: idle (0), invited by someone (1), inviting someone (2).
 // The lobby reads its lists from the controller's internet connection (not

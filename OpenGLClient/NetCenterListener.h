@@ -1,6 +1,6 @@
-// What the lobby reports: leaving it, answering an invitation, or inviting a
-// free player (8-bit nick-name). The controller turns these into requests on
-// the internet connection.
+// What the lobby reports: leaving it, answering an invitation, inviting a
+// free player (8-bit nick-name), or cancelling that invitation. The
+// controller turns these into requests on the internet connection.
 //
 // Thread safety: called on the GLUT thread only.
 #ifndef VANTOR_OPENGLCLIENT_NETCENTERLISTENER_H_
@@ -18,6 +18,8 @@ class NetCenterListener {
   virtual void acceptInvitation(int gameId, int blackFlag) = 0;
   virtual void declineInvitation(int gameId) = 0;
   virtual void invitePlayer(const std::string& name) = 0;
+  // The user no longer waits for the player last invited.
+  virtual void cancelInvitation() = 0;
 };
 
 }  // namespace vgl

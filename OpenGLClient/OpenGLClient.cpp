@@ -29,6 +29,7 @@ Client* gClient = nullptr;
 
 const char* const kLocalHost = "127.0.0.1";
 const wchar_t* const kConnectionLost = L"Connexion perdue";
+const wchar_t* const kConnecting = L"Connexion...";
 
 GameClient* openConnection(int colour, GameClientListener* listener, const std::string& host,
                            int port) {
@@ -67,7 +68,12 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
       opponentIndex_(0),
       redrawWanted_(false),
       connectionFactory_(openConnection),
-      quitAction_([] { std::exit(0); }) {
+      quitAction_([] { std::exit(0); }),
+      statusHeld_(false),
+      pointerKnown_(false),
+      pointerX_(0),
+      pointerY_(0),
+      hoverState_(MainMenuState) {
   gClient = this;
   gMessageOverlay = &messages_;
   mainMenu_.show();
@@ -163,6 +169,8 @@ void Client::mouseCallback(int, int buttonState, int x, int y) {
 
 void Client::motionCallback(int x, int y) {
   gClient->motion(x, y);
+  // A hover light changes at once rather than at the next menu tick.
+  if (gClient->anyScreenDirty()) glutPostRedisplay();
 }
 
 void Client::reshapeCallback(int width, int height) {
@@ -176,7 +184,7 @@ void Client::reshapeCallback(int width, int height) {
 
 void Client::timerCallback(int value) {
   if (value == 0) {
-    gClient->tick(platform::tickCount() * 0.001);
+    gClient->tick(static_cast<double>(platform::monotonicMilliseconds()) * 0.001);
     if (gClient->redrawWanted()) glutPostRedisplay();
   }
   glutTimerFunc(1000 / gClient->frameRate(), timerCallback, 0);
@@ -186,22 +194,33 @@ void Client::timerCallback(int value) {
 
 void Client::tick(double now) {
   if (lastTick_ < 0) lastTick_ = now - 0.0001;
-  float dt = static_cast<float>(now - lastTick_);
+  const float dt = std::min(std::max(static_cast<float>(now - lastTick_), 0.0f), kMaxTimeStep);
   // A listener call may close a connection (a lost one); each pointer is
   // read again before its pump.
   if (mBlackClient) mBlackClient->update();
   if (mWhiteClient) mWhiteClient->update();
   if (mNetClient) mNetClient->update();
+  refreshHover();
 
   netCenter_.reReadPlayers();
   gameScreen_.tick(dt);
   gameOverMenu_.tick(dt);
   messages_.tick(dt);
 
-  redrawWanted_ = mainMenu_.isDirty() || joinServerMenu_.isDirty() || netCenter_.isDirty() ||
-                  localCenter_.isDirty() || colorSelect_.isDirty() || gameScreen_.isShown() ||
-                  messages_.hasMessages() || dirty_;
+  redrawWanted_ = anyScreenDirty() || gameScreen_.isShown() || messages_.hasMessages() || dirty_;
   lastTick_ = now;
+}
+
+bool Client::anyScreenDirty() const {
+  return mainMenu_.isDirty() || joinServerMenu_.isDirty() || netCenter_.isDirty() ||
+         localCenter_.isDirty() || colorSelect_.isDirty();
+}
+
+void Client::refreshHover() {
+  if (!pointerKnown_ || hoverState_ == state_) return;
+  hoverState_ = state_;
+  const int x = pointerX_, y = pointerY_;
+  withCurrentScreen([x, y](auto& screen) { screen.hover(x, y); });
 }
 
 int Client::frameRate() const {
@@ -241,15 +260,24 @@ void Client::withCurrentScreen(Action action) {
 void Client::keyboard(int key) {
   withCurrentScreen([key](auto& screen) { screen.key(key); });
   dirty_ = true;
+  refreshHover();
 }
 
 void Client::mouse(bool buttonDown, int x, int y) {
   if (!buttonDown) return;
+  pointerKnown_ = true;
+  pointerX_ = x;
+  pointerY_ = y;
   withCurrentScreen([x, y](auto& screen) { screen.click(x, y); });
   dirty_ = true;
+  refreshHover();
 }
 
 void Client::motion(int x, int y) {
+  pointerKnown_ = true;
+  pointerX_ = x;
+  pointerY_ = y;
+  hoverState_ = state_;
   withCurrentScreen([x, y](auto& screen) { screen.hover(x, y); });
 }
 
@@ -323,7 +351,12 @@ void Client::startLocalGame(bool blackIsHuman, bool whiteIsHuman) {
   myColour_ = blackIsHuman ? -1 : 1;
   whiteInvited_ = false;
   turn_ = -1;
+  statusHeld_ = false;
   gameScreen_.reset();
+  // Until the game starts, whoever is to move, the status line tells that
+  // the connections are being opened.
+  gameScreen_.setTurnTexts(kConnecting, kConnecting);
+  gameScreen_.showBlackToMove();
   gameScreen_.show();
   localCenter_.hide();
   colorSelect_.hide();
@@ -332,29 +365,32 @@ void Client::startLocalGame(bool blackIsHuman, bool whiteIsHuman) {
 // --- Join-server menu and lobby -------------------------------------------
 
 void Client::backFromJoinServer() {
+  if (mNetClient) {
+    // Escape while connecting gives up the connection and stays here.
+    delete mNetClient;
+    mNetClient = nullptr;
+    joinServerMenu_.setConnecting(false);
+    return;
+  }
   state_ = MainMenuState;
   mainMenu_.show();
   joinServerMenu_.hide();
 }
 
 void Client::connectToServer(const std::string& host, int port, const std::string& nick) {
-  delete mNetClient;
-  mNetClient = nullptr;
+  // Pressed again while connecting: the attempt under way goes on.
+  if (mNetClient) return;
   try {
     mNetClient = connectionFactory_(0, this, host, port);
   } catch (Exception* e) {
     e->print();
     delete e;
-    joinServerMenu_.hide();
-    state_ = MainMenuState;
-    mainMenu_.show();
-    messages_.appendMessage(L"CNX Echec", 3.0f);
+    backToMainMenuWith(L"CNX Echec");
     return;
   }
+  // Sent once connected, after the opening requests.
   mNetClient->setNick(nick.c_str());
-  state_ = NetCenterState;
-  netCenter_.show();
-  joinServerMenu_.hide();
+  joinServerMenu_.setConnecting(true);
 }
 
 void Client::leaveLobby() {
@@ -386,6 +422,10 @@ void Client::invitePlayer(const std::string& name) {
   mNetClient->invite(name.c_str(), -1);
   blackIsHuman_ = true;
   whiteIsHuman_ = false;
+}
+
+void Client::cancelInvitation() {
+  if (mNetClient) mNetClient->withdrawInvitation();
 }
 
 // --- Game screen and game-over menu ---------------------------------------
@@ -439,6 +479,13 @@ void Client::gameOverDismissed() {
 // --- Connection events ------------------------------------------------------
 
 void Client::clientReady(int colour) {
+  if (colour == 0 && state_ == JoinServerState && mNetClient) {
+    // The server has answered: the lobby replaces "Connexion...".
+    joinServerMenu_.setConnecting(false);
+    joinServerMenu_.hide();
+    state_ = NetCenterState;
+    netCenter_.show();
+  }
   if (state_ == NetCenterState) {
     netCenter_.takeConnection(mNetClient);
   } else if (state_ == GameState) {
@@ -492,7 +539,7 @@ void Client::gameListChanged(int colour) {
     // The players' names of an internet game come with the game list, which
     // usually arrives just after the first board.
     setStatusTexts(0, *netGame_);
-    showTurn();
+    if (!statusHeld_) showTurn();
   }
 }
 
@@ -516,9 +563,14 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
     return;
   }
   VantorClientGame*& slot = colour == 0 ? netGame_ : colour < 0 ? blackGame_ : whiteGame_;
-  if (slot && slot != game) discardGame(colour, slot);
+  if (slot && slot != game) {
+    // The game being played stays; the newcomer is left on the server.
+    discardGame(colour, game);
+    return;
+  }
   slot = game;
   if (colour == myColour_) {
+    statusHeld_ = false;
     setStatusTexts(colour, *game);
     gameScreen_.takeGame(*game);
   }
@@ -563,6 +615,7 @@ Client::StatusTexts Client::statusTexts(bool blackIsHuman, bool whiteIsHuman,
 void Client::blackToMove(int colour) {
   if (state_ != GameState || colour != myColour_) return;
   turn_ = -1;
+  statusHeld_ = false;
   gameScreen_.showBlackToMove();
   if (blackIsHuman_) gameScreen_.acceptInput();
 }
@@ -570,6 +623,7 @@ void Client::blackToMove(int colour) {
 void Client::whiteToMove(int colour) {
   if (state_ != GameState || colour != myColour_) return;
   turn_ = 1;
+  statusHeld_ = false;
   gameScreen_.showWhiteToMove();
   if (whiteIsHuman_) gameScreen_.acceptInput();
 }
@@ -600,6 +654,7 @@ void Client::gameChanged(int colour) {
 void Client::moveRejected(int) {
   if (state_ != GameState) return;
   gameScreen_.showInvalidMoveNotice();
+  statusHeld_ = true;
   gameScreen_.acceptInput();
 }
 
@@ -613,6 +668,7 @@ void Client::gameEnded(int colour) {
 void Client::gameAbandoned(int colour) {
   if (state_ != GameState || colour != myColour_) return;
   gameScreen_.showAbandonNotice();
+  statusHeld_ = true;
 }
 
 void Client::playerPassed(int colour) {
@@ -664,7 +720,31 @@ void Client::backToMainMenuWith(const wchar_t* notice) {
   messages_.appendMessage(notice, 3.0f);
 }
 
+void Client::connectionFailed(int colour) {
+  if (colour == 0) {
+    if (!mNetClient) return;
+    // The connection is in its own pump; it allows being destroyed here.
+    delete mNetClient;
+    mNetClient = nullptr;
+    joinServerMenu_.setConnecting(false);
+    if (state_ == JoinServerState) backToMainMenuWith(L"CNX Echec");
+    return;
+  }
+  if (colour < 0 ? !mBlackClient : !mWhiteClient) return;
+  const bool starting = inGame() && myColour_ != 0;
+  closeLocalConnections();
+  delete blackGame_;
+  delete whiteGame_;
+  blackGame_ = whiteGame_ = nullptr;
+  if (starting) backToMainMenuWith(L"Echec");
+}
+
 void Client::connectionLost(int colour) {
+  if (colour == 0 && mNetClient && state_ == JoinServerState) {
+    // Closed before the lobby was reached: the server could not be joined.
+    connectionFailed(0);
+    return;
+  }
   if (colour == 0) {
     if (!mNetClient) return;
     bool playing = inGame() && myColour_ == 0;

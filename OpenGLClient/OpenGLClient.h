@@ -14,8 +14,13 @@
 // works without GLUT, and connections are opened through a factory that
 // tests can replace; run() alone needs a display.
 //
-// Thread safety: GLUT thread only. The client has no other thread and takes
-// no lock; connections are pumped from the tick.
+// Connecting never holds up the window: a connection resolves and connects
+// on a helper thread of its own (ConnectionAttempt) while the window goes on
+// drawing; the join-server menu says "Connexion..." and Escape gives up, and
+// a local game's status line says it until the game starts.
+//
+// Thread safety: GLUT thread only. The client takes no lock; connections are
+// pumped from the tick, and their connecting helpers never touch the client.
 #ifndef VANTOR_OPENGLCLIENT_OPENGLCLIENT_H_
 #define VANTOR_OPENGLCLIENT_OPENGLCLIENT_H_
 
@@ -78,8 +83,9 @@ class Client : private MainMenuListener,
   // wins, white wins, black passes, white passes.
   using StatusTexts = std::array<std::wstring, 6>;
 
-  // Opens a connection reporting to listener; throws the socket layer's
-  // Exception* when it cannot.
+  // Makes a connection reporting to listener. It connects in the background
+  // and reports a failure through connectionFailed; an Exception* thrown
+  // here is taken as the same failure.
   using ConnectionFactory = std::function<GameClient*(int colour, GameClientListener* listener,
                                                       const std::string& host, int port)>;
 
@@ -91,6 +97,11 @@ class Client : private MainMenuListener,
 
   // Opens the window and enters the GLUT main loop; never returns.
   void run();
+
+  // The longest time step handed to the screens: after a stall (a slow
+  // frame, a suspended process) animations and notices resume where they
+  // were instead of jumping to their end.
+  static constexpr float kMaxTimeStep = 0.25f;
 
   // One step of the front end at time now (seconds): pumps the connections,
   // advances the screens and decides whether a redraw is wanted.
@@ -149,6 +160,7 @@ class Client : private MainMenuListener,
   void gameProposed(int colour, const char* inviter, int gameId, int blackFlag) override;
   void gameRefused(int colour, const char* name) override;
   void nickRefused(int colour, const char* text) override;
+  void connectionFailed(int colour) override;
   void connectionLost(int colour) override;
   // GameOverMenuListener
   void gameOverDismissed() override;
@@ -160,6 +172,7 @@ class Client : private MainMenuListener,
   void acceptInvitation(int gameId, int blackFlag) override;
   void declineInvitation(int gameId) override;
   void invitePlayer(const std::string& name) override;
+  void cancelInvitation() override;
   // LocalCenterListener
   void backFromLocalCenter() override;
   void playTwoPlayers() override;
@@ -196,6 +209,10 @@ class Client : private MainMenuListener,
   void dropGames();
   void closeLocalConnections();
   void backToMainMenuWith(const wchar_t* notice);
+  // Gives the screen that takes input the last pointer position, once per
+  // change of state, so that no hover light outlives its screen change.
+  void refreshHover();
+  bool anyScreenDirty() const;
   bool inGame() const { return state_ == GameState || state_ == GameOverState; }
 
   ScreenState state_;
@@ -231,6 +248,14 @@ class Client : private MainMenuListener,
   bool redrawWanted_;
   ConnectionFactory connectionFactory_;
   std::function<void()> quitAction_;
+  // The status line shows a notice (invalid move, abandon) that only a move
+  // of the game replaces; list news must leave it.
+  bool statusHeld_;
+  // The last pointer position seen, and the state whose screen has had it.
+  bool pointerKnown_;
+  int pointerX_;
+  int pointerY_;
+  ScreenState hoverState_;
 };
 
 }  // namespace vgl

@@ -1,5 +1,7 @@
 #include "client/GameClient.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -17,6 +19,15 @@
 namespace vgl {
 
 namespace {
+
+// Invitations remembered at once, and withdrawn games whose start is still
+// watched for; older ones are forgotten.
+constexpr size_t kInvitationLimit = 8;
+constexpr size_t kWithdrawnLimit = 16;
+
+bool contains(const std::vector<int>& ids, int id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
 
 // The crash message text for the exception being handled; deletes an
 // Exception*, which the catch site owns.
@@ -37,8 +48,17 @@ std::string describeCurrentFailure() {
 
 }  // namespace
 
-GameClient::GameClient(int colour, GameClientListener* listener, const char* host, int port)
-    : VantorClient(host, port),
+GameClient::GameClient(int colour, GameClientListener* listener, const char* host, int port,
+                       int timeoutMilliseconds)
+    : VantorClient(host, port, timeoutMilliseconds),
+      colour_(colour),
+      listener_(listener),
+      ready_(false),
+      lost_(false),
+      destroyed_(nullptr) {}
+
+GameClient::GameClient(int colour, GameClientListener* listener, Socket* connected)
+    : VantorClient(connected),
       colour_(colour),
       listener_(listener),
       ready_(false),
@@ -52,6 +72,14 @@ GameClient::~GameClient() {
 }
 
 void GameClient::invite(const char* nick, int inviterColour) {
+  const std::string me = getNickName();
+  const std::string invitee = nick != nullptr ? nick : "";
+  Invitation invitation{invitee, me, invitee, {}, -1, false};
+  if (inviterColour != -1) std::swap(invitation.black, invitation.white);
+  for (const GameEntry& entry : gameList_) invitation.listedBefore.push_back(entry.gameId);
+  invitations_.push_back(invitation);
+  if (invitations_.size() > kInvitationLimit) invitations_.pop_front();
+
   VantorGameOptions options;
   options.setColourChoice(inviterColour == -1 ? 0 : 1);
   options.setSpectatorsAllowed(true);
@@ -60,6 +88,57 @@ void GameClient::invite(const char* nick, int inviterColour) {
 
 void GameClient::playAt(int gameId, int row, int column) {
   playMove(gameId, column + 1, row + 1);
+}
+
+void GameClient::withdrawInvitation() {
+  for (auto it = invitations_.rbegin(); it != invitations_.rend(); ++it) {
+    if (it->withdrawn) continue;
+    it->withdrawn = true;
+    followInvitations();
+    return;
+  }
+}
+
+int GameClient::lastInvitationId() const {
+  return invitations_.empty() ? -1 : invitations_.back().gameId;
+}
+
+bool GameClient::isWithdrawn(int gameId) const {
+  return std::find(withdrawnIds_.begin(), withdrawnIds_.end(), gameId) != withdrawnIds_.end();
+}
+
+void GameClient::followInvitations() {
+  std::vector<int> listed, claimed;
+  for (const GameEntry& entry : gameList_) listed.push_back(entry.gameId);
+  for (const Invitation& invitation : invitations_) {
+    if (invitation.gameId >= 0) claimed.push_back(invitation.gameId);
+  }
+  // The server lists games in the order of their creation, and so the
+  // invitations of the same two players in the order they were sent.
+  for (Invitation& invitation : invitations_) {
+    if (invitation.gameId >= 0) continue;
+    for (const GameEntry& entry : gameList_) {
+      if (entry.firstName != invitation.black || entry.secondName != invitation.white ||
+          contains(invitation.listedBefore, entry.gameId) || contains(claimed, entry.gameId)) {
+        continue;
+      }
+      invitation.gameId = entry.gameId;
+      claimed.push_back(entry.gameId);
+      break;
+    }
+  }
+  for (auto it = invitations_.begin(); it != invitations_.end();) {
+    if (it->gameId >= 0 && it->withdrawn) {
+      abortGame(it->gameId);
+      withdrawnIds_.push_back(it->gameId);
+      if (withdrawnIds_.size() > kWithdrawnLimit) withdrawnIds_.pop_front();
+      it = invitations_.erase(it);
+    } else if (it->gameId >= 0 && !contains(listed, it->gameId)) {
+      it = invitations_.erase(it);  // refused, or its invitee has left
+    } else {
+      ++it;
+    }
+  }
 }
 
 bool GameClient::isPlaying(const std::string& name) const {
@@ -74,9 +153,17 @@ void GameClient::update() {
   bool destroyed = false;
   destroyed_ = &destroyed;
 
+  // The socket layer's failures are the connection's end; anything else is
+  // a fault of the program.
+  bool connectionFailed = false;
+  std::string why;
   std::string failure;
   try {
     receive();
+  } catch (Exception* e) {
+    connectionFailed = true;
+    why = e->getMessage();
+    delete e;
   } catch (...) {
     failure = describeCurrentFailure();
   }
@@ -97,11 +184,21 @@ void GameClient::update() {
   if (destroyed) return;
   destroyed_ = nullptr;
 
-  if (failure.empty()) return;
-  showCrashMessage(failure);
+  if (!connectionFailed && failure.empty()) return;
+  const bool opened = hasOpened();
+  if (connectionFailed) {
+    std::fprintf(stderr, "GameClient: %s: %s\n", opened ? "connection lost" : "cannot connect",
+                 why.c_str());
+  } else {
+    showCrashMessage(failure);
+  }
   lost_ = true;
   disconnect();
-  listener_->connectionLost(colour_);
+  if (opened) {
+    listener_->connectionLost(colour_);
+  } else {
+    listener_->connectionFailed(colour_);
+  }
 }
 
 void GameClient::dispatch(VantorClientEvent* e) {
@@ -122,6 +219,7 @@ void GameClient::dispatch(VantorClientEvent* e) {
         const VantorGameListEntry* entry = list->get(i);
         gameList_.push_back({entry->getGameId(), entry->getFirstName(), entry->getSecondName()});
       }
+      followInvitations();
       listener_->gameListChanged(colour_);
       break;
     }
@@ -130,16 +228,33 @@ void GameClient::dispatch(VantorClientEvent* e) {
       listener_->gameProposed(colour_, ask->getName(), ask->getGameId(), ask->getColour());
       break;
     }
-    case kRefuseGameEvent:
-      listener_->gameRefused(colour_, static_cast<VantorRefuseGameEvent*>(e)->getName());
+    case kRefuseGameEvent: {
+      const std::string name = static_cast<VantorRefuseGameEvent*>(e)->getName();
+      invitations_.erase(std::remove_if(invitations_.begin(), invitations_.end(),
+                                        [&](const Invitation& i) { return i.invitee == name; }),
+                         invitations_.end());
+      listener_->gameRefused(colour_, name.c_str());
       break;
+    }
     case kClientGameEvent: {
       auto* gameEvent = static_cast<VantorClientGameEvent*>(e);
       if (gameEvent->getGame() == nullptr) break;
       switch (gameEvent->getKind()) {
-        case kGameStarted:
-          listener_->gameStarted(colour_, gameEvent->getGame());
+        case kGameStarted: {
+          VantorClientGame* game = gameEvent->getGame();
+          const int id = game->getId();
+          invitations_.erase(std::remove_if(invitations_.begin(), invitations_.end(),
+                                            [id](const Invitation& i) { return i.gameId == id; }),
+                             invitations_.end());
+          if (isWithdrawn(id)) {
+            // Accepted before the withdrawal reached the server.
+            abortGame(id);
+            delete game;
+            break;
+          }
+          listener_->gameStarted(colour_, game);
           break;
+        }
         case kMoveRejected:
           listener_->moveRejected(colour_);
           break;

@@ -31,8 +31,12 @@ class GameClientListener {
   virtual void gameProposed(int colour, const char* inviter, int gameId, int blackFlag) = 0;
   virtual void gameRefused(int colour, const char* name) = 0;
   virtual void nickRefused(int colour, const char* text) = 0;
-  // The connection failed and has been closed; it stays silent from now on.
-  // The listener may destroy the connection from this call.
+  // The connection could not be opened (the host unknown, refused, or not
+  // reached in time); it stays silent from now on. The listener may destroy
+  // the connection from this call.
+  virtual void connectionFailed(int colour) = 0;
+  // The connection, once open, failed and has been closed; it stays silent
+  // from now on. The listener may destroy the connection from this call.
   virtual void connectionLost(int colour) = 0;
 };
 

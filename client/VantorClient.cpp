@@ -28,6 +28,14 @@ constexpr int kReadBudget = 1 << 20;
 // The most read from the socket at once: a whole frame of the largest size.
 constexpr int kReadChunk = kFrameHeaderBytes + kMaxFramePayload;
 
+// Requests made while connecting wait up to this many bytes; later ones are
+// dropped, as they would be on a closed connection.
+constexpr size_t kWaitingLimit = 65536;
+
+// Events held for games that have not started, over all games. Only a
+// server that announces a game and never sends its board reaches it.
+constexpr size_t kHeldLimit = 4096;
+
 constexpr int kCellCount = 64;
 
 std::string withCode(int code) {
@@ -63,8 +71,15 @@ std::string withGameId(int code, int gameId) {
 
 }  // namespace
 
-VantorClient::VantorClient(const char* host, int port) : VantorClient(nullptr) {
-  openConversation(host, port);
+VantorClient::VantorClient(const char* host, int port, int timeoutMilliseconds)
+    : VantorClient(static_cast<IosOutputStream*>(nullptr)) {
+  timeoutMilliseconds_ = timeoutMilliseconds;
+  startConnecting(host, port);
+}
+
+VantorClient::VantorClient(Socket* connected)
+    : VantorClient(static_cast<IosOutputStream*>(nullptr)) {
+  openConversation(connected);
 }
 
 VantorClient::VantorClient(IosOutputStream* requests)
@@ -74,21 +89,52 @@ VantorClient::VantorClient(IosOutputStream* requests)
       frames_(kMaxFramePayload),
       redirecting_(false),
       redirectPort_(0),
-      failure_(nullptr) {}
+      failure_(nullptr),
+      timeoutMilliseconds_(ConnectionAttempt::kDefaultTimeoutMilliseconds),
+      hasChosenNick_(false),
+      opened_(false) {}
 
 VantorClient::~VantorClient() {
   disconnect();
   delete failure_;
 }
 
-void VantorClient::openConversation(const char* host, int port) {
-  socket_ = new Socket(host, port);
+void VantorClient::startConnecting(const char* host, int port) {
+  attempt_ =
+      std::make_unique<ConnectionAttempt>(host != nullptr ? host : "", port, timeoutMilliseconds_);
+}
+
+bool VantorClient::finishConnecting() {
+  switch (attempt_->poll()) {
+    case ConnectionAttempt::kPending:
+      return false;
+    case ConnectionAttempt::kFailed: {
+      const std::string why = attempt_->failure();
+      attempt_.reset();
+      waiting_.clear();
+      throw new Exception(why);
+    }
+    case ConnectionAttempt::kConnected:
+      break;
+  }
+  Socket* connected = new Socket(attempt_->takeDescriptor());
+  attempt_.reset();
+  openConversation(connected);
+  return socket_ != nullptr;
+}
+
+void VantorClient::openConversation(Socket* connected) {
+  socket_ = connected;
   out_ = socket_->getOutputStream();
+  opened_ = true;
   nick_.clear();
   sendVersion();
   whoAmI();
   getPlayerList();
   getGameList();
+  std::string waiting;
+  waiting.swap(waiting_);
+  if (!waiting.empty()) write(waiting);
 }
 
 void VantorClient::disconnect() {
@@ -114,6 +160,8 @@ void VantorClient::disconnect() {
   delete socket_;
   socket_ = nullptr;
   out_ = nullptr;
+  attempt_.reset();
+  waiting_.clear();
   frames_.clear();
   redirecting_ = false;
 }
@@ -146,6 +194,10 @@ void VantorClient::throwPendingFailure() {
 
 void VantorClient::receive() {
   throwPendingFailure();
+  if (attempt_ != nullptr && !finishConnecting()) {
+    throwPendingFailure();
+    return;
+  }
   int budget = kReadBudget;
   while (socket_ != nullptr && budget > 0 && socket_->streamReadyToRead()) {
     // Readable with nothing pending means that the server has closed: the
@@ -166,7 +218,9 @@ void VantorClient::receive() {
         int port = redirectPort_;
         // Frames that followed the redirect on the old connection go with it.
         disconnect();
-        openConversation(host.c_str(), port);
+        startConnecting(host.c_str(), port);
+        // The new server gives every newcomer a name of its own.
+        if (hasChosenNick_) setNick(chosenNick_.c_str());
         break;
       }
     }
@@ -185,6 +239,11 @@ void VantorClient::queueGameEvent(VantorClientGame* game, int kind) {
 void VantorClient::queueGameEvent(VantorClientGameEvent* e) {
   VantorClientGame* game = e->getGame();
   if (game != nullptr && !game->isStarted()) {
+    if (held_.size() >= kHeldLimit) {
+      std::fprintf(stderr, "VantorClient: too many events before a game's first board, dropped\n");
+      delete e;
+      return;
+    }
     held_.push_back(e);
   } else {
     queue(e);
@@ -195,6 +254,17 @@ void VantorClient::releaseHeldEvents(VantorClientGame* game) {
   for (auto it = held_.begin(); it != held_.end();) {
     if ((*it)->getGame() == game) {
       queue(*it);
+      it = held_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void VantorClient::dropHeldEvents(VantorClientGame* game) {
+  for (auto it = held_.begin(); it != held_.end();) {
+    if ((*it)->getGame() == game) {
+      delete *it;
       it = held_.erase(it);
     } else {
       ++it;
@@ -366,10 +436,19 @@ void VantorClient::handleMessage(const char* payload, int length) {
     case kMessageGameListChanged:
       getGameList();
       break;
-    case kMessageGameClosed:
-      queueGameEvent(findGame(in.readInt()), kGameClosed);
+    case kMessageGameClosed: {
+      VantorClientGame* game = findGame(in.readInt());
+      if (game != nullptr && !game->isStarted()) {
+        // Nobody has heard of it yet, and nobody will: it goes now, with
+        // whatever it held, instead of waiting for the disconnection.
+        dropHeldEvents(game);
+        delete game;
+      } else {
+        queueGameEvent(game, kGameClosed);
+      }
       getGameList();
       break;
+    }
     case kMessagePlayerInfo: {
       std::string name = in.readString();
       std::string description = in.readString();
@@ -396,11 +475,21 @@ void VantorClient::handleMessage(const char* payload, int length) {
 }
 
 void VantorClient::send(const std::string& payload) {
-  if (out_ == nullptr) return;
   sendBuffer_.clear();
   appendFrame(sendBuffer_, payload);
+  if (out_ == nullptr) {
+    if (attempt_ != nullptr && waiting_.size() + sendBuffer_.size() <= kWaitingLimit) {
+      waiting_ += sendBuffer_;
+    }
+    return;
+  }
+  write(sendBuffer_);
+}
+
+void VantorClient::write(const std::string& frames) {
+  if (out_ == nullptr) return;
   try {
-    out_->write(sendBuffer_.data(), static_cast<int>(sendBuffer_.size()));
+    out_->write(frames.data(), static_cast<int>(frames.size()));
   } catch (Exception* e) {
     // Requests come from the front end as well as from the parser; the
     // failure waits for the pump, which reports connection losses.
@@ -418,6 +507,8 @@ void VantorClient::send(const std::string& payload) {
 void VantorClient::setNick(const char* nick) {
   std::string payload = withCode(kRequestSetNick);
   appendText(payload, nick, kMaxSentNick);
+  chosenNick_ = payload.substr(1, payload.size() - 2);
+  hasChosenNick_ = true;
   send(payload);
 }
 

@@ -15,6 +15,15 @@
 // request that cannot be sent closes the connection; the failure is thrown
 // from the next receive().
 //
+// Connecting never blocks: the constructor that takes a host starts a
+// ConnectionAttempt, and receive() opens the conversation once the attempt
+// has connected (or throws its failure). Requests made meanwhile wait and
+// follow the opening requests. A redirect (S27) connects the same way and
+// then names the connection again with the nick-name last asked for.
+//
+// A game closed before its first board never reaches the front end: its
+// copy and the events it held are freed at once.
+//
 // A client can also be built without a connection (for tests and fuzzing):
 // it parses what handleMessage is given and writes its requests to a stream
 // of the caller's, or drops them.
@@ -25,9 +34,11 @@
 #define VANTOR_CLIENT_VANTORCLIENT_H_
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "client/ConnectionAttempt.h"
 #include "client/VantorClientEvent.h"
 #include "client/VantorClientGame.h"
 #include "client/VantorGameOptions.h"
@@ -47,9 +58,13 @@ class VantorClient {
   static constexpr int kMaxInvitedNick = 65529;
   static constexpr int kMaxMessagePart = 21845;
 
-  // Connects and opens the conversation; throws the Exception* of the socket
-  // layer when the host cannot be resolved or reached.
-  VantorClient(const char* host, int port);
+  // Starts connecting in the background and returns at once; receive()
+  // opens the conversation once connected, or throws the Exception* of the
+  // failure (the host not found or not reached within the time limit).
+  VantorClient(const char* host, int port,
+               int timeoutMilliseconds = ConnectionAttempt::kDefaultTimeoutMilliseconds);
+  // Opens the conversation at once on a connected socket, which it owns.
+  explicit VantorClient(Socket* connected);
   // No connection: requests go to requests (not owned), or nowhere if null.
   explicit VantorClient(IosOutputStream* requests);
   ~VantorClient();
@@ -60,6 +75,10 @@ class VantorClient {
   // the front end stay its own; every other game is deleted.
   void disconnect();
   bool isConnected() const { return socket_ != nullptr; }
+  // Still waiting for a connection (the first, or one after a redirect).
+  bool isConnecting() const { return attempt_ != nullptr; }
+  // Whether a conversation has ever been opened.
+  bool hasOpened() const { return opened_; }
 
   // Reads and parses what has arrived; returns at once when nothing has. A
   // lost connection, or a request that could not be sent, throws Exception*.
@@ -91,7 +110,10 @@ class VantorClient {
  private:
   friend class VantorClientGame;
 
-  void openConversation(const char* host, int port);
+  void startConnecting(const char* host, int port);
+  // Polls the attempt; true once the conversation is open.
+  bool finishConnecting();
+  void openConversation(Socket* connected);
   // Called by a game that is being deleted.
   void forgetGame(VantorClientGame* game);
   void addGame(int id);
@@ -99,10 +121,13 @@ class VantorClient {
   void queueGameEvent(VantorClientGame* game, int kind);
   void queueGameEvent(VantorClientGameEvent* e);
   void releaseHeldEvents(VantorClientGame* game);
+  void dropHeldEvents(VantorClientGame* game);
   void dropShortMessage(int code, int length);
   void throwPendingFailure();
-  // Sends one request payload as one frame in one write.
+  // Sends one request payload as one frame in one write; while connecting,
+  // the frame waits.
   void send(const std::string& payload);
+  void write(const std::string& frame);
 
   Socket* socket_;
   IosOutputStream* out_;
@@ -121,6 +146,14 @@ class VantorClient {
   std::string redirectHost_;
   int redirectPort_;
   Exception* failure_;
+  std::unique_ptr<ConnectionAttempt> attempt_;
+  int timeoutMilliseconds_;
+  // Frames of requests made while connecting, sent after the opening ones.
+  std::string waiting_;
+  // The nick-name last asked for with setNick, given again after a redirect.
+  std::string chosenNick_;
+  bool hasChosenNick_;
+  bool opened_;
 };
 
 #endif  // VANTOR_CLIENT_VANTORCLIENT_H_

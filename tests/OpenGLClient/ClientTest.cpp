@@ -1,9 +1,11 @@
 // The controller without a window: screens, connections and game events,
 // driven through the user-input entry points and through real connections
-// to scripted servers, one per connection the controller opens.
+// to scripted servers, one per connection the controller opens. Connections
+// open in the background, as in the window.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "client/GameClient.h"
 #include "ios/Exception.h"
 #include "tests/OpenGLClient/ServerMessages.h"
+#include "tests/client/FullListener.h"
 
 namespace {
 
@@ -39,13 +42,25 @@ Strings withBots(const Strings& more) {
   return all;
 }
 
+// A port where nothing listens: a listener's, once closed.
+int closedPort() {
+  ScriptedServer gone;
+  return gone.port();
+}
+
 class ClientTest : public ::testing::Test {
  protected:
+  // Connections go to the scripted server of their colour; a refused one to
+  // a port where nobody listens, a stalled one to a server that never
+  // answers, given up after a short limit.
   ClientTest() : client(nullptr, ".") {
     client.setConnectionFactory([this](int colour, vgl::GameClientListener* listener,
                                        const std::string& host, int port) -> vgl::GameClient* {
       opened.push_back(std::to_string(colour) + " " + host + ":" + std::to_string(port));
-      if (refuseConnections) throw new Exception("IosSocket: Socket connection failed");
+      if (refuseConnections) return new vgl::GameClient(colour, listener, "127.0.0.1", refused);
+      if (stallConnections) {
+        return new vgl::GameClient(colour, listener, "127.0.0.1", silent->port(), 400);
+      }
       return new vgl::GameClient(colour, listener, "127.0.0.1", serverFor(colour).port());
     });
     client.setQuitAction([this] { ++quits; });
@@ -86,9 +101,14 @@ class ClientTest : public ::testing::Test {
   static void drain(ScriptedServer& server) {
     while (!server.silentFor(100)) server.readFrame();
   }
+  // Accepts the connection and ticks until its opening requests arrive.
+  void accept(ScriptedServer& server) {
+    server.accept();
+    ASSERT_TRUE(until([&] { return !server.silentFor(0); }));
+  }
   // Accepts the connection and plays the opening: identity and player list.
   void identify(ScriptedServer& server, const std::string& nick, const Strings& players) {
-    server.accept();
+    accept(server);
     drain(server);
     deliver(server, M::whoAmI(nick));
     deliver(server, M::playerList(players));
@@ -114,9 +134,12 @@ class ClientTest : public ::testing::Test {
   }
 
   ScriptedServer black, white, lobby;
+  std::unique_ptr<FullListener> silent;
+  const int refused = closedPort();
   vgl::Client client;
   Strings opened;
   bool refuseConnections = false;
+  bool stallConnections = false;
   int quits = 0;
   double now = 100.0;
 };
@@ -124,6 +147,10 @@ class ClientTest : public ::testing::Test {
 TEST_F(ClientTest, StartsOnTheMainMenuWhoseButtonsLeadToTheOtherMenusAndBack) {
   client.tick(5000.0);  // the first tick sees a ten-thousandth of a second
   EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), 0.0001f * 50);
+  client.tick(5060.0);  // a minute later: a step of a quarter of a second at most
+  EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), (0.0001f + 0.25f) * 50);
+  client.tick(5059.0);  // a clock that goes back moves nothing
+  EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), (0.0001f + 0.25f) * 50);
   EXPECT_TRUE(client.redrawWanted());
   EXPECT_EQ(client.frameRate(), 10);
   expectScreen(vgl::MainMenuState);
@@ -169,20 +196,70 @@ TEST_F(ClientTest, StatusTextsNameTheComputerOrTheColours) {
 TEST_F(ClientTest, FailedLocalConnectionsShowEchecOverTheMainMenuEachTime) {
   refuseConnections = true;
   chooseOpponentAndColour(0, kUpperY);
+  expectScreen(vgl::GameState);
+  EXPECT_EQ(client.gameScreen().status(), L"Connexion...");
+  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
   expectScreen(vgl::MainMenuState);
   EXPECT_EQ(notice(), L"Echec");
   EXPECT_EQ(client.blackClient(), nullptr);
   click(160, kUpperY);
   click(160, 60);  // "Deux joueurs"
-  EXPECT_EQ(client.messages().size(), 2u) << "appended, not pushed";
+  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
+  EXPECT_EQ(client.messages().size(), 2u) << "appended, not pushed; once for both connections";
+  EXPECT_EQ(client.whiteClient(), nullptr);
 }
 
-TEST_F(ClientTest, UnreachableLobbyMeansCnxEchec) {
+TEST_F(ClientTest, ConnectingWaitsOnTheJoinServerMenuWhereEscapeGivesUp) {
+  silent = std::make_unique<FullListener>();
+  ASSERT_TRUE(silent->ready()) << silent->why();
+  stallConnections = true;
+  click(160, kMiddleY);  // "Jouer sur internet"
+  client.keyboard(13);   // connects
+  expectScreen(vgl::JoinServerState);
+  EXPECT_TRUE(client.joinServerMenu().isConnecting());
+  for (int i = 0; i < 3; ++i) tick();  // the ticks go on while it connects
+  client.keyboard(13);                 // pressed again: the same attempt goes on
+  EXPECT_EQ(opened.size(), 1u);
+  client.keyboard(27);
+  expectScreen(vgl::JoinServerState);
+  EXPECT_FALSE(client.joinServerMenu().isConnecting());
+  EXPECT_EQ(client.netClient(), nullptr);
+
+  // Left alone, the attempt runs into its limit.
+  client.keyboard(13);
+  int ticks = 0;
+  ASSERT_TRUE(until([&] { return ++ticks, client.state() == vgl::MainMenuState; }));
+  EXPECT_GT(ticks, 1) << "the ticks went on until the limit";
+  expectScreen(vgl::MainMenuState);
+  EXPECT_EQ(notice(), L"CNX Echec");
+  EXPECT_EQ(client.netClient(), nullptr);
+
+  // A server that cannot be reached at all says the same.
+  stallConnections = false;
   refuseConnections = true;
   click(160, kMiddleY);
   client.keyboard(13);
-  expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(notice(), L"CNX Echec");
+  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
+  EXPECT_EQ(client.messages().size(), 2u);
+}
+
+TEST_F(ClientTest, AScreenShownTakesItsHoverFromWhereThePointerIs) {
+  client.motion(160, kMiddleY);
+  EXPECT_TRUE(client.mainMenu().isHovered(1));
+  click(160, kMiddleY);  // "Jouer sur internet": the pointer now lies on the host field
+  EXPECT_TRUE(client.joinServerMenu().isHovered(1));
+  client.motion(160, 200);
+  EXPECT_FALSE(client.joinServerMenu().isHovered(1));
+  client.keyboard(27);  // back to the main menu, the pointer on no button
+  EXPECT_FALSE(client.mainMenu().isHovered(1)) << "no light left from before";
+  click(160, kUpperY);  // "Jouer en local": the pointer lies on an opponent
+  int lit = 0;
+  for (int k = 0; k < vgl::Client::kOpponents; ++k)
+    lit += client.localCenter().isOpponentHovered(k);
+  EXPECT_EQ(lit, 1);
+  client.motion(160, 60);  // "Deux joueurs"
+  client.keyboard(27);
+  EXPECT_FALSE(client.mainMenu().isHovered(0)) << "no light left from the click";
 }
 
 TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
@@ -191,7 +268,7 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   EXPECT_EQ(opened, (Strings{"1 127.0.0.1:4567"}));
   EXPECT_EQ(client.myColour(), 1);
 
-  white.accept();
+  accept(white);
   for (int code : {26, 17, 3, 19}) EXPECT_EQ(white.readFrame()[0], code);
   deliver(white, M::whoAmI("Player8"));
   deliver(white, M::playerList(withBots({"Player8"})));
@@ -227,7 +304,8 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   deliver(white, M::invalidMove(0, 4, 3));
   EXPECT_EQ(client.messages().size(), 1u) << "a notice already shown is not queued again";
 
-  client.tick(now += 30);  // the board's animation settles, and the frame rate with it
+  // Thirty seconds in quarter-second steps: the board's animation settles, and the frame rate.
+  for (int i = 0; i < 120; ++i) client.tick(now += 0.25);
   EXPECT_EQ(client.frameRate(), 7);
 
   deliver(white, M::gameOver(0));
@@ -347,11 +425,25 @@ class LobbyTest : public ClientTest {
     for (char ch : std::string("Ann")) client.keyboard(ch);
     client.keyboard(13);  // leaves the field
     click(160, kLowerY);  // "Se connecter"
-    expectScreen(vgl::NetCenterState);
-    lobby.accept();
+    expectScreen(vgl::JoinServerState);
+    EXPECT_TRUE(client.joinServerMenu().isConnecting());
+    accept(lobby);
     EXPECT_EQ(await(lobby, 1), std::string(1, 1) + "Ann" + '\0');
     deliver(lobby, M::whoAmI("Ann"));
     deliver(lobby, M::playerList(players));
+    expectScreen(vgl::NetCenterState);
+    EXPECT_FALSE(client.joinServerMenu().isConnecting());
+  }
+  // Ann plays black against Bob in game 4, her turn.
+  void playBob() {
+    joinAsAnn(withBots({"Ann", "Bob"}));
+    deliver(lobby, M::askGame(4, 1, "Bob"));
+    click(160, kMiddleY);  // "Accept"
+    deliver(lobby, M::gameStarted(4));
+    deliver(lobby, M::initialBoard(4));
+    deliver(lobby, M::gameList({{4, "Ann", "Bob"}}));
+    expectScreen(vgl::GameState);
+    EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
   }
 };
 
@@ -404,7 +496,6 @@ TEST_F(LobbyTest, ClickingAComputerPlayerInvitesItAndEscapeLeavesItsGameForTheLo
 }
 
 TEST_F(LobbyTest, AGameThatStartsWhenAnotherIsShownIsLeftOnTheServer) {
-  // An invitation cancelled in the lobby may still be accepted later.
   joinAsAnn(withBots({"Ann"}));
   client.motion(60, 60);
   click(60, 60);
@@ -414,9 +505,13 @@ TEST_F(LobbyTest, AGameThatStartsWhenAnotherIsShownIsLeftOnTheServer) {
 
   deliver(lobby, M::gameStarted(6));
   deliver(lobby, M::initialBoard(6));
-  EXPECT_EQ(M::readInt(await(lobby, 24), 1), 4) << "the game it replaces";
-
+  EXPECT_EQ(M::readInt(await(lobby, 24), 1), 6) << "the newcomer, not the game being played";
+  deliver(lobby, M::movePlayed(4, 5, 3));
+  EXPECT_EQ(client.gameScreen().blackCount(), 4) << "game 4 is still shown";
   deliver(lobby, M::gameOver(6));
+  expectScreen(vgl::GameState);
+
+  deliver(lobby, M::gameOver(4));
   expectScreen(vgl::GameOverState);
   deliver(lobby, M::gameStarted(8));
   deliver(lobby, M::initialBoard(8));
@@ -455,10 +550,57 @@ TEST_F(LobbyTest, ALobbyLeftWithAnInvitationPendingComesBackWithoutIt) {
   client.keyboard(27);
   expectScreen(vgl::MainMenuState);
   click(160, kMiddleY);  // "Jouer sur internet"
-  click(160, kLowerY);   // "Se connecter", before the server has answered
+  click(160, kLowerY);   // "Se connecter"
+  accept(lobby);
+  deliver(lobby, M::whoAmI("Ann"));
+  deliver(lobby, M::playerList(withBots({"Ann", "Bob"})));
   expectScreen(vgl::NetCenterState);
   EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
-  EXPECT_EQ(client.netCenter().status(), L"");
+  EXPECT_EQ(client.netCenter().status(), L"Connected!");
+}
+
+TEST_F(LobbyTest, NoticesOnTheStatusLineStayThroughGameListNewsUntilTheGameMovesOn) {
+  playBob();
+  click(cellX(0), cellY(0));
+  deliver(lobby, M::invalidMove(4, 1, 1));
+  deliver(lobby, M::gameList({{4, "Ann", "Bobby"}}));  // Bob renames himself
+  EXPECT_EQ(client.gameScreen().status(), L"Coup invalide");
+  click(cellX(4), cellY(2));
+  deliver(lobby, M::movePlayed(4, 5, 3));
+  EXPECT_EQ(client.gameScreen().status(), L"C'est a Bobby de jouer") << "moved on, new name";
+
+  deliver(lobby, Msg(24).i32(4));  // Bob leaves
+  EXPECT_EQ(client.gameScreen().status(), L"Abandon");
+  deliver(lobby, M::gameList({}));
+  deliver(lobby, M::gameList({{9, "Cid", "Dan"}}));
+  EXPECT_EQ(client.gameScreen().status(), L"Abandon");
+}
+
+TEST_F(LobbyTest, CancellingAnInvitationWithdrawsItsGameWhenEverItsIdIsKnown) {
+  joinAsAnn(withBots({"Ann", "Bob"}));
+  const Strings orders[] = {{"list", "cancel"}, {"cancel", "list"}};
+  int id = 20;
+  for (const Strings& order : orders) {
+    ++id;
+    client.motion(60, 58 + 19 * 7);  // Bob, after the seven computer players
+    click(60, 58 + 19 * 7);
+    ASSERT_EQ(await(lobby, 4), invitation(0, "Bob"));
+    for (const std::string& step : order) {
+      if (step == "list") {
+        deliver(lobby, M::gameList({{id - 1, "Cid", "Dan"}, {id, "Ann", "Bob"}}));
+      } else {
+        click(160, kLowerY);  // "Cancel invitation"
+        EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
+      }
+    }
+    EXPECT_EQ(M::readInt(await(lobby, 24), 1), id) << order[0] << " first";
+    deliver(lobby, M::gameList({}));
+  }
+  // Bob accepted before the withdrawal arrived: the game does not start here.
+  deliver(lobby, M::gameStarted(id));
+  deliver(lobby, M::initialBoard(id));
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(M::readInt(await(lobby, 24), 1), id);
 }
 
 TEST_F(LobbyTest, ALostServerReturnsToTheMainMenuWithANotice) {

@@ -28,6 +28,7 @@ class NetCenterTest : public ::testing::Test, public vgl::NetCenterListener {
     calls.push_back("decline " + std::to_string(gameId));
   }
   void invitePlayer(const std::string& name) override { calls.push_back("invite " + name); }
+  void cancelInvitation() override { calls.push_back("cancel"); }
 
   // A connection named nick that knows players and games, handed to the lobby.
   void connect(const std::string& nick, const std::vector<std::string>& players,
@@ -132,7 +133,7 @@ TEST_F(NetCenterTest, InvitationsArrivingWhileBusyOrUnconnectedAreDeclinedUnseen
   lobby.click(30, 430);  // "Cancel invitation"
   lobby.showInvitation("Cid", 10, 0);
   lobby.showInvitation("Bob", 11, 0);
-  EXPECT_EQ(calls, (Calls{"decline 3", "invite Bob", "decline 9", "decline 11"}));
+  EXPECT_EQ(calls, (Calls{"decline 3", "invite Bob", "decline 9", "cancel", "decline 11"}));
   EXPECT_EQ(lobby.status(), L"Cid invites you!");
 }
 

@@ -77,6 +77,10 @@ class RecordingListener : public vgl::GameClientListener {
   }
   void gameRefused(int c, const char* name) override { record("gameRefused", c, name); }
   void nickRefused(int c, const char* text) override { record("nickRefused", c, text); }
+  void connectionFailed(int c) override {
+    record("connectionFailed", c);
+    if (onConnectionLost) onConnectionLost();
+  }
   void connectionLost(int c) override {
     record("connectionLost", c);
     if (onConnectionLost) onConnectionLost();
@@ -89,7 +93,8 @@ class RecordingListener : public vgl::GameClientListener {
   std::string lastInviter;
   int lastGameId = -1;
   int lastBlackFlag = -1;
-  // Runs after connectionLost is recorded, as a front end that destroys the connection.
+  // Runs after connectionLost or connectionFailed is recorded, as a front
+  // end that destroys the connection.
   std::function<void()> onConnectionLost;
 
  private:

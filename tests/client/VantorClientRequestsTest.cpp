@@ -66,7 +66,7 @@ TEST(ClientRequests, LongTextsAreCutToTheirLimits) {
 }
 
 TEST(ClientRequests, WithoutAStreamAreDropped) {
-  VantorClient client(nullptr);
+  VantorClient client(static_cast<IosOutputStream*>(nullptr));
   client.setNick("Ann");
   client.playMove(0, 1, 1);
   EXPECT_FALSE(client.isConnected());
