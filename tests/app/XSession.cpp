@@ -127,3 +127,33 @@ bool XSession::xdotool(const std::vector<std::string>& args) {
   const int status = process.waitExit(10000);
   return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+bool XSession::warpTo(unsigned long window, int x, int y) {
+  Display* d = asDisplay(connection_);
+  XWarpPointer(d, None, window, 0, 0, 0, 0, x, y);
+  XFlush(d);
+  return true;
+}
+
+std::vector<std::string> XSession::shownWindows() {
+  Display* d = asDisplay(connection_);
+  std::vector<std::string> titles;
+  Window root, parent, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return titles;
+  for (unsigned int i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(d, children[i], &attributes) || attributes.map_state != IsViewable) {
+      continue;
+    }
+    char* title = nullptr;
+    if (XFetchName(d, children[i], &title) && title) {
+      titles.push_back(title);
+      XFree(title);
+    } else {
+      titles.push_back("");
+    }
+  }
+  if (children) XFree(children);
+  return titles;
+}

@@ -32,6 +32,11 @@ class XSession {
   bool moveTo(unsigned long window, int x, int y);
   bool click(unsigned long window, int x, int y);
   bool key(const std::string& name);
+  // Moves the pointer at once, without a helper program: for timing how
+  // soon a window answers.
+  bool warpTo(unsigned long window, int x, int y);
+  // The titles of the top-level windows shown, "" for an untitled one.
+  std::vector<std::string> shownWindows();
 
  private:
   bool xdotool(const std::vector<std::string>& args);
