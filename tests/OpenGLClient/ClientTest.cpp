@@ -234,6 +234,15 @@ TEST_F(ClientTest, ConnectingWaitsOnTheJoinServerMenuWhereEscapeGivesUp) {
   EXPECT_EQ(notice(), L"CNX Echec");
   EXPECT_EQ(client.netClient(), nullptr);
 
+  // A local game waits on its status line, and Escape gives up there too.
+  chooseOpponentAndColour(0, kUpperY);
+  tick();
+  expectScreen(vgl::GameState);
+  EXPECT_EQ(client.gameScreen().status(), L"Connexion...");
+  client.keyboard(27);
+  expectScreen(vgl::MainMenuState);
+  EXPECT_EQ(client.blackClient(), nullptr);
+
   // A server that cannot be reached at all says the same.
   stallConnections = false;
   refuseConnections = true;
