@@ -28,8 +28,9 @@
 // it parses what handleMessage is given and writes its requests to a stream
 // of the caller's, or drops them.
 //
-// Thread safety: none. A connection has no thread of its own; every
-// operation runs on the one thread that uses it.
+// Thread safety: none. Every operation runs on the one thread that uses
+// the connection; the helper thread of a ConnectionAttempt shares nothing
+// with it but the attempt's own locked record.
 #ifndef VANTOR_CLIENT_VANTORCLIENT_H_
 #define VANTOR_CLIENT_VANTORCLIENT_H_
 
