@@ -1,6 +1,8 @@
 #include "ios/Platform.h"
 
 #include <execinfo.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
@@ -8,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -52,9 +55,10 @@ int captureBackTrace(void** frames, int maxFrames) {
   return backtrace(frames, maxFrames);
 }
 
-void writeStandardError(const char* text, size_t length) {
+namespace {
+void writeAll(int descriptor, const char* text, size_t length) {
   while (length > 0) {
-    ssize_t written = write(STDERR_FILENO, text, length);
+    ssize_t written = write(descriptor, text, length);
     if (written < 0) {
       if (errno == EINTR) continue;
       return;
@@ -62,6 +66,15 @@ void writeStandardError(const char* text, size_t length) {
     text += written;
     length -= static_cast<size_t>(written);
   }
+}
+}  // namespace
+
+void writeStandardError(const char* text, size_t length) {
+  writeAll(STDERR_FILENO, text, length);
+}
+
+void writeStandardOutput(const char* text, size_t length) {
+  writeAll(STDOUT_FILENO, text, length);
 }
 
 bool displayAvailable() {
@@ -85,7 +98,8 @@ void showModalDialog(const std::string& text) {
 }
 
 int spawnSelf(const std::vector<std::string>& args,
-              const std::vector<std::string>& extraEnvironment) {
+              const std::vector<std::string>& extraEnvironment, int* output) {
+  if (output != nullptr) *output = -1;
   std::vector<std::string> copies(args);
   std::vector<char*> argv;
   for (std::string& a : copies) argv.push_back(a.data());
@@ -95,12 +109,51 @@ int spawnSelf(const std::vector<std::string>& args,
   for (char** entry = environ; *entry != nullptr; ++entry) environment.push_back(*entry);
   for (std::string& entry : added) environment.push_back(entry.data());
   environment.push_back(nullptr);
+
+  // Both ends are closed on exec: the copy gets the writing end only as its
+  // standard output (dup2 clears the flag there), and no later child of this
+  // process holds either end, so the reader sees the end of the stream when
+  // the copy goes.
+  int ends[2] = {-1, -1};
+  if (output != nullptr && pipe2(ends, O_CLOEXEC) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (output != nullptr) posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
   pid_t child;
-  if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environment.data()) !=
-      0) {
-    return -1;
+  const int failed =
+      posix_spawn(&child, "/proc/self/exe", &actions, nullptr, argv.data(), environment.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (output != nullptr) {
+    close(ends[1]);
+    if (failed != 0) {
+      close(ends[0]);
+    } else {
+      *output = ends[0];
+    }
   }
-  return static_cast<int>(child);
+  return failed != 0 ? -1 : static_cast<int>(child);
+}
+
+long readWithin(int descriptor, char* buffer, size_t size, int timeoutMs) {
+  pollfd wanted{descriptor, POLLIN, 0};
+  const uint64_t deadline = monotonicMilliseconds() + static_cast<uint64_t>(std::max(timeoutMs, 0));
+  for (;;) {
+    int wait = -1;
+    if (timeoutMs >= 0) {
+      const uint64_t now = monotonicMilliseconds();
+      wait = now >= deadline ? 0 : static_cast<int>(deadline - now);
+    }
+    const int ready = poll(&wanted, 1, wait);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return -1;
+    const ssize_t got = read(descriptor, buffer, size);
+    if (got < 0 && errno == EINTR) continue;
+    return got < 0 ? -1 : static_cast<long>(got);
+  }
+}
+
+void closeDescriptor(int descriptor) {
+  if (descriptor >= 0) close(descriptor);
 }
 
 void killChild(int pid) {

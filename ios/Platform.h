@@ -1,7 +1,8 @@
 // The one home of the operating-system services the rest of the program uses
 // in place of the Windows ones it was designed around: the millisecond tick,
 // sleeping, the executable's directory, call-stack capture, a modal dialog,
-// and (for the client) starting and killing the local server child.
+// and (for the client) starting the local server child, reading what it
+// writes, and killing it.
 // Nothing outside this file pair includes an OS header for these.
 //
 // Thread safety: every function may be called from any thread.
@@ -46,9 +47,20 @@ void showModalDialog(const std::string& text);
 // Starts a copy of the running executable with args (args[0] is the name the
 // copy sees as its argv[0]) and this process's environment plus the
 // "NAME=value" entries of extraEnvironment; returns its process id, or -1 on
-// failure.
+// failure. With output given, the copy's standard output is a pipe whose
+// reading end is stored there (-1 on failure); the caller reads it with
+// readWithin, must keep reading it for as long as the copy writes (a full
+// pipe stops the writer) and closes it with closeDescriptor. The reading end
+// is not passed on to programs this process starts later.
 int spawnSelf(const std::vector<std::string>& args,
-              const std::vector<std::string>& extraEnvironment = {});
+              const std::vector<std::string>& extraEnvironment = {}, int* output = nullptr);
+// Reads what is available from the descriptor, waiting up to timeoutMs for
+// something to come (for ever when timeoutMs is negative): the number of
+// bytes read, 0 at the end of the stream, -1 on time-out or failure.
+long readWithin(int descriptor, char* buffer, size_t size, int timeoutMs);
+void closeDescriptor(int descriptor);
+// Writes all of text to standard output with plain system writes.
+void writeStandardOutput(const char* text, size_t length);
 // Ends a child started by spawnSelf at once and reaps it.
 void killChild(int pid);
 // Asks the system to kill this process when its parent goes. Returns false
