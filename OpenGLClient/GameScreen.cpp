@@ -40,6 +40,7 @@ GameScreen::~GameScreen() = default;
 
 void GameScreen::initialise(TextureFont* textFont, TextureFont* countFont) {
   textFont_ = textFont;
+  statusFont_.setFont(textFont);
   countFont_ = countFont;
   badgePhase_ = 0;
   texturesWanted_ = true;
@@ -299,8 +300,9 @@ void GameScreen::draw() {
     countFont_->print(250, 388, L"%d", blackCount_);
   }
   glColor4f(1, 1, 1, 1);
-  // The status may hold a player's name: it is an argument, never the format.
-  if (textFont_ != nullptr) textFont_->printCentred(160, 320, L"%ls", status_.c_str());
+  // The status may hold a player's name: it is drawn as it is, never as a
+  // format.
+  if (textFont_ != nullptr) statusFont_.printCentred(160, 320, kStatusWidth, status_);
 }
 
 }  // namespace vgl

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "OpenGLClient/BoardView.h"
+#include "OpenGLClient/FittingFont.h"
 
 class TextureFont;
 class VantorGame;
@@ -26,12 +27,18 @@ class Texture;
 
 class GameScreen {
  public:
+  // The width the status line is fitted to: it is written on the
+  // background's rounded band, which runs from x 20 to 300, and keeps clear
+  // of the band's round ends.
+  static constexpr float kStatusWidth = 264;
+
   GameScreen(GameScreenListener* listener, const std::string& dataDirectory);
   ~GameScreen();
   GameScreen(const GameScreen&) = delete;
   GameScreen& operator=(const GameScreen&) = delete;
 
-  // textFont draws the status line, countFont the two disc counts.
+  // textFont draws the status line (smaller when it would not fit the
+  // window), countFont the two disc counts.
   void initialise(TextureFont* textFont, TextureFont* countFont);
   void reset();
   void show() { shown_ = true; }
@@ -79,6 +86,7 @@ class GameScreen {
   GameScreenListener* listener_;
   std::unique_ptr<Texture> background_;
   TextureFont* textFont_;
+  FittingFont statusFont_;
   TextureFont* countFont_;
   std::unique_ptr<Texture> shadow_;
   std::unique_ptr<Texture> whiteShadow_;

@@ -11,6 +11,14 @@ namespace vgl {
 
 MessageOverlay* gMessageOverlay = nullptr;
 
+namespace {
+
+// The texts are centred in the 320-pixel window; the margin leaves room for
+// glyphs whose ink reaches past their advance.
+constexpr float kTextWidth = 300;
+
+}  // namespace
+
 MessageOverlay::MessageOverlay(const std::string& dataDirectory)
     : dataDirectory_(dataDirectory), font_(nullptr), backgroundWanted_(false) {}
 
@@ -18,6 +26,7 @@ MessageOverlay::~MessageOverlay() = default;
 
 void MessageOverlay::setFont(TextureFont* font) {
   font_ = font;
+  fitting_.setFont(font);
   backgroundWanted_ = true;
 }
 
@@ -60,8 +69,8 @@ void MessageOverlay::draw() {
   message.started = true;
   glColor4f(1, 1, 1, fadeOf(message));
   if (background_) background_->drawFullScreen();
-  // The text may hold a player's name: it is an argument, never the format.
-  if (font_ != nullptr) font_->printCentred(160, 120, L"%ls", message.text.c_str());
+  // The text may hold a player's name: it is drawn as it is, never as a format.
+  if (font_ != nullptr) fitting_.printCentred(160, 120, kTextWidth, message.text);
   if (message.remaining < 0) messages_.pop_front();
   glColor4f(1, 1, 1, 1);
   glDisable(GL_BLEND);

@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 
+#include "OpenGLClient/FittingFont.h"
+
 class TextureFont;
 
 namespace vgl {
@@ -37,7 +39,8 @@ class MessageOverlay {
   MessageOverlay(const MessageOverlay&) = delete;
   MessageOverlay& operator=(const MessageOverlay&) = delete;
 
-  // The large font for the texts; the band picture comes with it.
+  // The large font for the texts; the band picture comes with it. A text
+  // too wide for the window is drawn smaller, never cut.
   void setFont(TextureFont* font);
 
   // Queues text unless the message at the front already says the same.
@@ -58,6 +61,7 @@ class MessageOverlay {
  private:
   std::string dataDirectory_;
   TextureFont* font_;
+  FittingFont fitting_;
   std::unique_ptr<Texture> background_;
   bool backgroundWanted_;
   std::deque<Message> messages_;

@@ -76,6 +76,7 @@ std::unique_ptr<TextureFont> TextureFont::load(const std::string& path, int size
 }
 
 void TextureFont::rasterise(const std::string& path, int size) {
+  path_ = path;
   height_ = static_cast<float>(size);
   FreeTypeSession ft;
   if (FT_Init_FreeType(&ft.library) != 0) {

@@ -42,6 +42,9 @@ class TextureFont {
   void print(float x, float y, const wchar_t* format, ...);
   void printCentred(float cx, float y, const wchar_t* format, ...);
 
+  // The file and the size in pixels it was rasterised from.
+  const std::string& path() const { return path_; }
+  int size() const { return static_cast<int>(height_); }
   float lineHeight() const;
   float advance(int code) const { return advance_[code & 0xFF]; }
   // The widest line of text (split at line feeds, codes taken by low byte).
@@ -50,6 +53,10 @@ class TextureFont {
   // The first half of init: builds the glyph images, quads and advances
   // without touching OpenGL. Throws as init does.
   void rasterise(const std::string& path, int size);
+  // The second half: makes the textures of the glyph images (and lets the
+  // images go). A font that is only rasterised draws nothing.
+  void upload();
+  bool uploaded() const { return !textures_.empty(); }
   // Where print (or printCentred, with cx) puts each character of text.
   std::vector<Placement> layout(float x, float y, const std::wstring& text) const;
   std::vector<Placement> layoutCentred(float cx, float y, const std::wstring& text) const;
@@ -71,10 +78,10 @@ class TextureFont {
   static std::vector<std::string> splitLines(const std::wstring& text);
 
  private:
-  void upload();
   void draw(float x, float y, const std::wstring& text);
   float lineWidth(const std::string& line) const;
 
+  std::string path_;
   float height_;
   std::vector<unsigned int> textures_;
   float advance_[256];

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "OpenGLClient/BoardView.h"
+#include "OpenGLClient/FittingFont.h"
 #include "OpenGLClient/GameOverMenu.h"
 #include "OpenGLClient/GameOverMenuListener.h"
 #include "OpenGLClient/GameScreen.h"
@@ -271,12 +272,19 @@ TEST_F(GameScreenRender, ShowsDiscsTheLastMoveMarkerTheCountsAndTheStatusLine) {
   }
   EXPECT_GT(shot.mean(70, 420, 1).luminance(), 150);
   EXPECT_LT(shot.mean(210, 420, 1).luminance(), 90);
-  // The status line, centred under the board.
+  // The status line, centred under the board on its band, smaller when the
+  // full size would not fit the band.
   const std::wstring status = screen_->status();
-  const Box seen = inkBox(shot, 20, 318, 300, 370);
-  expectInkAt(seen, expectedInk(*textFont_, 160 - textFont_->widestLine(status) / 2, 320, status),
-              "the status line");
+  const Box seen = inkBox(shot, 0, 318, kWidth - 1, 370);
+  vgl::FittingFont fitting(textFont_.get());
+  const TextureFont& font = fitting.fontFor(status, vgl::GameScreen::kStatusWidth);
+  EXPECT_LT(font.size(), textFont_->size()) << "this status is wider than its band";
+  expectInkAt(
+      seen, expectedInk(font, 160 - font.widestLine(status) / 2, fitting.topFor(font, 320), status),
+      "the status line");
   EXPECT_NEAR((seen.x0 + seen.x1) / 2.0, 160, 3);
+  EXPECT_GE(seen.x0, 20) << "the status line runs past its band";
+  EXPECT_LE(seen.x1, 300) << "the status line runs past its band";
 }
 
 TEST_F(GameScreenRender, FadesTheGameOverPictureInOverTheFinalBoard) {
