@@ -162,8 +162,11 @@ void Client::keyboardCallback(unsigned char key, int, int) {
   gClient->keyboard(key);
 }
 
-// Every button acts as a click; only the press counts.
-void Client::mouseCallback(int, int buttonState, int x, int y) {
+// The left, middle and right buttons act as a click; only the press counts.
+// freeglut reports the wheel and the side buttons as buttons 3 and up: one
+// turn of the wheel must not press what lies under the pointer.
+void Client::mouseCallback(int button, int buttonState, int x, int y) {
+  if (button > GLUT_RIGHT_BUTTON) return;
   gClient->mouse(buttonState == GLUT_DOWN, x, y);
 }
 
