@@ -338,8 +338,8 @@ void Client::startLocalGame(bool blackIsHuman, bool whiteIsHuman) {
   blackIsHuman_ = blackIsHuman;
   whiteIsHuman_ = whiteIsHuman;
   try {
-    if (whiteIsHuman) mWhiteClient = connectionFactory_(1, this, kLocalHost, kPort);
-    if (blackIsHuman) mBlackClient = connectionFactory_(-1, this, kLocalHost, kPort);
+    if (whiteIsHuman) mWhiteClient = connectionFactory_(1, this, kLocalHost, localPort_);
+    if (blackIsHuman) mBlackClient = connectionFactory_(-1, this, kLocalHost, localPort_);
   } catch (Exception* e) {
     e->print();
     delete e;

@@ -5,7 +5,8 @@
 // current screen changes; screens and connections report to it through
 // their listener interfaces.
 //
-// Local games are played through the local server (127.0.0.1 port 4567):
+// Local games are played through the local server (127.0.0.1, port 4567
+// unless the start-up says on which port the client's own server child is):
 // one connection per human colour, which invites the chosen computer player
 // or, for two people at one screen, "Black" invites "White". Internet games
 // go through the lobby of a server whose host the user types in.
@@ -117,6 +118,9 @@ class Client : private MainMenuListener,
   void setConnectionFactory(ConnectionFactory factory) { connectionFactory_ = std::move(factory); }
   // What quit does; ends the process with status 0 unless replaced.
   void setQuitAction(std::function<void()> action) { quitAction_ = std::move(action); }
+  // The port of the local server that local games connect to.
+  void setLocalPort(int port) { localPort_ = port; }
+  int localPort() const { return localPort_; }
 
   static StatusTexts statusTexts(bool blackIsHuman, bool whiteIsHuman,
                                  const std::wstring& opponent);
@@ -248,6 +252,7 @@ class Client : private MainMenuListener,
   bool redrawWanted_;
   ConnectionFactory connectionFactory_;
   std::function<void()> quitAction_;
+  int localPort_ = kPort;
   // The status line shows a notice (invalid move, abandon) that only a move
   // of the game replaces; list news must leave it.
   bool statusHeld_;
