@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test tsan fuzz bench bench-server format clean
+.PHONY: all deps configure build run test server test-server tsan fuzz bench bench-server format clean
 
 all: build
 
@@ -21,6 +21,19 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The game server alone, without the window front end: build-server/bin/vantor
+# links no GL, GLUT or X library (see docs/hosting.md).
+server: deps
+	@cmake -S . -B build-server -DVANTOR_GUI=OFF >/dev/null
+	@cmake --build build-server -j $(JOBS) --target vantor
+
+# That build's own checks: server mode over the wire, the hosting options,
+# the service unit, and no window library linked.
+test-server: deps
+	@cmake -S . -B build-server -DVANTOR_GUI=OFF >/dev/null
+	@cmake --build build-server -j $(JOBS) --target vantor server_mode_tests vantor_startup_tests
+	@cd build-server && ctest --output-on-failure -j $(JOBS) -L server-mode --timeout 300
 
 # The threaded tests under ThreadSanitizer, in a build of their own.
 tsan: deps
@@ -51,4 +64,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-tsan build-fuzz build-bench
+	@rm -rf build build-server build-tsan build-fuzz build-bench

@@ -29,6 +29,8 @@ class IosListeningPort {
   // The port listened on (the chosen one when 0 was asked for).
   int getPort() const { return port_; }
   IosServerFactory* getFactory() const { return factory_; }
+  // Before the server runs: a port may be bound before its factory exists.
+  void setFactory(IosServerFactory* factory) { factory_ = factory; }
   TaggedServerSocket* getSocket() const { return socket_; }
 
  private:

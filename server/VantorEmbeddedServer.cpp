@@ -52,8 +52,14 @@ void VantorEmbeddedServer::reportSwitch(int nextPort) {
 
 void VantorEmbeddedServer::run() {
   // The lobby and its computer players live through every change of port.
-  VantorServerFactory* factory = new VantorServerFactory(limits_);
-  IosSelectServer* server = addresses_.empty() ? listen(factory) : listenOnAddresses(factory);
+  // Given addresses are bound before the lobby exists, so that one that
+  // cannot be bound fails before anything else happens.
+  std::vector<IosListeningPort*> bound;
+  IosSelectServer* server = addresses_.empty() ? nullptr : listenOnAddresses(&bound);
+  VantorServerFactory* factory = nullptr;
+  if (addresses_.empty() || server != nullptr) factory = new VantorServerFactory(limits_);
+  for (IosListeningPort* record : bound) record->setFactory(factory);
+  if (addresses_.empty()) server = listen(factory);
   if (server != nullptr) {
     port_ = server->getFirstPort();
     std::printf("server launched on port %d\n", port_.load());
@@ -79,11 +85,11 @@ void VantorEmbeddedServer::run() {
   delete factory;
 }
 
-IosSelectServer* VantorEmbeddedServer::listenOnAddresses(VantorServerFactory* factory) {
+IosSelectServer* VantorEmbeddedServer::listenOnAddresses(std::vector<IosListeningPort*>* bound) {
   IosSelectServer* server = new IosSelectServer();
   for (const Address& address : addresses_) {
     try {
-      server->addPort(address.host, address.port, factory);
+      server->addPort(address.host, address.port, nullptr);
     } catch (Exception* e) {
       std::fprintf(stderr, "vantor: cannot listen on %s port %d: %s\n", address.host.c_str(),
                    address.port, e->getMessage());
@@ -94,6 +100,7 @@ IosSelectServer* VantorEmbeddedServer::listenOnAddresses(VantorServerFactory* fa
     }
     // Port 0 asks the system for one; the record knows which.
     IosListeningPort* record = server->lastPort();
+    bound->push_back(record);
     std::printf("listening on %s port %d\n", address.host.c_str(), record->getPort());
   }
   IosLockGuard guard(lock_);

@@ -29,6 +29,7 @@
 #include "ios/IosThread.h"
 #include "server/VantorServerLimits.h"
 
+class IosListeningPort;
 class IosSelectServer;
 class VantorServerFactory;
 
@@ -61,8 +62,9 @@ class VantorEmbeddedServer : public IosThread {
   void reportSwitch(int nextPort);
   // The select server on the first port that can be bound, or null.
   IosSelectServer* listen(VantorServerFactory* factory);
-  // The select server on every address given, or null.
-  IosSelectServer* listenOnAddresses(VantorServerFactory* factory);
+  // The select server on every address given, its ports in bound and still
+  // without their factory; or null.
+  IosSelectServer* listenOnAddresses(std::vector<IosListeningPort*>* bound);
 
   IosSelectServer* server_;
   std::atomic<int> port_;
