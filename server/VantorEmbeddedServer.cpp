@@ -103,6 +103,10 @@ IosSelectServer* VantorEmbeddedServer::listenOnAddresses(std::vector<IosListenin
     bound->push_back(record);
     std::printf("listening on %s port %d\n", address.host.c_str(), record->getPort());
   }
+  return adopt(server);
+}
+
+IosSelectServer* VantorEmbeddedServer::adopt(IosSelectServer* server) {
   IosLockGuard guard(lock_);
   if (stopping_) {
     delete server;
@@ -115,14 +119,7 @@ IosSelectServer* VantorEmbeddedServer::listenOnAddresses(std::vector<IosListenin
 IosSelectServer* VantorEmbeddedServer::listen(VantorServerFactory* factory) {
   for (int port = firstPort_;; ++port) {
     try {
-      IosSelectServer* server = new IosSelectServer(localOnly_, port, factory);
-      IosLockGuard guard(lock_);
-      if (stopping_) {
-        delete server;
-        return nullptr;
-      }
-      server_ = server;
-      return server;
+      return adopt(new IosSelectServer(localOnly_, port, factory));
     } catch (Exception* e) {
       if (port < kLastPort) reportSwitch(port + 1);
       e->print();

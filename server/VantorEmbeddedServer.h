@@ -62,6 +62,9 @@ class VantorEmbeddedServer : public IosThread {
   void reportSwitch(int nextPort);
   // The select server on the first port that can be bound, or null.
   IosSelectServer* listen(VantorServerFactory* factory);
+  // Records server as the one running, unless the owner is stopping: then
+  // deletes it and gives null.
+  IosSelectServer* adopt(IosSelectServer* server);
   // The select server on every address given, its ports in bound and still
   // without their factory; or null.
   IosSelectServer* listenOnAddresses(std::vector<IosListeningPort*>* bound);
