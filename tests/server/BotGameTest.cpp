@@ -143,11 +143,19 @@ TEST(BotGame, ABotWhoseGameIsAbortedWhileItThinksPlaysNothing) {
   const int gameId = game->getId();
   ASSERT_TRUE(game->isStarted());
   EXPECT_TRUE(server.abortGameRequest(&person, gameId));
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  // A game the bot is told to move in later is played later: once its move
+  // has come, the aborted game's move time has passed too.
+  RecordingPlayer witness(&server);
+  server.initiateGameFromXWithY(&witness, &bot, 1, false);
+  const int laterId = server.getGame(0)->getId();
+  ASSERT_TRUE(witness.waitFor("turn " + std::to_string(laterId), 10000));
   const std::string i = std::to_string(gameId);
   // Acceptance, invitation and abort each make it re-read the game list.
-  EXPECT_EQ(person.lines(), (Lines{"started " + i, "games", "games", "games", "closed " + i}));
-  EXPECT_EQ(server.getGameCount(), 0);
+  // Acceptance, invitation and abort each make it re-read the game list, and
+  // so do the later game's invitation and acceptance.
+  EXPECT_EQ(person.lines(), (Lines{"started " + i, "games", "games", "games", "closed " + i,
+                                   "players", "games", "games"}));
+  EXPECT_EQ(server.getGameCount(), 1);
 }
 
 TEST(BotGame, ABotsReplyToAPlayerWhoLeftReachesNobody) {
@@ -158,8 +166,13 @@ TEST(BotGame, ABotsReplyToAPlayerWhoLeftReachesNobody) {
   RecordingPlayer* sender = new RecordingPlayer(&server, &log);
   server.sendMessage(sender, &bot, "bye");
   delete sender;
-  // A newcomer, perhaps at the same address, is not the addressee.
+  // A newcomer, perhaps at the same address, is not the addressee. Its own
+  // message, answered later, shows when the first reply's time has passed.
   RecordingPlayer newcomer(&server, &log);
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  for (const std::string& line : log.get()) EXPECT_EQ(line.find("message"), std::string::npos);
+  server.sendMessage(&newcomer, &bot, "hello");
+  const std::string reply = "message " + bot.getName() + " 0 I can't speak, I'm a bot!";
+  ASSERT_TRUE(newcomer.waitFor(reply, 10000));
+  int messages = 0;
+  for (const std::string& line : log.get()) messages += line.find("message") != std::string::npos;
+  EXPECT_EQ(messages, 1);
 }
