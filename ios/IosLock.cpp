@@ -5,7 +5,7 @@
 
 #include "ios/Exception.h"
 
-IosLock::IosLock() {
+IosLock::IosLock() : held_(false) {
   if (sem_init(&semaphore_, 0, 1) != 0) throw new Exception("IosLock creation error...");
 }
 
@@ -23,11 +23,22 @@ void IosLock::lock() {
     result = sem_wait(&semaphore_);
   } while (result != 0 && errno == EINTR);
   if (result != 0) throw new Exception("Lock error...");
+  held_.store(true);
+}
+
+bool IosLock::tryLock() {
+  int result;
+  do {
+    result = sem_trywait(&semaphore_);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) return false;
+  held_.store(true);
+  return true;
 }
 
 void IosLock::unlock() {
-  int value = 0;
-  if (sem_getvalue(&semaphore_, &value) != 0 || value > 0 || sem_post(&semaphore_) != 0) {
+  bool held = true;
+  if (!held_.compare_exchange_strong(held, false) || sem_post(&semaphore_) != 0) {
     throw new Exception("Unlock error...");
   }
 }

@@ -7,11 +7,19 @@
 // exceeds one. It is not recursive: a thread that locks it twice waits until
 // another thread unlocks it.
 //
+// An unlock first turns the held flag from true to false in one atomic step
+// and only then posts, so of two racing unlocks exactly one posts and the
+// other is refused: the count never reaches two.
+//
 // Thread safety: safe to use from any thread; not copyable.
 #ifndef VANTOR_IOS_IOSLOCK_H_
 #define VANTOR_IOS_IOSLOCK_H_
 
 #include <semaphore.h>
+
+#include <atomic>
+
+#include "ios/Exception.h"
 
 class IosLock {
  public:
@@ -20,20 +28,34 @@ class IosLock {
   IosLock(const IosLock&) = delete;
   IosLock& operator=(const IosLock&) = delete;
 
-  void lock();    // throws Exception("Lock error...")
+  void lock();  // throws Exception("Lock error...")
+  // Takes the lock only if it is free at once; true when it did.
+  bool tryLock();
   // Throws Exception("Unlock error...") when the lock is not held, so the
   // count can never rise above one.
   void unlock();
 
  private:
   sem_t semaphore_;
+  // True from the moment a lock() or tryLock() has taken the semaphore until
+  // the unlock that releases it; only the unlock that clears it may post.
+  std::atomic<bool> held_;
 };
 
 // Holds an IosLock for the life of a scope.
 class IosLockGuard {
  public:
   explicit IosLockGuard(IosLock& lock) : lock_(lock) { lock_.lock(); }
-  ~IosLockGuard() { lock_.unlock(); }
+  // A destructor that threw would end the process: a failed unlock is
+  // reported on standard error and the scope ends normally.
+  ~IosLockGuard() {
+    try {
+      lock_.unlock();
+    } catch (Exception* e) {
+      e->print();
+      delete e;
+    }
+  }
   IosLockGuard(const IosLockGuard&) = delete;
   IosLockGuard& operator=(const IosLockGuard&) = delete;
 

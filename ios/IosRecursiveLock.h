@@ -11,6 +11,8 @@
 
 #include <pthread.h>
 
+#include "ios/Exception.h"
+
 class IosRecursiveLock {
  public:
   IosRecursiveLock();   // throws Exception("IosRecursiveLock creation error...")
@@ -29,7 +31,16 @@ class IosRecursiveLock {
 class IosRecursiveLockGuard {
  public:
   explicit IosRecursiveLockGuard(IosRecursiveLock& lock) : lock_(lock) { lock_.lock(); }
-  ~IosRecursiveLockGuard() { lock_.unlock(); }
+  // A destructor that threw would end the process: a failed unlock is
+  // reported on standard error and the scope ends normally.
+  ~IosRecursiveLockGuard() {
+    try {
+      lock_.unlock();
+    } catch (Exception* e) {
+      e->print();
+      delete e;
+    }
+  }
   IosRecursiveLockGuard(const IosRecursiveLockGuard&) = delete;
   IosRecursiveLockGuard& operator=(const IosRecursiveLockGuard&) = delete;
 

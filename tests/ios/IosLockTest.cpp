@@ -76,6 +76,53 @@ TEST(IosLock, RefusesAnUnlockWhenFreeAndStaysExclusiveAfterwards) {
   EXPECT_TRUE(other.enters());
 }
 
+TEST(IosLock, TakesItOnTryOnlyWhenFree) {
+  IosLock lock;
+  EXPECT_TRUE(lock.tryLock());
+  EXPECT_FALSE(lock.tryLock());
+  lock.unlock();
+  EXPECT_TRUE(lock.tryLock());
+  lock.unlock();
+}
+
+// Both threads are released together many times over; whichever order they
+// reach the lock in, one unlock releases it and the other is refused, so
+// afterwards the lock can be taken once and only once without waiting.
+TEST(IosLock, LetsOnlyOneOfTwoRacingUnlocksReleaseIt) {
+  for (int round = 0; round < 1000; ++round) {
+    IosLock lock;
+    lock.lock();
+    std::atomic<bool> go{false};
+    std::atomic<int> refused{0};
+    auto unlocker = [&] {
+      while (!go.load()) std::this_thread::yield();
+      const std::string message = thrownMessage([&] { lock.unlock(); });
+      if (message == "Unlock error...") ++refused;
+    };
+    std::thread first(unlocker);
+    std::thread second(unlocker);
+    go = true;
+    first.join();
+    second.join();
+    ASSERT_EQ(refused.load(), 1) << "round " << round;
+    ASSERT_TRUE(lock.tryLock()) << "round " << round;
+    ASSERT_FALSE(lock.tryLock()) << "round " << round;
+    lock.unlock();
+  }
+}
+
+TEST(IosLockGuard, ReportsAFailedUnlockOnStandardErrorInsteadOfThrowing) {
+  IosLock lock;
+  testing::internal::CaptureStderr();
+  {
+    IosLockGuard guard(lock);
+    lock.unlock();  // released under the guard's feet
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Exception thrown: Unlock error...\n");
+  EXPECT_TRUE(lock.tryLock());
+  lock.unlock();
+}
+
 TEST(IosRecursiveLock, LetsItsHolderTakeItAgainAndOthersInOnlyWhenEveryTakingIsReleased) {
   IosRecursiveLock lock;
   lock.lock();
@@ -88,7 +135,7 @@ TEST(IosRecursiveLock, LetsItsHolderTakeItAgainAndOthersInOnlyWhenEveryTakingIsR
   EXPECT_TRUE(other.enters());
 }
 
-// ThreadSanitizer reports the misuse itself before the lock can refuse it.
+// ThreadSanitizer reports these misuses itself before the lock can refuse them.
 #ifndef __SANITIZE_THREAD__
 TEST(IosRecursiveLock, RefusesAnUnlockByAThreadThatDoesNotHoldIt) {
   IosRecursiveLock lock;
@@ -98,5 +145,17 @@ TEST(IosRecursiveLock, RefusesAnUnlockByAThreadThatDoesNotHoldIt) {
   EXPECT_EQ(message, "Unlock error...");
   lock.unlock();
   EXPECT_EQ(thrownMessage([&] { lock.unlock(); }), "Unlock error...");
+}
+
+TEST(IosRecursiveLockGuard, ReportsAFailedUnlockOnStandardErrorInsteadOfThrowing) {
+  IosRecursiveLock lock;
+  testing::internal::CaptureStderr();
+  {
+    IosRecursiveLockGuard guard(lock);
+    lock.unlock();  // released under the guard's feet
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Exception thrown: Unlock error...\n");
+  lock.lock();
+  lock.unlock();
 }
 #endif
