@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test server test-server tsan fuzz bench bench-server format clean
+.PHONY: all deps configure build run test server test-server tsan asan fuzz bench bench-server format clean
 
 all: build
 
@@ -42,6 +42,15 @@ tsan: deps
 	@cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --output-on-failure -j $(JOBS) -L threaded --timeout 600
 
+# Every test but the window tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a build of their own.
+asan: deps
+	@cmake -S . -B build-asan -DVANTOR_SANITIZE=address,undefined >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" \
+	  UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+	  ctest --output-on-failure -j $(JOBS) -LE window --timeout 600
+
 # libFuzzer targets with ASan and UBSan, each run for FUZZ_SECONDS on its corpus.
 FUZZ_SECONDS ?= 60
 fuzz: deps
@@ -64,4 +73,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-server build-tsan build-fuzz build-bench
+	@rm -rf build build-server build-tsan build-asan build-fuzz build-bench

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 24)) return 0;
   std::vector<VantorClientGame*> handedOver;
   {
-    VantorClient client(nullptr);
+    VantorClient client(static_cast<IosOutputStream*>(nullptr));
     VantorFrameSplitter frames(kMaxFramePayload);
     frames.feed(reinterpret_cast<const char*>(data), static_cast<int>(size));
     const char* frame = nullptr;
