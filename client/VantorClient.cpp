@@ -286,192 +286,202 @@ void VantorClient::addGame(int id) {
   getBoard(game);
 }
 
+const VantorClient::MessageParser* VantorClient::parserFor(int code) {
+  // Codes missing here (your-turn among them) are read and ignored.
+  static const MessageParser kParsers[] = {
+      {kMessagePlayerList, 0, &VantorClient::parsePlayerList},
+      {kMessageAskGame, 6, &VantorClient::parseAskGame},
+      {kMessageChat, 1, &VantorClient::parseChat},
+      {kMessageGameStarted, 4, &VantorClient::parseGameAnnounced},
+      {kMessageBoard, 4 + kCellCount, &VantorClient::parseBoard},
+      {kMessagePlayerListChanged, 0, &VantorClient::parsePlayerListChanged},
+      {kMessageGameRefused, 0, &VantorClient::parseGameRefused},
+      {kMessageInvalidMove, 4, &VantorClient::parseInvalidMove},
+      {kMessageMovePlayed, 6, &VantorClient::parseMovePlayed},
+      {kMessageMustPass, 4, &VantorClient::parseMustPass},
+      {kMessageGameOver, 4, &VantorClient::parseGameOver},
+      {kMessageWhoAmI, 0, &VantorClient::parseWhoAmI},
+      {kMessageNickRefused, 0, &VantorClient::parseNickRefused},
+      {kMessageGameList, 0, &VantorClient::parseGameList},
+      {kMessageSpectateAccepted, 4, &VantorClient::parseGameAnnounced},
+      {kMessageSpectateRefused, 4, &VantorClient::parseSpectateRefused},
+      {kMessageGameListChanged, 0, &VantorClient::parseGameListChanged},
+      {kMessageGameClosed, 4, &VantorClient::parseGameClosed},
+      {kMessagePlayerInfo, 0, &VantorClient::parsePlayerInfo},
+      {kMessageVersionRequest, 0, &VantorClient::parseVersionRequest},
+      {kMessageRedirect, 6, &VantorClient::parseRedirect},
+  };
+  for (const MessageParser& parser : kParsers) {
+    if (parser.code == code) return &parser;
+  }
+  return nullptr;
+}
+
 void VantorClient::handleMessage(const char* payload, int length) {
   if (payload == nullptr || length < 1) return;
   int code = static_cast<unsigned char>(payload[0]);
+  const MessageParser* parser = parserFor(code);
+  if (parser == nullptr) return;
   VantorMessageReader in(payload, length);
-  // The fixed-size fields each message needs before its strings.
-  int needed = 0;
-  switch (code) {
-    case kMessageAskGame:
-    case kMessageMovePlayed:
-    case kMessageRedirect:
-      needed = 6;
-      break;
-    case kMessageChat:
-      needed = 1;
-      break;
-    case kMessageGameStarted:
-    case kMessageInvalidMove:
-    case kMessageMustPass:
-    case kMessageGameOver:
-    case kMessageSpectateAccepted:
-    case kMessageSpectateRefused:
-    case kMessageGameClosed:
-      needed = 4;
-      break;
-    case kMessageBoard:
-      needed = 4 + kCellCount;
-      break;
-    default:
-      break;
-  }
-  if (!in.has(needed)) {
+  if (!in.has(parser->fixedBytes)) {
     dropShortMessage(code, length);
     return;
   }
+  (this->*parser->parse)(in, length);
+}
 
-  switch (code) {
-    case kMessagePlayerList: {
-      auto* e = new VantorUpdateListEvent();
-      while (!in.atEnd()) e->addName(in.readString().c_str());
-      queue(e);
-      break;
-    }
-    case kMessageAskGame: {
-      int id = in.readInt();
-      int colour = in.readInt8();
-      in.skip(1);  // spectators allowed
-      queue(new VantorAskGameEvent(in.readString().c_str(), id, colour));
-      break;
-    }
-    case kMessageChat: {
-      int broadcast = in.readU8() != 0 ? 1 : 0;
-      std::string sender = in.readString();
-      std::string text = in.readString();
-      queue(new VantorClientDidGetMessageEvent(text.c_str(), sender.c_str(), broadcast));
-      break;
-    }
-    case kMessageGameStarted:
-    case kMessageSpectateAccepted:
-      addGame(in.readInt());
-      break;
-    case kMessageBoard: {
-      VantorClientGame* game = findGame(in.readInt());
-      if (game == nullptr) break;
-      game->setBoard(in.readBytes(kCellCount));
-      if (!game->isStarted()) {
-        game->setStarted();
-        queueGameEvent(game, kGameStarted);
-        releaseHeldEvents(game);
-        break;
-      }
-      queueGameEvent(game, kGameChanged);
-      VantorClientEvent* deferred = game->takeDeferredEvent();
-      if (deferred != nullptr) {
-        queue(deferred);
-        game->switchTurn();
-      }
-      break;
-    }
-    case kMessagePlayerListChanged:
-      getPlayerList();
-      getGameList();
-      break;
-    case kMessageGameRefused:
-      queue(new VantorRefuseGameEvent(in.readString().c_str()));
-      break;
-    case kMessageInvalidMove: {
-      VantorClientGame* game = findGame(in.readInt());
-      if (game != nullptr) queueGameEvent(game, kMoveRejected);
-      break;
-    }
-    case kMessageMovePlayed: {
-      VantorClientGame* game = findGame(in.readInt());
-      if (game == nullptr) break;
-      int x = in.readU8();
-      int y = in.readU8();
-      if (game->replayMove(x, y)) {
-        queueGameEvent(game, kGameChanged);
-      } else {
-        // The copy is out of step with the server: fetch the board again.
-        game->markOutOfSync();
-        getBoard(game);
-      }
-      break;
-    }
-    case kMessageMustPass: {
-      VantorClientGame* game = findGame(in.readInt());
-      if (game == nullptr) break;
-      auto* e = new VantorClientGameEvent(game, kPlayerPassed);
-      e->setName(in.readString().c_str());
-      if (!game->deferEvent(e)) {
-        game->switchTurn();
-        queueGameEvent(e);
-      }
-      break;
-    }
-    case kMessageGameOver: {
-      VantorClientGame* game = findGame(in.readInt());
-      if (game != nullptr) queueGameEvent(game, kGameOver);
-      break;
-    }
-    case kMessageWhoAmI:
-      nick_ = in.readString().substr(0, kMaxNick);
-      queue(new VantorWhoAmIEvent(nick_.c_str()));
-      break;
-    case kMessageNickRefused:
-      queue(new VantorNonAckNickEvent(in.readString().c_str()));
-      break;
-    case kMessageGameList: {
-      auto* e = new VantorUpdateGameListEvent();
-      while (!in.atEnd()) {
-        if (!in.has(4)) {
-          dropShortMessage(code, length);
-          break;
-        }
-        int id = in.readInt();
-        std::string first = in.readString();
-        std::string second = in.readString();
-        VantorClientGame* game = findGame(id);
-        if (game != nullptr) game->setPlayerNames(second.c_str(), first.c_str());
-        e->add(new VantorGameListEntry(id, first.c_str(), second.c_str()));
-      }
-      queue(e);
-      break;
-    }
-    case kMessageSpectateRefused:
-      queue(new VantorRefuseSpectateEvent(in.readInt()));
-      break;
-    case kMessageGameListChanged:
-      getGameList();
-      break;
-    case kMessageGameClosed: {
-      VantorClientGame* game = findGame(in.readInt());
-      if (game != nullptr && !game->isStarted()) {
-        // Nobody has heard of it yet, and nobody will: it goes now, with
-        // whatever it held, instead of waiting for the disconnection.
-        dropHeldEvents(game);
-        delete game;
-      } else {
-        queueGameEvent(game, kGameClosed);
-      }
-      getGameList();
-      break;
-    }
-    case kMessagePlayerInfo: {
-      std::string name = in.readString();
-      std::string description = in.readString();
-      queue(new VantorPlayerInfoEvent(name.c_str(), description.c_str()));
-      break;
-    }
-    case kMessageVersionRequest:
-      sendVersion();
-      break;
-    case kMessageRedirect: {
-      int a = in.readU8(), b = in.readU8(), c = in.readU8(), d = in.readU8();
-      int low = in.readU8();
-      int high = in.readU8();
-      char host[16];
-      std::snprintf(host, sizeof host, "%d.%d.%d.%d", a, b, c, d);
-      redirecting_ = true;
-      redirectHost_ = host;
-      redirectPort_ = low | high << 8;
-      break;
-    }
-    default:
-      break;
+void VantorClient::parsePlayerList(VantorMessageReader& in, int) {
+  auto* e = new VantorUpdateListEvent();
+  while (!in.atEnd()) e->addName(in.readString().c_str());
+  queue(e);
+}
+
+void VantorClient::parseAskGame(VantorMessageReader& in, int) {
+  int id = in.readInt();
+  int colour = in.readInt8();
+  in.skip(1);  // spectators allowed
+  queue(new VantorAskGameEvent(in.readString().c_str(), id, colour));
+}
+
+void VantorClient::parseChat(VantorMessageReader& in, int) {
+  int broadcast = in.readU8() != 0 ? 1 : 0;
+  std::string sender = in.readString();
+  std::string text = in.readString();
+  queue(new VantorClientDidGetMessageEvent(text.c_str(), sender.c_str(), broadcast));
+}
+
+void VantorClient::parseGameAnnounced(VantorMessageReader& in, int) {
+  addGame(in.readInt());
+}
+
+void VantorClient::parseBoard(VantorMessageReader& in, int) {
+  VantorClientGame* game = findGame(in.readInt());
+  if (game == nullptr) return;
+  game->setBoard(in.readBytes(kCellCount));
+  if (!game->isStarted()) {
+    game->setStarted();
+    queueGameEvent(game, kGameStarted);
+    releaseHeldEvents(game);
+    return;
   }
+  queueGameEvent(game, kGameChanged);
+  VantorClientEvent* deferred = game->takeDeferredEvent();
+  if (deferred != nullptr) {
+    queue(deferred);
+    game->switchTurn();
+  }
+}
+
+void VantorClient::parsePlayerListChanged(VantorMessageReader&, int) {
+  getPlayerList();
+  getGameList();
+}
+
+void VantorClient::parseGameRefused(VantorMessageReader& in, int) {
+  queue(new VantorRefuseGameEvent(in.readString().c_str()));
+}
+
+void VantorClient::parseInvalidMove(VantorMessageReader& in, int) {
+  VantorClientGame* game = findGame(in.readInt());
+  if (game != nullptr) queueGameEvent(game, kMoveRejected);
+}
+
+void VantorClient::parseMovePlayed(VantorMessageReader& in, int) {
+  VantorClientGame* game = findGame(in.readInt());
+  if (game == nullptr) return;
+  int x = in.readU8();
+  int y = in.readU8();
+  if (game->replayMove(x, y)) {
+    queueGameEvent(game, kGameChanged);
+  } else {
+    // The copy is out of step with the server: fetch the board again.
+    game->markOutOfSync();
+    getBoard(game);
+  }
+}
+
+void VantorClient::parseMustPass(VantorMessageReader& in, int) {
+  VantorClientGame* game = findGame(in.readInt());
+  if (game == nullptr) return;
+  auto* e = new VantorClientGameEvent(game, kPlayerPassed);
+  e->setName(in.readString().c_str());
+  if (!game->deferEvent(e)) {
+    game->switchTurn();
+    queueGameEvent(e);
+  }
+}
+
+void VantorClient::parseGameOver(VantorMessageReader& in, int) {
+  VantorClientGame* game = findGame(in.readInt());
+  if (game != nullptr) queueGameEvent(game, kGameOver);
+}
+
+void VantorClient::parseWhoAmI(VantorMessageReader& in, int) {
+  nick_ = in.readString().substr(0, kMaxNick);
+  queue(new VantorWhoAmIEvent(nick_.c_str()));
+}
+
+void VantorClient::parseNickRefused(VantorMessageReader& in, int) {
+  queue(new VantorNonAckNickEvent(in.readString().c_str()));
+}
+
+void VantorClient::parseGameList(VantorMessageReader& in, int length) {
+  auto* e = new VantorUpdateGameListEvent();
+  while (!in.atEnd()) {
+    if (!in.has(4)) {
+      dropShortMessage(kMessageGameList, length);
+      break;
+    }
+    int id = in.readInt();
+    std::string first = in.readString();
+    std::string second = in.readString();
+    VantorClientGame* game = findGame(id);
+    if (game != nullptr) game->setPlayerNames(second.c_str(), first.c_str());
+    e->add(new VantorGameListEntry(id, first.c_str(), second.c_str()));
+  }
+  queue(e);
+}
+
+void VantorClient::parseSpectateRefused(VantorMessageReader& in, int) {
+  queue(new VantorRefuseSpectateEvent(in.readInt()));
+}
+
+void VantorClient::parseGameListChanged(VantorMessageReader&, int) {
+  getGameList();
+}
+
+void VantorClient::parseGameClosed(VantorMessageReader& in, int) {
+  VantorClientGame* game = findGame(in.readInt());
+  if (game != nullptr && !game->isStarted()) {
+    // Nobody has heard of it yet, and nobody will: it goes now, with
+    // whatever it held, instead of waiting for the disconnection.
+    dropHeldEvents(game);
+    delete game;
+  } else {
+    queueGameEvent(game, kGameClosed);
+  }
+  getGameList();
+}
+
+void VantorClient::parsePlayerInfo(VantorMessageReader& in, int) {
+  std::string name = in.readString();
+  std::string description = in.readString();
+  queue(new VantorPlayerInfoEvent(name.c_str(), description.c_str()));
+}
+
+void VantorClient::parseVersionRequest(VantorMessageReader&, int) {
+  sendVersion();
+}
+
+void VantorClient::parseRedirect(VantorMessageReader& in, int) {
+  int a = in.readU8(), b = in.readU8(), c = in.readU8(), d = in.readU8();
+  int low = in.readU8();
+  int high = in.readU8();
+  char host[16];
+  std::snprintf(host, sizeof host, "%d.%d.%d.%d", a, b, c, d);
+  redirecting_ = true;
+  redirectHost_ = host;
+  redirectPort_ = low | high << 8;
 }
 
 void VantorClient::send(const std::string& payload) {

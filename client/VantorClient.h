@@ -50,6 +50,7 @@ class Exception;
 class IosOutputStream;
 class Socket;
 class VantorClientGameEvent;
+class VantorMessageReader;
 
 class VantorClient {
  public:
@@ -110,6 +111,38 @@ class VantorClient {
 
  private:
   friend class VantorClientGame;
+
+  // How one server message is read: the fixed-size fields it needs before
+  // its strings, checked before parse runs, and its parser. length counts
+  // the code byte.
+  struct MessageParser {
+    int code;
+    int fixedBytes;
+    void (VantorClient::*parse)(VantorMessageReader& in, int length);
+  };
+  // The parser of code, or null for a message that is ignored.
+  static const MessageParser* parserFor(int code);
+  void parsePlayerList(VantorMessageReader& in, int length);
+  void parseAskGame(VantorMessageReader& in, int length);
+  void parseChat(VantorMessageReader& in, int length);
+  // A game started, or a spectated game accepted.
+  void parseGameAnnounced(VantorMessageReader& in, int length);
+  void parseBoard(VantorMessageReader& in, int length);
+  void parsePlayerListChanged(VantorMessageReader& in, int length);
+  void parseGameRefused(VantorMessageReader& in, int length);
+  void parseInvalidMove(VantorMessageReader& in, int length);
+  void parseMovePlayed(VantorMessageReader& in, int length);
+  void parseMustPass(VantorMessageReader& in, int length);
+  void parseGameOver(VantorMessageReader& in, int length);
+  void parseWhoAmI(VantorMessageReader& in, int length);
+  void parseNickRefused(VantorMessageReader& in, int length);
+  void parseGameList(VantorMessageReader& in, int length);
+  void parseSpectateRefused(VantorMessageReader& in, int length);
+  void parseGameListChanged(VantorMessageReader& in, int length);
+  void parseGameClosed(VantorMessageReader& in, int length);
+  void parsePlayerInfo(VantorMessageReader& in, int length);
+  void parseVersionRequest(VantorMessageReader& in, int length);
+  void parseRedirect(VantorMessageReader& in, int length);
 
   void startConnecting(const char* host, int port);
   // Polls the attempt; true once the conversation is open.
