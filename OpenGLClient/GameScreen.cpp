@@ -17,6 +17,19 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 
+// The greys of the two sides' discs and badges.
+constexpr float kWhiteGrey = 0.85f;
+constexpr float kBlackGrey = 0.2f;
+const GLfloat kWhiteSpecular[] = {0.07f, 0.07f, 0.07f, 1};
+const GLfloat kBlackSpecular[] = {0.5f, 0.5f, 0.5f, 1};
+
+// White discs are matt; the last-move marker on a white disc is lit alike.
+void setWhiteMaterial() {
+  glColor4f(kWhiteGrey, kWhiteGrey, kWhiteGrey, 1);
+  glMaterialfv(GL_FRONT, GL_SPECULAR, kWhiteSpecular);
+  glMaterialf(GL_FRONT, GL_SHININESS, 10);
+}
+
 void queueNotice(const std::wstring& text, float seconds) {
   if (gMessageOverlay != nullptr) gMessageOverlay->pushMessage(text, seconds);
 }
@@ -182,8 +195,18 @@ void GameScreen::drawBadge(float x) const {
 void GameScreen::draw() {
   if (!shown_) return;
   if (texturesWanted_) loadTextures();
+  drawShadows();
+  beginLitDiscs();
+  drawWhiteSide();
+  drawBlackSide();
+  drawLastMoveMarker();
+  endLitDiscs();
+  drawCounts();
+  drawStatusLine();
+}
 
-  // Shadows first, white discs' then black discs', all from the one picture.
+void GameScreen::drawShadows() const {
+  // White discs' shadows first, then black discs', all from the one picture.
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   for (int colour : {1, -1}) {
@@ -202,7 +225,9 @@ void GameScreen::draw() {
       }
     }
   }
+}
 
+void GameScreen::beginLitDiscs() const {
   glColor4f(1, 1, 1, 1);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_LIGHT0);
@@ -225,80 +250,84 @@ void GameScreen::draw() {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
   glEnable(GL_NORMALIZE);
+}
 
-  const GLfloat whiteSpecular[] = {0.07f, 0.07f, 0.07f, 1};
-  const GLfloat blackSpecular[] = {0.5f, 0.5f, 0.5f, 1};
-  auto setWhiteMaterial = [&whiteSpecular]() {
-    glColor4f(0.85f, 0.85f, 0.85f, 1);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, whiteSpecular);
-    glMaterialf(GL_FRONT, GL_SHININESS, 10);
-  };
-  auto drawDiscsOf = [this](int colour, float grey) {
-    for (int i = 0; i < 8; ++i) {
-      for (int j = 0; j < 8; ++j) {
-        if (board_.colour(i, j) != colour) continue;
-        const float appear = board_.appear(i, j);
-        const GLfloat material[] = {grey, grey, grey, appear};
-        glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, material);
-        if (appear < 0.99f) {
-          glEnable(GL_BLEND);
-        } else {
-          glDisable(GL_BLEND);
-        }
-        drawDisc(i, j, 1);
+void GameScreen::drawDiscsOf(int colour, float grey) const {
+  for (int i = 0; i < 8; ++i) {
+    for (int j = 0; j < 8; ++j) {
+      if (board_.colour(i, j) != colour) continue;
+      const float appear = board_.appear(i, j);
+      const GLfloat material[] = {grey, grey, grey, appear};
+      glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, material);
+      if (appear < 0.99f) {
+        glEnable(GL_BLEND);
+      } else {
+        glDisable(GL_BLEND);
       }
+      drawDisc(i, j, 1);
     }
-  };
+  }
+}
 
+void GameScreen::drawWhiteSide() const {
   setWhiteMaterial();
   glDisable(GL_BLEND);
-  drawDiscsOf(1, 0.85f);
-  const GLfloat whiteBadge[] = {0.85f, 0.85f, 0.85f, 1};
-  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, whiteBadge);
+  drawDiscsOf(1, kWhiteGrey);
+  const GLfloat badge[] = {kWhiteGrey, kWhiteGrey, kWhiteGrey, 1};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, badge);
   glDisable(GL_BLEND);
   drawBadge(70);
+}
 
-  glMaterialfv(GL_FRONT, GL_SPECULAR, blackSpecular);
+void GameScreen::drawBlackSide() const {
+  glMaterialfv(GL_FRONT, GL_SPECULAR, kBlackSpecular);
   glMaterialf(GL_FRONT, GL_SHININESS, 32);
   glDisable(GL_BLEND);
-  drawDiscsOf(-1, 0.2f);
-  const GLfloat blackBadge[] = {0.2f, 0.2f, 0.2f, 1};
-  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, blackBadge);
+  drawDiscsOf(-1, kBlackGrey);
+  const GLfloat badge[] = {kBlackGrey, kBlackGrey, kBlackGrey, 1};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, badge);
   glDisable(GL_BLEND);
   drawBadge(210);
+}
 
+void GameScreen::drawLastMoveMarker() const {
   // A small translucent red disc on the disc just placed.
   const int lastColumn = board_.lastColumn();
   const int lastRow = board_.lastRow();
-  if (lastColumn != -1 && lastRow != -1) {
-    if (board_.colour(lastColumn, lastRow) == 1) setWhiteMaterial();
-    const GLfloat marker[] = {0.85f, 0.2f, 0.2f, board_.appear(lastColumn, lastRow) * 0.5f};
-    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, marker);
-    glEnable(GL_BLEND);
-    drawDisc(lastColumn, lastRow, 0.4f);
-  }
+  if (lastColumn == -1 || lastRow == -1) return;
+  if (board_.colour(lastColumn, lastRow) == 1) setWhiteMaterial();
+  const GLfloat marker[] = {0.85f, 0.2f, 0.2f, board_.appear(lastColumn, lastRow) * 0.5f};
+  glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, marker);
+  glEnable(GL_BLEND);
+  drawDisc(lastColumn, lastRow, 0.4f);
+}
 
+void GameScreen::endLitDiscs() const {
   glDisableClientState(GL_VERTEX_ARRAY);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
+}
 
+void GameScreen::drawCounts() const {
+  if (countFont_ == nullptr) return;
   // The side that is not to move has its count dimmed.
   const float dim[] = {0.75f, 0.75f, 0.75f, 0.75f};
-  if (countFont_ != nullptr) {
-    if (turn_ == -1) {
-      glColor4fv(dim);
-    } else {
-      glColor4f(1, 1, 1, 1);
-    }
-    countFont_->print(110, 388, L"%d", whiteCount_);
-    if (turn_ == 1) {
-      glColor4fv(dim);
-    } else {
-      glColor4f(1, 1, 1, 1);
-    }
-    countFont_->print(250, 388, L"%d", blackCount_);
+  if (turn_ == -1) {
+    glColor4fv(dim);
+  } else {
+    glColor4f(1, 1, 1, 1);
   }
+  countFont_->print(110, 388, L"%d", whiteCount_);
+  if (turn_ == 1) {
+    glColor4fv(dim);
+  } else {
+    glColor4f(1, 1, 1, 1);
+  }
+  countFont_->print(250, 388, L"%d", blackCount_);
+}
+
+void GameScreen::drawStatusLine() {
   glColor4f(1, 1, 1, 1);
   // The status may hold a player's name: it is drawn as it is, never as a
   // format.

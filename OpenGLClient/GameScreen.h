@@ -79,6 +79,19 @@ class GameScreen {
 
  private:
   void loadTextures();
+  // The steps of draw, in the order they are taken: the lit discs are drawn
+  // between beginLitDiscs and endLitDiscs, which set up and put away the
+  // light and the disc mesh.
+  void drawShadows() const;
+  void beginLitDiscs() const;
+  void drawWhiteSide() const;
+  void drawBlackSide() const;
+  void drawLastMoveMarker() const;
+  void endLitDiscs() const;
+  void drawCounts() const;
+  void drawStatusLine();
+  // Every disc of colour on the board, in grey, fading in as it appears.
+  void drawDiscsOf(int colour, float grey) const;
   void drawDisc(int i, int j, float scale) const;
   void drawBadge(float x) const;
 
