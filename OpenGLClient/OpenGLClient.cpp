@@ -47,9 +47,6 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
       joinServerMenu_(this, dataDirectory),
       gameOverMenu_(this, dataDirectory),
       messages_(dataDirectory),
-      mBlackClient(nullptr),
-      mWhiteClient(nullptr),
-      mNetClient(nullptr),
       blackIsHuman_(false),
       whiteIsHuman_(false),
       gameScreen_(this, dataDirectory),
@@ -61,9 +58,6 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
       minimumRate_(2),
       myColour_(0),
       turn_(-1),
-      netGame_(nullptr),
-      whiteGame_(nullptr),
-      blackGame_(nullptr),
       whiteInvited_(false),
       opponentIndex_(0),
       redrawWanted_(false),
@@ -81,9 +75,7 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
 
 Client::~Client() {
   dropGames();
-  delete mBlackClient;
-  delete mWhiteClient;
-  delete mNetClient;
+  for (Seat& s : seats_) delete s.connection;
   if (gClient == this) gClient = nullptr;
   if (gMessageOverlay == &messages_) gMessageOverlay = nullptr;
 }
@@ -200,9 +192,9 @@ void Client::tick(double now) {
   const float dt = std::min(std::max(static_cast<float>(now - lastTick_), 0.0f), kMaxTimeStep);
   // A listener call may close a connection (a lost one); each pointer is
   // read again before its pump.
-  if (mBlackClient) mBlackClient->update();
-  if (mWhiteClient) mWhiteClient->update();
-  if (mNetClient) mNetClient->update();
+  for (Seat& s : seats_) {
+    if (s.connection) s.connection->update();
+  }
   refreshHover();
 
   netCenter_.reReadPlayers();
@@ -338,8 +330,11 @@ void Client::startLocalGame(bool blackIsHuman, bool whiteIsHuman) {
   blackIsHuman_ = blackIsHuman;
   whiteIsHuman_ = whiteIsHuman;
   try {
-    if (whiteIsHuman) mWhiteClient = connectionFactory_(1, this, kLocalHost, localPort_);
-    if (blackIsHuman) mBlackClient = connectionFactory_(-1, this, kLocalHost, localPort_);
+    auto open = [this](int colour) {
+      seat(colour).connection = connectionFactory_(colour, this, kLocalHost, localPort_);
+    };
+    if (whiteIsHuman) open(kWhiteSeat);
+    if (blackIsHuman) open(kBlackSeat);
   } catch (Exception* e) {
     e->print();
     delete e;
@@ -368,10 +363,9 @@ void Client::startLocalGame(bool blackIsHuman, bool whiteIsHuman) {
 // --- Join-server menu and lobby -------------------------------------------
 
 void Client::backFromJoinServer() {
-  if (mNetClient) {
+  if (net()) {
     // Escape while connecting gives up the connection and stays here.
-    delete mNetClient;
-    mNetClient = nullptr;
+    closeConnection(kNetSeat);
     joinServerMenu_.setConnecting(false);
     return;
   }
@@ -382,9 +376,9 @@ void Client::backFromJoinServer() {
 
 void Client::connectToServer(const std::string& host, int port, const std::string& nick) {
   // Pressed again while connecting: the attempt under way goes on.
-  if (mNetClient) return;
+  if (net()) return;
   try {
-    mNetClient = connectionFactory_(0, this, host, port);
+    seat(kNetSeat).connection = connectionFactory_(kNetSeat, this, host, port);
   } catch (Exception* e) {
     e->print();
     delete e;
@@ -392,7 +386,7 @@ void Client::connectToServer(const std::string& host, int port, const std::strin
     return;
   }
   // Sent once connected, after the opening requests.
-  mNetClient->setNick(nick.c_str());
+  net()->setNick(nick.c_str());
   joinServerMenu_.setConnecting(true);
 }
 
@@ -403,13 +397,12 @@ void Client::leaveLobby() {
   netCenter_.clearInvitation();
   netCenter_.hide();
   mainMenu_.show();
-  delete mNetClient;
-  mNetClient = nullptr;
+  closeConnection(kNetSeat);
 }
 
 void Client::acceptInvitation(int gameId, int blackFlag) {
-  if (!mNetClient) return;
-  mNetClient->acceptGame(gameId);
+  if (!net()) return;
+  net()->acceptGame(gameId);
   blackIsHuman_ = blackFlag != 0;
   whiteIsHuman_ = !blackIsHuman_;
 }
@@ -417,48 +410,54 @@ void Client::acceptInvitation(int gameId, int blackFlag) {
 void Client::declineInvitation(int gameId) {
   // Also while a game hides the lobby: an invitation declined automatically
   // must reach the inviter, who would otherwise wait for ever.
-  if (mNetClient) mNetClient->refuseGame(gameId);
+  if (net()) net()->refuseGame(gameId);
 }
 
 void Client::invitePlayer(const std::string& name) {
-  if (!mNetClient) return;
-  mNetClient->invite(name.c_str(), -1);
+  if (!net()) return;
+  net()->invite(name.c_str(), -1);
   blackIsHuman_ = true;
   whiteIsHuman_ = false;
 }
 
 void Client::cancelInvitation() {
-  if (mNetClient) mNetClient->withdrawInvitation();
+  if (net()) net()->withdrawInvitation();
 }
 
 // --- Game screen and game-over menu ---------------------------------------
 
 void Client::playMove(int row, int column) {
-  if (myColour_ == 0) {
-    if (mNetClient && netGame_) mNetClient->playAt(netGame_->getId(), row, column);
-  } else if (turn_ == -1) {
-    if (mBlackClient && blackGame_) mBlackClient->playAt(blackGame_->getId(), row, column);
-  } else if (turn_ == 1) {
-    if (mWhiteClient && whiteGame_) mWhiteClient->playAt(whiteGame_->getId(), row, column);
-  }
+  // A local game is played through the connection of the side to move
+  // (turn_ is always -1 or 1).
+  const Seat& s = seat(myColour_ == 0 ? kNetSeat : turn_);
+  if (s.connection && s.game) s.connection->playAt(s.game->getId(), row, column);
 }
 
 void Client::dropGames() {
   // A game whose connection is gone cannot be left on the server, but the
   // object is ours all the same.
-  if (netGame_ && mNetClient) mNetClient->abortGame(netGame_->getId());
-  if (blackGame_ && mBlackClient) mBlackClient->abortGame(blackGame_->getId());
-  if (whiteGame_ && mWhiteClient) mWhiteClient->abortGame(whiteGame_->getId());
-  delete netGame_;
-  delete blackGame_;
-  delete whiteGame_;
-  netGame_ = blackGame_ = whiteGame_ = nullptr;
+  for (Seat& s : seats_) {
+    if (s.game && s.connection) s.connection->abortGame(s.game->getId());
+    delete s.game;
+    s.game = nullptr;
+  }
+}
+
+void Client::forgetGame(int colour) {
+  Seat& s = seat(colour);
+  delete s.game;
+  s.game = nullptr;
+}
+
+void Client::closeConnection(int colour) {
+  Seat& s = seat(colour);
+  delete s.connection;
+  s.connection = nullptr;
 }
 
 void Client::closeLocalConnections() {
-  delete mBlackClient;
-  delete mWhiteClient;
-  mBlackClient = mWhiteClient = nullptr;
+  closeConnection(kBlackSeat);
+  closeConnection(kWhiteSeat);
 }
 
 void Client::leaveGame() {
@@ -482,7 +481,7 @@ void Client::gameOverDismissed() {
 // --- Connection events ------------------------------------------------------
 
 void Client::clientReady(int colour) {
-  if (colour == 0 && state_ == JoinServerState && mNetClient) {
+  if (colour == kNetSeat && state_ == JoinServerState && net()) {
     // The server has answered: the lobby replaces "Connexion...".
     joinServerMenu_.setConnecting(false);
     joinServerMenu_.hide();
@@ -490,21 +489,24 @@ void Client::clientReady(int colour) {
     netCenter_.show();
   }
   if (state_ == NetCenterState) {
-    netCenter_.takeConnection(mNetClient);
+    netCenter_.takeConnection(net());
   } else if (state_ == GameState) {
-    if (whiteIsHuman_ && !blackIsHuman_) {
-      if (mWhiteClient) mWhiteClient->invite(kServerNames[opponentIndex_], 1);
-    } else if (blackIsHuman_ && !whiteIsHuman_) {
-      if (mBlackClient) mBlackClient->invite(kServerNames[opponentIndex_], -1);
+    if (blackIsHuman_ != whiteIsHuman_) {
+      // One person against a computer player: the person's connection
+      // invites it, for the person's colour.
+      const int human = blackIsHuman_ ? kBlackSeat : kWhiteSeat;
+      GameClient* connection = seat(human).connection;
+      if (connection) connection->invite(kServerNames[opponentIndex_], human);
     } else if (blackIsHuman_ && whiteIsHuman_) {
       // Each connection names itself when it is ready. Renaming both on
       // each readiness would also clear "White invited" after the black
       // side may have invited, and "White" would be invited twice.
-      if (colour == -1 && mBlackClient) {
-        mBlackClient->setNick("Black");
+      GameClient* ready = seat(colour).connection;
+      if (colour == kBlackSeat && ready) {
+        ready->setNick("Black");
         inviteWhiteIfListed();
       }
-      if (colour == 1 && mWhiteClient) mWhiteClient->setNick("White");
+      if (colour == kWhiteSeat && ready) ready->setNick("White");
     }
   }
   turn_ = -1;
@@ -522,14 +524,14 @@ void Client::playerListChanged(int colour) {
 void Client::inviteWhiteIfListed() {
   // White accepts only an invitation from "Black": the black side invites
   // once it is ready, that is once it has asked for that name.
-  if (!blackIsHuman_ || !whiteIsHuman_ || whiteInvited_ || !mBlackClient ||
-      !mBlackClient->isReady()) {
+  GameClient* black = seat(kBlackSeat).connection;
+  if (!blackIsHuman_ || !whiteIsHuman_ || whiteInvited_ || !black || !black->isReady()) {
     return;
   }
-  for (const std::string& name : mBlackClient->getPlayerNames()) {
+  for (const std::string& name : black->getPlayerNames()) {
     if (name == "White") {
       whiteInvited_ = true;
-      mBlackClient->invite("White", -1);
+      black->invite("White", -1);
       break;
     }
   }
@@ -538,16 +540,13 @@ void Client::inviteWhiteIfListed() {
 void Client::gameListChanged(int colour) {
   if (state_ == NetCenterState) {
     netCenter_.reReadPlayers();
-  } else if (state_ == GameState && colour == 0 && myColour_ == 0 && netGame_) {
+  } else if (state_ == GameState && colour == kNetSeat && myColour_ == kNetSeat &&
+             seat(kNetSeat).game) {
     // The players' names of an internet game come with the game list, which
     // usually arrives just after the first board.
-    setStatusTexts(0, *netGame_);
+    setStatusTexts(kNetSeat, *seat(kNetSeat).game);
     if (!statusHeld_) showTurn();
   }
-}
-
-VantorClientGame* Client::gameOf(int colour) const {
-  return colour == 0 ? netGame_ : colour < 0 ? blackGame_ : whiteGame_;
 }
 
 void Client::gameStarted(int colour, VantorClientGame* game) {
@@ -565,7 +564,7 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
     discardGame(colour, game);
     return;
   }
-  VantorClientGame*& slot = colour == 0 ? netGame_ : colour < 0 ? blackGame_ : whiteGame_;
+  VantorClientGame*& slot = seat(colour).game;
   if (slot && slot != game) {
     // The game being played stays; the newcomer is left on the server.
     discardGame(colour, game);
@@ -581,7 +580,7 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
 }
 
 void Client::discardGame(int colour, VantorClientGame* game) {
-  GameClient* connection = colour == 0 ? mNetClient : colour < 0 ? mBlackClient : mWhiteClient;
+  GameClient* connection = seat(colour).connection;
   if (connection) connection->abortGame(game->getId());
   delete game;
 }
@@ -650,7 +649,7 @@ void Client::showTurn() {
 void Client::gameChanged(int colour) {
   if (state_ != GameState) return;
   flipTurn(colour);
-  VantorClientGame* game = gameOf(colour);
+  VantorClientGame* game = seat(colour).game;
   if (colour == myColour_ && game) gameScreen_.takeGame(*game);
 }
 
@@ -683,19 +682,17 @@ void Client::playerPassed(int colour) {
 void Client::gameProposed(int colour, const char* inviter, int gameId, int blackFlag) {
   if (colour == 0) {
     netCenter_.showInvitation(inviter ? inviter : "", gameId, blackFlag);
-  } else if (colour == 1 && mWhiteClient) {
+  } else if (GameClient* local = seat(colour).connection) {
     // The white side of two people at one screen accepts the black side's
     // invitation; anyone else inviting a local connection is turned down,
     // or a second game would start under the one being played.
-    bool expected = state_ == GameState && blackIsHuman_ && whiteIsHuman_ && !whiteGame_ &&
-                    inviter && std::string(inviter) == "Black";
+    bool expected = colour == kWhiteSeat && state_ == GameState && blackIsHuman_ && whiteIsHuman_ &&
+                    !seat(kWhiteSeat).game && inviter && std::string(inviter) == "Black";
     if (expected) {
-      mWhiteClient->acceptGame(gameId);
+      local->acceptGame(gameId);
     } else {
-      mWhiteClient->refuseGame(gameId);
+      local->refuseGame(gameId);
     }
-  } else if (colour == -1 && mBlackClient) {
-    mBlackClient->refuseGame(gameId);
   }
   dirty_ = true;
 }
@@ -725,50 +722,42 @@ void Client::backToMainMenuWith(const wchar_t* notice) {
 
 void Client::connectionFailed(int colour) {
   if (colour == 0) {
-    if (!mNetClient) return;
+    if (!net()) return;
     // The connection is in its own pump; it allows being destroyed here.
-    delete mNetClient;
-    mNetClient = nullptr;
+    closeConnection(kNetSeat);
     joinServerMenu_.setConnecting(false);
     if (state_ == JoinServerState) backToMainMenuWith(L"CNX Echec");
     return;
   }
-  if (colour < 0 ? !mBlackClient : !mWhiteClient) return;
+  if (!seat(colour).connection) return;
   const bool starting = inGame() && myColour_ != 0;
   closeLocalConnections();
-  delete blackGame_;
-  delete whiteGame_;
-  blackGame_ = whiteGame_ = nullptr;
+  forgetGame(kBlackSeat);
+  forgetGame(kWhiteSeat);
   if (starting) backToMainMenuWith(L"Echec");
 }
 
 void Client::connectionLost(int colour) {
-  if (colour == 0 && mNetClient && state_ == JoinServerState) {
+  if (colour == 0 && net() && state_ == JoinServerState) {
     // Closed before the lobby was reached: the server could not be joined.
     connectionFailed(0);
     return;
   }
   if (colour == 0) {
-    if (!mNetClient) return;
+    if (!net()) return;
     bool playing = inGame() && myColour_ == 0;
-    if (playing) {
-      delete netGame_;
-      netGame_ = nullptr;
-    }
+    if (playing) forgetGame(kNetSeat);
     netCenter_.forgetConnection();
     netCenter_.clearInvitation();
     // The connection is in its own pump; it allows being destroyed here.
-    delete mNetClient;
-    mNetClient = nullptr;
+    closeConnection(kNetSeat);
     if (playing || state_ == NetCenterState) backToMainMenuWith(kConnectionLost);
     return;
   }
-  GameClient* lost = colour < 0 ? mBlackClient : mWhiteClient;
-  if (!lost) return;
+  if (!seat(colour).connection) return;
   bool playing = inGame() && myColour_ != 0;
-  delete blackGame_;
-  delete whiteGame_;
-  blackGame_ = whiteGame_ = nullptr;
+  forgetGame(kBlackSeat);
+  forgetGame(kWhiteSeat);
   closeLocalConnections();
   if (playing) backToMainMenuWith(kConnectionLost);
 }

@@ -139,9 +139,9 @@ class Client : private MainMenuListener,
   const GameOverMenu& gameOverMenu() const { return gameOverMenu_; }
   const MessageOverlay& messages() const { return messages_; }
   const GameScreen& gameScreen() const { return gameScreen_; }
-  const GameClient* blackClient() const { return mBlackClient; }
-  const GameClient* whiteClient() const { return mWhiteClient; }
-  const GameClient* netClient() const { return mNetClient; }
+  const GameClient* blackClient() const { return seat(kBlackSeat).connection; }
+  const GameClient* whiteClient() const { return seat(kWhiteSeat).connection; }
+  const GameClient* netClient() const { return seat(kNetSeat).connection; }
 
  private:
   // MainMenuListener
@@ -207,7 +207,25 @@ class Client : private MainMenuListener,
   void whiteToMove(int colour);
   void showTurn();
   void setStatusTexts(int colour, const VantorClientGame& game);
-  VantorClientGame* gameOf(int colour) const;
+  // One of the three connections and the game it plays, named by the colour
+  // its events carry: black (-1) and white (+1) play local games, 0 plays on
+  // the internet. seat() is the one place where a colour picks a connection.
+  struct Seat {
+    GameClient* connection = nullptr;
+    VantorClientGame* game = nullptr;
+  };
+  static constexpr int kBlackSeat = -1;
+  static constexpr int kWhiteSeat = 1;
+  static constexpr int kNetSeat = 0;
+  static constexpr int seatIndex(int colour) { return colour < 0 ? 0 : colour > 0 ? 1 : 2; }
+  Seat& seat(int colour) { return seats_[seatIndex(colour)]; }
+  const Seat& seat(int colour) const { return seats_[seatIndex(colour)]; }
+  // The internet connection, which the lobby's callbacks use alone.
+  GameClient* net() const { return seat(kNetSeat).connection; }
+  // Deletes the connection of colour, if any; its game stays.
+  void closeConnection(int colour);
+  // Deletes the game of colour, if any, without leaving it on the server.
+  void forgetGame(int colour);
   // Leaves game on the server through the connection of colour and deletes it.
   void discardGame(int colour, VantorClientGame* game);
   void dropGames();
@@ -227,9 +245,8 @@ class Client : private MainMenuListener,
   JoinServerMenu joinServerMenu_;
   GameOverMenu gameOverMenu_;
   MessageOverlay messages_;
-  GameClient* mBlackClient;
-  GameClient* mWhiteClient;
-  GameClient* mNetClient;
+  // Black, white, internet: the order in which they are pumped and deleted.
+  std::array<Seat, 3> seats_;
   bool blackIsHuman_;
   bool whiteIsHuman_;
   GameScreen gameScreen_;
@@ -241,9 +258,6 @@ class Client : private MainMenuListener,
   int minimumRate_;
   int myColour_;
   int turn_;
-  VantorClientGame* netGame_;
-  VantorClientGame* whiteGame_;
-  VantorClientGame* blackGame_;
   bool whiteInvited_;
   std::unique_ptr<TextureFont> smallFont_;
   std::unique_ptr<TextureFont> mediumFont_;
