@@ -5,7 +5,6 @@
 IosServerConnection::IosServerConnection(Socket* s)
     : input_(nullptr), output_(nullptr), socket_(s) {
   if (s != nullptr) setStreams(s->getInputStream(), s->getOutputStream());
-  connected();
 }
 
 IosServerConnection::~IosServerConnection() {

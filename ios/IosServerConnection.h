@@ -1,6 +1,8 @@
 // The base of the application's connection objects: it owns the accepted
 // socket and keeps its two streams at hand. The hooks are called by the
-// factory (IosServerStandardFactory) on the select server's thread.
+// factory (IosServerStandardFactory) on the select server's thread, never by
+// this class's constructor, where they could not reach an override:
+// connected() comes once the factory has built the whole object.
 //
 // Thread safety: the hooks and the destructor run on the select server's
 // thread; subclasses guard whatever other threads reach.
@@ -20,6 +22,7 @@ class IosServerConnection {
   IosServerConnection(const IosServerConnection&) = delete;
   IosServerConnection& operator=(const IosServerConnection&) = delete;
 
+  // The connection object is complete and recorded as its socket's user data.
   virtual void connected() {}
   // Data has arrived; read only what the input stream has (it never
   // blocks), the whole server waits while this runs.
@@ -28,7 +31,6 @@ class IosServerConnection {
   virtual void deadlinePassed() {}
   // The connection has ended; the object is deleted right after.
   virtual void disconnected() {}
-  virtual void setStreams(IosInputStream* in, IosOutputStream* out);
 
  protected:
   Socket* getSocket() const { return socket_; }
@@ -36,6 +38,8 @@ class IosServerConnection {
   IosOutputStream* getOutput() const { return output_; }
 
  private:
+  void setStreams(IosInputStream* in, IosOutputStream* out);
+
   IosInputStream* input_;
   IosOutputStream* output_;
   Socket* socket_;

@@ -1,0 +1,60 @@
+// The usual factory with the connection base: the hooks a connection hears,
+// in their order, and what is in place when it hears them.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "ios/IosServerConnection.h"
+#include "ios/IosServerStandardFactory.h"
+#include "ios/TaggedSocket.h"
+
+namespace {
+
+// Writes down its construction, its hooks and its end; connected() also
+// writes whether the object is already the socket's user data and has its
+// streams.
+class RecordingConnection : public IosServerConnection {
+ public:
+  RecordingConnection(Socket* s, void* /*server*/) : IosServerConnection(s), socket_(s) {
+    events().push_back("constructed");
+  }
+  ~RecordingConnection() override { events().push_back("destroyed"); }
+
+  void connected() override {
+    const bool recorded = socket_->getUserData() == static_cast<void*>(this);
+    const bool streams = getInput() == socket_->getInputStream() &&
+                         getOutput() == socket_->getOutputStream() && getSocket() == socket_;
+    events().push_back(std::string("connected") + (recorded ? ", recorded" : ", not recorded") +
+                       (streams ? ", with its streams" : ", without its streams"));
+  }
+  void disconnected() override { events().push_back("disconnected"); }
+
+  static std::vector<std::string>& events() {
+    static std::vector<std::string> all;
+    return all;
+  }
+
+ private:
+  Socket* socket_;
+};
+
+}  // namespace
+
+TEST(IosServerStandardFactory, CallsConnectedOnceTheConnectionIsBuiltAndRecorded) {
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  RecordingConnection::events().clear();
+  IosServerStandardFactory<RecordingConnection> factory;
+  TaggedSocket* socket = new TaggedSocket(ends[0]);  // the connection deletes it
+  factory.newConnection(socket);
+  EXPECT_EQ(RecordingConnection::events(),
+            (std::vector<std::string>{"constructed", "connected, recorded, with its streams"}));
+  factory.connectionClosed(socket);
+  EXPECT_EQ(RecordingConnection::events(),
+            (std::vector<std::string>{"constructed", "connected, recorded, with its streams",
+                                      "disconnected", "destroyed"}));
+  close(ends[1]);
+}
