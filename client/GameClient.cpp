@@ -203,78 +203,23 @@ void GameClient::update() {
 
 void GameClient::dispatch(VantorClientEvent* e) {
   switch (e->type()) {
-    case kUpdateListEvent: {
-      auto* list = static_cast<VantorUpdateListEvent*>(e);
-      playerNames_.clear();
-      for (int i = 0; i < list->count(); ++i) playerNames_.push_back(list->getName(i));
-      listener_->playerListChanged(colour_);
-      if (destroyed_ != nullptr && *destroyed_) return;
-      checkReady();
+    case kUpdateListEvent:
+      takePlayerList(*static_cast<VantorUpdateListEvent*>(e));
       break;
-    }
-    case kUpdateGameListEvent: {
-      auto* list = static_cast<VantorUpdateGameListEvent*>(e);
-      gameList_.clear();
-      for (int i = 0; i < list->count(); ++i) {
-        const VantorGameListEntry* entry = list->get(i);
-        gameList_.push_back({entry->getGameId(), entry->getFirstName(), entry->getSecondName()});
-      }
-      followInvitations();
-      listener_->gameListChanged(colour_);
+    case kUpdateGameListEvent:
+      takeGameList(*static_cast<VantorUpdateGameListEvent*>(e));
       break;
-    }
     case kAskGameEvent: {
       auto* ask = static_cast<VantorAskGameEvent*>(e);
       listener_->gameProposed(colour_, ask->getName(), ask->getGameId(), ask->getColour());
       break;
     }
-    case kRefuseGameEvent: {
-      const std::string name = static_cast<VantorRefuseGameEvent*>(e)->getName();
-      invitations_.erase(std::remove_if(invitations_.begin(), invitations_.end(),
-                                        [&](const Invitation& i) { return i.invitee == name; }),
-                         invitations_.end());
-      listener_->gameRefused(colour_, name.c_str());
+    case kRefuseGameEvent:
+      takeRefusal(static_cast<VantorRefuseGameEvent*>(e)->getName());
       break;
-    }
-    case kClientGameEvent: {
-      auto* gameEvent = static_cast<VantorClientGameEvent*>(e);
-      if (gameEvent->getGame() == nullptr) break;
-      switch (gameEvent->getKind()) {
-        case kGameStarted: {
-          VantorClientGame* game = gameEvent->getGame();
-          const int id = game->getId();
-          invitations_.erase(std::remove_if(invitations_.begin(), invitations_.end(),
-                                            [id](const Invitation& i) { return i.gameId == id; }),
-                             invitations_.end());
-          if (isWithdrawn(id)) {
-            // Accepted before the withdrawal reached the server.
-            abortGame(id);
-            delete game;
-            break;
-          }
-          listener_->gameStarted(colour_, game);
-          break;
-        }
-        case kMoveRejected:
-          listener_->moveRejected(colour_);
-          break;
-        case kGameChanged:
-          listener_->gameChanged(colour_);
-          break;
-        case kPlayerPassed:
-          listener_->playerPassed(colour_);
-          break;
-        case kGameOver:
-          listener_->gameEnded(colour_);
-          break;
-        case kGameClosed:
-          listener_->gameAbandoned(colour_);
-          break;
-        default:
-          break;
-      }
+    case kClientGameEvent:
+      dispatchGameEvent(*static_cast<VantorClientGameEvent*>(e));
       break;
-    }
     case kWhoAmIEvent:
       myName_ = widenText(static_cast<VantorWhoAmIEvent*>(e)->getNick());
       checkReady();
@@ -287,6 +232,71 @@ void GameClient::dispatch(VantorClientEvent* e) {
       // not shown by this front end.
       break;
   }
+}
+
+void GameClient::takePlayerList(const VantorUpdateListEvent& list) {
+  playerNames_.clear();
+  for (int i = 0; i < list.count(); ++i) playerNames_.push_back(list.getName(i));
+  listener_->playerListChanged(colour_);
+  if (destroyed_ != nullptr && *destroyed_) return;
+  checkReady();
+}
+
+void GameClient::takeGameList(const VantorUpdateGameListEvent& list) {
+  gameList_.clear();
+  for (int i = 0; i < list.count(); ++i) {
+    const VantorGameListEntry* entry = list.get(i);
+    gameList_.push_back({entry->getGameId(), entry->getFirstName(), entry->getSecondName()});
+  }
+  followInvitations();
+  listener_->gameListChanged(colour_);
+}
+
+void GameClient::takeRefusal(const std::string& name) {
+  invitations_.erase(std::remove_if(invitations_.begin(), invitations_.end(),
+                                    [&](const Invitation& i) { return i.invitee == name; }),
+                     invitations_.end());
+  listener_->gameRefused(colour_, name.c_str());
+}
+
+void GameClient::dispatchGameEvent(const VantorClientGameEvent& e) {
+  if (e.getGame() == nullptr) return;
+  switch (e.getKind()) {
+    case kGameStarted:
+      startGame(e.getGame());
+      break;
+    case kMoveRejected:
+      listener_->moveRejected(colour_);
+      break;
+    case kGameChanged:
+      listener_->gameChanged(colour_);
+      break;
+    case kPlayerPassed:
+      listener_->playerPassed(colour_);
+      break;
+    case kGameOver:
+      listener_->gameEnded(colour_);
+      break;
+    case kGameClosed:
+      listener_->gameAbandoned(colour_);
+      break;
+    default:
+      break;
+  }
+}
+
+void GameClient::startGame(VantorClientGame* game) {
+  const int id = game->getId();
+  invitations_.erase(std::remove_if(invitations_.begin(), invitations_.end(),
+                                    [id](const Invitation& i) { return i.gameId == id; }),
+                     invitations_.end());
+  if (isWithdrawn(id)) {
+    // Accepted before the withdrawal reached the server.
+    abortGame(id);
+    delete game;
+    return;
+  }
+  listener_->gameStarted(colour_, game);
 }
 
 void GameClient::checkReady() {

@@ -27,6 +27,10 @@
 #include "client/GameClientListener.h"
 #include "client/VantorClient.h"
 
+class VantorClientGameEvent;
+class VantorUpdateGameListEvent;
+class VantorUpdateListEvent;
+
 namespace vgl {
 
 class GameClient : public VantorClient {
@@ -83,6 +87,14 @@ class GameClient : public VantorClient {
   };
 
   void dispatch(VantorClientEvent* e);
+  // Dispatch of the events that take more than one call: the lists are
+  // kept for the lobby before the listener hears of them.
+  void takePlayerList(const VantorUpdateListEvent& list);
+  void takeGameList(const VantorUpdateGameListEvent& list);
+  void takeRefusal(const std::string& name);
+  void dispatchGameEvent(const VantorClientGameEvent& e);
+  // A started game goes to the listener, unless its invitation was withdrawn.
+  void startGame(VantorClientGame* game);
   void checkReady();
   // Matches invitations to the game list and withdraws those wanted gone.
   void followInvitations();
