@@ -36,6 +36,13 @@ class DiscMesh {
  private:
   DiscMesh();
   static const DiscMesh& tables();
+  // The steps of building the tables, in order: the swept vertices, the
+  // closing column that repeats the first, and the triangles between them.
+  void placeVertices();
+  void closeSweep();
+  void placeTriangles();
+  // Adds one triangle at index *n, wound outward, and moves *n past it.
+  void placeTriangle(int* n, int v0, int v1, int v2);
 
   float vertices_[kVertexCount * 3];
   float normals_[kVertexCount * 3];
