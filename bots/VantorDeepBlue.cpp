@@ -21,10 +21,6 @@ std::string VantorDeepBlue::nameForLevel(int level) {
   return kNames[level];
 }
 
-int VantorDeepBlue::evaluate(const int8_t* board, int colour) {
-  return deepBlueEvaluate(board, colour);
-}
-
 std::string VantorDeepBlue::getDescription() {
   return "Deep Blue was born in 1997 in a computer research laboratory. It was intended to be the "
          "best chess player of the planet, but after it failed to archieve victory against a "

@@ -15,7 +15,6 @@ class VantorDeepBlue : public VantorMinMaxBot {
   VantorDeepBlue(VantorLobby* server, int level);
   ~VantorDeepBlue() override;
 
-  int evaluate(const int8_t* board, int colour) override;
   std::string getDescription() override;
 
   // The name of the bot of that level, empty when the level has none.

@@ -22,10 +22,6 @@ std::string VantorGrayThough::nameForLevel(int level) {
   return kNames[level];
 }
 
-int VantorGrayThough::evaluate(const int8_t* board, int colour) {
-  return grayThoughEvaluate(board, colour);
-}
-
 std::string VantorGrayThough::getDescription() {
   return "Gray Though is Deep Blue's evil face. It appeared suddently from a computer bug, during "
          "a dark, stormy night. No one knows what is inside this AI, but it plays damn good!";

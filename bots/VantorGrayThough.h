@@ -17,7 +17,6 @@ class VantorGrayThough : public VantorMinMaxBot {
   VantorGrayThough(VantorLobby* server, int level);
   ~VantorGrayThough() override;
 
-  int evaluate(const int8_t* board, int colour) override;
   std::string getDescription() override;
 
   // The name of the bot of that level, empty when the level has none.

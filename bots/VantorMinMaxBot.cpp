@@ -1,7 +1,6 @@
 #include "bots/VantorMinMaxBot.h"
 
 #include "bots/VantorFastSearch.h"
-#include "bots/VantorReferenceSearch.h"
 
 VantorMinMaxBot::VantorMinMaxBot(VantorLobby* server, const std::string& name, int depth,
                                  VantorEvaluationKind kind)
@@ -23,10 +22,4 @@ VantorCoords VantorMinMaxBot::chooseMove(const VantorGame& game) {
 
 int VantorMinMaxBot::chooseMoveOnBoard(const int8_t* board, int colour) {
   return orderedChooseMove(board, colour, depth, kind);
-}
-
-int16_t VantorMinMaxBot::search(const int8_t* board, int rootColour, int colour, uint8_t plies,
-                                int& bestMove, int16_t alpha, int16_t beta) {
-  return referenceSearch(board, rootColour, colour, plies, static_cast<uint8_t>(depth), bestMove,
-                         alpha, beta, evaluatorOf(kind));
 }

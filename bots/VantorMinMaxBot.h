@@ -9,9 +9,9 @@
 // the bitboard search orderedChooseMove, which returns the same move and
 // value for every position and depth while pruning far more.
 //
-// The position evaluation is left to the subclasses (evaluate); the kind
-// they name at construction selects the same evaluation as a plain function
-// for the search, which runs without virtual calls.
+// The subclasses name at construction the kind of position evaluation the
+// search uses: a plain function (VantorEvaluation), so that the search runs
+// without virtual calls.
 //
 // Thread safety: the search works only on its own copies of the board and
 // may run on several threads at once; see VantorServerBot for the rest.
@@ -27,23 +27,15 @@
 class VantorMinMaxBot : public VantorServerBot {
  public:
   // depth is the bot's level; only its low 8 bits reach the search. kind
-  // must name the evaluation that evaluate implements.
+  // names the evaluation the search uses.
   VantorMinMaxBot(VantorLobby* server, const std::string& name, int depth,
                   VantorEvaluationKind kind);
   ~VantorMinMaxBot() override;
 
   VantorCoords chooseMove(const VantorGame& game) override;
-  // The value of board for colour, positive when good for colour.
-  virtual int evaluate(const int8_t* board, int colour) = 0;
 
   int getDepth() const { return depth; }
   VantorEvaluationKind getEvaluationKind() const { return kind; }
-
- protected:
-  // One node of the search: board (unchanged) with colour to move and plies
-  // left; the chosen index is written to bestMove (the root writes last).
-  int16_t search(const int8_t* board, int rootColour, int colour, uint8_t plies, int& bestMove,
-                 int16_t alpha, int16_t beta);
 
  private:
   // The framed index of the move for colour on board, 0 when it has none.

@@ -72,7 +72,6 @@ class VantorClientPlayer : public VantorPlayer {
   void leave();
   // Whether a write has failed; the connection is then to be closed.
   bool outputBroken() const { return broken_.load(); }
-  int getClientVersion() const { return clientVersion_; }
 
   // The too-old-client warning is given once per process; tests start afresh.
   static void resetVersionWarningForTesting();

@@ -32,12 +32,6 @@ VantorServerGame::~VantorServerGame() {
   delete spectators;
 }
 
-int VantorServerGame::colourOf(const VantorPlayer* player) const {
-  if (player == player1) return 1;
-  if (player == player2) return 2;
-  return 0;
-}
-
 bool VantorServerGame::hasPlayer(const VantorPlayer* player) const {
   return player == player1 || player == player2;
 }

@@ -45,8 +45,6 @@ class VantorServerGame : public VantorGame {
   VantorPlayer* getPlayer(int n) const { return n == 1 ? player1 : player2; }
   // Player 1 while black is to move, otherwise player 2.
   VantorPlayer* getPlayerToMove() const { return turn == kBlack ? player1 : player2; }
-  // 1 for player 1 (also when it holds both places), 2 for player 2, 0 otherwise.
-  int colourOf(const VantorPlayer* player) const;
   bool hasPlayer(const VantorPlayer* player) const;
 
   // Appends player (the same player may watch more than once) when the game

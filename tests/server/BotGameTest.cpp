@@ -24,9 +24,6 @@ class RecordingBot : public VantorMinMaxBot {
     setPausesForTesting(1, 1);
   }
   ~RecordingBot() override { retire(); }
-  int evaluate(const int8_t* board, int colour) override {
-    return evaluatorOf(getEvaluationKind())(board, colour);
-  }
   void notifyGameEvent(const VantorGameEvent& event) override {
     {
       std::lock_guard<std::mutex> lock(mutex);
