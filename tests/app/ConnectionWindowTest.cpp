@@ -21,66 +21,26 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "client/GameClient.h"
 #include "client/VantorClientGame.h"
 #include "tests/app/ChildProcess.h"
+#include "tests/app/WindowTestSupport.h"
 #include "tests/app/XSession.h"
 #include "tests/client/FullListener.h"
 
 namespace {
 
 constexpr int kPort = 4567;
-const std::string kArtifacts = VANTOR_ARTIFACTS;
-
 using Clock = std::chrono::steady_clock;
-
-void sleepMs(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 int msSince(Clock::time_point start) {
   return static_cast<int>(
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-}
-
-bool waitUntil(const std::function<bool()>& cond, int timeoutMs) {
-  const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  do {
-    if (cond()) return true;
-    sleepMs(20);
-  } while (Clock::now() < end);
-  return cond();
-}
-
-// The ports listened on in this process's network namespace.
-std::vector<int> listeningPorts() {
-  std::vector<int> ports;
-  std::ifstream tcp("/proc/net/tcp");
-  std::string line;
-  std::getline(tcp, line);
-  while (std::getline(tcp, line)) {
-    std::istringstream fields(line);
-    std::string slot, local, remote, state;
-    fields >> slot >> local >> remote >> state;
-    const size_t colon = local.find(':');
-    if (colon != std::string::npos && state == "0A") {
-      ports.push_back(std::stoi(local.substr(colon + 1), nullptr, 16));
-    }
-  }
-  return ports;
-}
-
-bool listening(int port) {
-  const std::vector<int> ports = listeningPorts();
-  return std::find(ports.begin(), ports.end(), port) != ports.end();
 }
 
 // Moves this process, and the programs it starts from now on, into a network
@@ -98,13 +58,7 @@ std::string enterPrivateNetwork() {
   return why;
 }
 
-// Board cells and screen regions, window coordinates.
-int cellX(int column) {
-  return 20 + 35 * column + 17;
-}
-int cellY(int row) {
-  return 20 + 35 * row + 17;
-}
+// Screen regions, window coordinates.
 struct Region {
   int x0, y0, x1, y1;
 };

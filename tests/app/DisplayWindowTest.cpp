@@ -10,7 +10,6 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -18,11 +17,11 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "game/VantorGame.h"
 #include "tests/app/ChildProcess.h"
+#include "tests/app/WindowTestSupport.h"
 #include "tests/app/XSession.h"
 
 // Last: the X headers define macros (None, Bool) that GoogleTest's own
@@ -31,42 +30,7 @@
 
 namespace {
 
-const std::string kArtifacts = VANTOR_ARTIFACTS;
 const std::string kLaunchLine = "server launched on port ";
-
-void sleepMs(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-bool waitUntil(const std::function<bool()>& cond, int timeoutMs) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  do {
-    if (cond()) return true;
-    sleepMs(50);
-  } while (std::chrono::steady_clock::now() < end);
-  return cond();
-}
-
-int cellX(int column) {
-  return 20 + 35 * column + 17;
-}
-int cellY(int row) {
-  return 20 + 35 * row + 17;
-}
-
-// What a cell shows: 'X' a black disc, 'O' a white one, '.' the green board.
-char cellAt(const Picture& shot, int column, int row) {
-  const int x = cellX(column), y = cellY(row);
-  int r = 0, g = 0, b = 0;
-  for (const Rgb& c : {shot.mean(x - 7, y, 1), shot.mean(x + 7, y, 1), shot.mean(x, y - 7, 1),
-                       shot.mean(x, y + 7, 1)}) {
-    r += c.r / 4;
-    g += c.g / 4;
-    b += c.b / 4;
-  }
-  if (g - std::max(r, b) > 25) return '.';
-  return Rgb{r, g, b}.luminance() < 100 ? 'X' : 'O';
-}
 
 // The board as the window shows it, or 0 discs when no board is shown (on
 // a menu few cells read as green).

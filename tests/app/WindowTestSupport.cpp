@@ -1,0 +1,60 @@
+#include "tests/app/WindowTestSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+const std::string kArtifacts = VANTOR_ARTIFACTS;
+
+void sleepMs(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool waitUntil(const std::function<bool()>& cond, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  do {
+    if (cond()) return true;
+    sleepMs(20);
+  } while (std::chrono::steady_clock::now() < end);
+  return cond();
+}
+
+bool listening(int port) {
+  std::ifstream tcp("/proc/net/tcp");
+  std::string line;
+  std::getline(tcp, line);
+  while (std::getline(tcp, line)) {
+    std::istringstream fields(line);
+    std::string slot, local, remote, state;
+    fields >> slot >> local >> remote >> state;
+    const size_t colon = local.find(':');
+    if (colon == std::string::npos || state != "0A") continue;
+    if (std::stoi(local.substr(colon + 1), nullptr, 16) == port) return true;
+  }
+  return false;
+}
+
+int cellX(int column) {
+  return 20 + 35 * column + 17;
+}
+
+int cellY(int row) {
+  return 20 + 35 * row + 17;
+}
+
+char cellAt(const Picture& shot, int column, int row) {
+  // Four small patches around the centre are read: off the last-move
+  // marker, and on the disc even while it leans after a flip.
+  const int x = cellX(column), y = cellY(row);
+  int r = 0, g = 0, b = 0;
+  for (const Rgb& c : {shot.mean(x - 7, y, 1), shot.mean(x + 7, y, 1), shot.mean(x, y - 7, 1),
+                       shot.mean(x, y + 7, 1)}) {
+    r += c.r / 4;
+    g += c.g / 4;
+    b += c.b / 4;
+  }
+  if (g - std::max(r, b) > 25) return '.';
+  return Rgb{r, g, b}.luminance() < 100 ? 'X' : 'O';
+}
