@@ -20,7 +20,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,14 +27,12 @@
 
 #include "client/GameClient.h"
 #include "client/VantorClientGame.h"
-#include "tests/app/ChildProcess.h"
+#include "tests/app/FixedPortWindowTest.h"
 #include "tests/app/WindowTestSupport.h"
-#include "tests/app/XSession.h"
 #include "tests/client/FullListener.h"
 
 namespace {
 
-constexpr int kPort = 4567;
 using Clock = std::chrono::steady_clock;
 
 int msSince(Clock::time_point start) {
@@ -107,64 +104,23 @@ class Opponent : public vgl::GameClientListener {
   std::vector<VantorClientGame*> games;
 };
 
-class ConnectionWindowTest : public ::testing::Test {
+class ConnectionWindowTest : public FixedPortWindowTest {
  protected:
   static void SetUpTestSuite() {
-    std::filesystem::create_directories(kArtifacts);
+    // First, so that the X server and every program started after it are
+    // in the namespace.
     networkWhy_ = new std::string(enterPrivateNetwork());
-    session_ = new XSession();
+    FixedPortWindowTest::SetUpTestSuite();
   }
   static void TearDownTestSuite() {
-    delete session_;
-    session_ = nullptr;
+    FixedPortWindowTest::TearDownTestSuite();
     delete networkWhy_;
     networkWhy_ = nullptr;
   }
 
-  void SetUp() override {
-    if (!session_->started()) GTEST_SKIP() << session_->why();
-    waitUntil([] { return !listening(kPort); }, 5000);
-    if (listening(kPort)) {
-      GTEST_SKIP() << "another program listens on port " << kPort
-                   << ", where the client looks for its local server";
-    }
-    name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    app_ = std::make_unique<ChildProcess>(std::vector<std::string>{VANTOR_EXE},
-                                          kArtifacts + "/" + name_ + ".log");
-    ASSERT_TRUE(app_->started());
-    window_ = session_->findWindow("Vantor", 20000);
-    ASSERT_NE(window_, 0u) << app_->log();
-    ASSERT_TRUE(waitUntil([] { return listening(kPort); }, 10000)) << app_->log();
-    serverPid_ = app_->childPid();
-    pointAway();
-    ASSERT_TRUE(
-        waitUntil([&] { return capture().difference(Picture(), 0, 0, 319, 479) > 5; }, 10000))
-        << "the window stays black";
-    sleepMs(300);
-    menu_ = capture();
-  }
-
   static bool privateNetwork() { return networkWhy_->empty(); }
 
-  Picture capture() { return session_->capture(window_); }
-  Picture keep(const std::string& what) {
-    const Picture shot = capture();
-    shot.writePng(kArtifacts + "/" + name_ + "-" + what + ".png");
-    return shot;
-  }
-  void click(int x, int y) {
-    ASSERT_TRUE(session_->click(window_, x, y));
-    sleepMs(250);
-  }
-  void key(const std::string& name) {
-    ASSERT_TRUE(session_->key(name));
-    sleepMs(100);
-  }
-  void pointAway() {
-    session_->moveTo(window_, 300, 200);
-    sleepMs(250);
-  }
-  bool onMainMenu() { return differ(capture(), menu_, kMenuPicture) < 2.0; }
+  bool onMainMenu() { return differ(capture(), app_.menu, kMenuPicture) < 2.0; }
   // Waits for the first picture of a game: discs on the green board.
   bool waitForBoard() {
     return waitUntil(
@@ -181,7 +137,7 @@ class ConnectionWindowTest : public ::testing::Test {
   int hoverAnswer(Region band) {
     const Picture before = capture();
     const auto start = Clock::now();
-    session_->warpTo(window_, 160, (band.y0 + band.y1) / 2);
+    session_->warpTo(app_.window, 160, (band.y0 + band.y1) / 2);
     while (msSince(start) < 1000) {
       if (differ(capture(), before, band) > 1.0) return msSince(start);
     }
@@ -206,16 +162,9 @@ class ConnectionWindowTest : public ::testing::Test {
     return text;
   }
 
-  static XSession* session_;
   static std::string* networkWhy_;
-  std::string name_;
-  std::unique_ptr<ChildProcess> app_;
-  unsigned long window_ = 0;
-  int serverPid_ = -1;
-  Picture menu_;
 };
 
-XSession* ConnectionWindowTest::session_ = nullptr;
 std::string* ConnectionWindowTest::networkWhy_ = nullptr;
 
 TEST_F(ConnectionWindowTest, AServerThatTakesNoConnectionLeavesTheWindowAnsweringUntilCnxEchec) {
@@ -249,14 +198,14 @@ TEST_F(ConnectionWindowTest, AServerThatTakesNoConnectionLeavesTheWindowAnswerin
   key("Return");
   const std::vector<int> more = hoverWhile([&] { return !onMainMenu(); }, 20000);
   answers.insert(answers.end(), more.begin(), more.end());
-  ASSERT_TRUE(waitUntil([&] { return onMainMenu(); }, 5000)) << app_->log();
+  ASSERT_TRUE(waitUntil([&] { return onMainMenu(); }, 5000)) << app_.process->log();
   EXPECT_GT(msSince(start), 5000) << "gave up long before the limit";
   pointAway();
   sleepMs(600);  // the notice fades in
-  EXPECT_GT(differ(keep("cnx-echec"), menu_, kNotice), 3.0) << "no notice over the main menu";
-  EXPECT_NE(app_->log().find("cannot connect: IosSocket: Socket connection timed out"),
+  EXPECT_GT(differ(keep("cnx-echec"), app_.menu, kNotice), 3.0) << "no notice over the main menu";
+  EXPECT_NE(app_.process->log().find("cannot connect: IosSocket: Socket connection timed out"),
             std::string::npos)
-      << app_->log();
+      << app_.process->log();
 
   std::printf("hover answered after (ms): %s\n", listOf(answers).c_str());
   ASSERT_GT(answers.size(), 20u);
@@ -268,22 +217,22 @@ TEST_F(ConnectionWindowTest, TheLocalServerKilledDuringAGameIsANoticeOverTheMain
   click(160, 340);  // "Jouer en local"
   click(160, 140);  // "Pee"
   click(160, 340);  // "Jouer les noirs"
-  ASSERT_TRUE(waitForBoard()) << app_->log();
+  ASSERT_TRUE(waitForBoard()) << app_.process->log();
   const std::vector<std::string> windows = session_->shownWindows();
-  ASSERT_GT(serverPid_, 0);
-  kill(serverPid_, SIGKILL);
+  ASSERT_GT(app_.serverPid, 0);
+  kill(app_.serverPid, SIGKILL);
 
-  ASSERT_TRUE(waitUntil([&] { return onMainMenu(); }, 10000)) << app_->log();
+  ASSERT_TRUE(waitUntil([&] { return onMainMenu(); }, 10000)) << app_.process->log();
   const auto shown = Clock::now();
   pointAway();
   sleepMs(600);
-  EXPECT_GT(differ(keep("connexion-perdue"), menu_, kNotice), 3.0) << "no notice";
+  EXPECT_GT(differ(keep("connexion-perdue"), app_.menu, kNotice), 3.0) << "no notice";
   sleepMs(1200);
-  EXPECT_GT(differ(keep("connexion-perdue-later"), menu_, kNotice), 3.0)
+  EXPECT_GT(differ(keep("connexion-perdue-later"), app_.menu, kNotice), 3.0)
       << "gone before its time, " << msSince(shown) << " ms after it came";
   EXPECT_EQ(session_->shownWindows(), windows) << "a window besides the game's";
-  ASSERT_TRUE(waitUntil([&] { return differ(capture(), menu_, kNotice) < 1.0; }, 5000));
-  const std::string log = app_->log();
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kNotice) < 1.0; }, 5000));
+  const std::string log = app_.process->log();
   EXPECT_NE(log.find("connection lost"), std::string::npos) << log;
   EXPECT_EQ(log.find("Unexpected error"), std::string::npos) << log;
 }
@@ -291,7 +240,7 @@ TEST_F(ConnectionWindowTest, TheLocalServerKilledDuringAGameIsANoticeOverTheMain
 TEST_F(ConnectionWindowTest, AnOpponentLeavingAnInternetGameLeavesAbandonOnTheStatusLine) {
   click(160, 390);  // "Jouer sur internet"
   click(160, 440);  // "Se connecter", to the local server
-  ASSERT_TRUE(app_->waitForLog("Renaming to Guest", 5000)) << app_->log();
+  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
   pointAway();
 
   Opponent bob;
@@ -308,12 +257,12 @@ TEST_F(ConnectionWindowTest, AnOpponentLeavingAnInternetGameLeavesAbandonOnTheSt
       },
       10000));
   bob.client->invite(guest.c_str(), 1);  // the guest plays black, and moves first
-  ASSERT_TRUE(app_->waitForLog("Bob asks " + guest, 5000)) << app_->log();
+  ASSERT_TRUE(app_.process->waitForLog("Bob asks " + guest, 5000)) << app_.process->log();
   bob.pumpUntil([] { return false; }, 500);
   keep("invited");
   click(160, 390);  // "Accept"
-  ASSERT_TRUE(bob.pumpUntil([&] { return !bob.games.empty(); }, 10000)) << app_->log();
-  ASSERT_TRUE(waitForBoard()) << app_->log();
+  ASSERT_TRUE(bob.pumpUntil([&] { return !bob.games.empty(); }, 10000)) << app_.process->log();
+  ASSERT_TRUE(waitForBoard()) << app_.process->log();
   sleepMs(500);
   const Picture playing = keep("playing");
 

@@ -14,19 +14,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/VantorGame.h"
 #include "tests/app/ChildProcess.h"
+#include "tests/app/WindowTest.h"
 #include "tests/app/WindowTestSupport.h"
-#include "tests/app/XSession.h"
-
-// Last: the X headers define macros (None, Bool) that GoogleTest's own
-// headers use as names.
-#include <X11/Xlib.h>
 
 namespace {
 
@@ -101,106 +96,23 @@ std::vector<std::pair<int, int>> movesToAPass() {
   return best;
 }
 
-// A top-level window titled "Vantor" other than except, or 0.
-unsigned long otherVantorWindow(unsigned long except, int timeoutMs) {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return 0;
-  unsigned long found = 0;
-  waitUntil(
-      [&] {
-        Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-          return false;
-        }
-        for (unsigned int i = 0; i < count && !found; ++i) {
-          char* title = nullptr;
-          XWindowAttributes attributes;
-          if (children[i] != except && XFetchName(display, children[i], &title) && title) {
-            if (std::string(title) == "Vantor" &&
-                XGetWindowAttributes(display, children[i], &attributes) &&
-                attributes.map_state == IsViewable) {
-              found = children[i];
-            }
-          }
-          if (title) XFree(title);
-        }
-        if (children) XFree(children);
-        return found != 0;
-      },
-      timeoutMs);
-  XCloseDisplay(display);
-  return found;
-}
-
-// One running client: the process, its window and its server child's port.
-struct RunningClient {
-  std::unique_ptr<ChildProcess> process;
-  unsigned long window = 0;
-  int port = 0;
-  int serverPid = -1;
-  Picture menu;  // the main menu as first shown
-};
-
-class DisplayWindowTest : public ::testing::Test {
+class DisplayWindowTest : public WindowTest {
  protected:
-  static void SetUpTestSuite() {
-    std::filesystem::create_directories(kArtifacts);
-    session_ = new XSession();
-  }
-  static void TearDownTestSuite() {
-    delete session_;
-    session_ = nullptr;
-  }
-
-  void SetUp() override {
-    if (!session_->started()) GTEST_SKIP() << session_->why();
-    name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  }
-
-  std::string logPath(const std::string& which) const {
-    return kArtifacts + "/" + name_ + which + ".log";
-  }
-
   // Starts a client with the extra arguments and waits for its window (any
-  // window but except) and for its server child's launch line.
+  // window but except), for its server child's launch line and for its main
+  // menu.
   ::testing::AssertionResult start(RunningClient& client, const std::vector<std::string>& options,
                                    const std::string& which, unsigned long except = 0) {
-    std::vector<std::string> command{VANTOR_EXE};
-    command.insert(command.end(), options.begin(), options.end());
-    client.process = std::make_unique<ChildProcess>(command, logPath(which));
-    if (!client.process->started()) return ::testing::AssertionFailure() << "not started";
-    client.window =
-        except == 0 ? session_->findWindow("Vantor", 20000) : otherVantorWindow(except, 20000);
-    if (client.window == 0) {
-      return ::testing::AssertionFailure() << "no window\n" << client.process->log();
-    }
+    const ::testing::AssertionResult launched = launch(client, options, which, except);
+    if (!launched) return launched;
     if (!client.process->waitForLog(kLaunchLine, 10000)) {
       return ::testing::AssertionFailure() << "no launch line\n" << client.process->log();
     }
     const std::string log = client.process->log();
     client.port = std::atoi(log.c_str() + log.find(kLaunchLine) + kLaunchLine.size());
-    client.serverPid = client.process->childPid();
-    session_->moveTo(client.window, 300, 200);
-    if (!waitUntil([&] { return capture(client).difference(Picture(), 0, 0, 319, 479) > 5; },
-                   10000)) {
-      return ::testing::AssertionFailure() << "the window stays black";
-    }
-    sleepMs(300);  // the menu's first frames
-    client.menu = capture(client);
-    return ::testing::AssertionSuccess();
+    return awaitMainMenu(client);
   }
 
-  Picture capture(const RunningClient& client) { return session_->capture(client.window); }
-  Picture keep(const RunningClient& client, const std::string& what) {
-    const Picture shot = capture(client);
-    shot.writePng(kArtifacts + "/" + name_ + "-" + what + ".png");
-    return shot;
-  }
-  void click(const RunningClient& client, int x, int y) {
-    ASSERT_TRUE(session_->click(client.window, x, y));
-    sleepMs(250);
-  }
   // Plays black against Pee from the main menu and waits for the board.
   ::testing::AssertionResult playAgainstPee(const RunningClient& client) {
     click(client, 160, 340);  // "Jouer en local"
@@ -224,12 +136,7 @@ class DisplayWindowTest : public ::testing::Test {
     }
     return ::testing::AssertionSuccess();
   }
-
-  static XSession* session_;
-  std::string name_;
 };
-
-XSession* DisplayWindowTest::session_ = nullptr;
 
 TEST_F(DisplayWindowTest, APassNoticeFitsInsideTheWindow) {
   const std::vector<std::pair<int, int>> moves = movesToAPass();

@@ -11,17 +11,15 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "game/VantorGame.h"
 #include "tests/app/ChildProcess.h"
+#include "tests/app/FixedPortWindowTest.h"
 #include "tests/app/WindowTestSupport.h"
-#include "tests/app/XSession.h"
 
 namespace {
 
-constexpr int kPort = 4567;
 // The board as eight rows of eight cells, one line each.
 std::string boardOf(const Picture& shot) {
   std::string rows;
@@ -46,66 +44,15 @@ const std::string kBlackPlayed = kEmptyRow + kEmptyRow + "....X...\n" + "...XX..
 const std::string kWhiteAnswered = kEmptyRow + kEmptyRow + "...OX...\n" + "...OX...\n" +
                                    "...OX...\n" + kEmptyRow + kEmptyRow + kEmptyRow;
 
-class VantorWindowTest : public ::testing::Test {
+class VantorWindowTest : public FixedPortWindowTest {
  protected:
-  static void SetUpTestSuite() {
-    std::filesystem::create_directories(kArtifacts);
-    session_ = new XSession();
-  }
-  static void TearDownTestSuite() {
-    delete session_;
-    session_ = nullptr;
-  }
-
-  void SetUp() override {
-    if (!session_->started()) GTEST_SKIP() << session_->why();
-    // A server child of an earlier test may take a moment to go.
-    waitUntil([] { return !listening(kPort); }, 5000);
-    if (listening(kPort)) {
-      GTEST_SKIP() << "another program listens on port " << kPort
-                   << ", where the client looks for its local server";
-    }
-    name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    app_ = std::make_unique<ChildProcess>(std::vector<std::string>{VANTOR_EXE},
-                                          kArtifacts + "/" + name_ + ".log");
-    ASSERT_TRUE(app_->started());
-    window_ = session_->findWindow("Vantor", 20000);
-    ASSERT_NE(window_, 0u) << app_->log();
-    ASSERT_TRUE(waitUntil([] { return listening(kPort); }, 10000)) << app_->log();
-    serverPid_ = app_->childPid();
-    session_->moveTo(window_, 300, 200);  // away from every button, so nothing is hovered
-    ASSERT_TRUE(
-        waitUntil([&] { return capture().difference(Picture(), 0, 0, 319, 479) > 5; }, 10000))
-        << "the window stays black";
-    sleepMs(300);
-    menu_ = capture();
-  }
-
-  Picture capture() { return session_->capture(window_); }
-  Picture keep(const std::string& what) {
-    const Picture shot = capture();
-    shot.writePng(kArtifacts + "/" + name_ + "-" + what + ".png");
-    return shot;
-  }
   // How much a picture differs from the main menu as first shown.
-  double fromMenu(const Picture& shot) { return shot.difference(menu_, 0, 0, 319, 479); }
-  void click(int x, int y) {
-    ASSERT_TRUE(session_->click(window_, x, y));
-    sleepMs(250);
-  }
-  void key(const std::string& name) {
-    ASSERT_TRUE(session_->key(name));
-    sleepMs(250);
-  }
-  void pointAway(int y = 200) {
-    session_->moveTo(window_, 300, y);
-    sleepMs(300);
-  }
+  double fromMenu(const Picture& shot) { return shot.difference(app_.menu, 0, 0, 319, 479); }
   // Hovering over a band lights its text: how much the band changes.
   double hoverChange(int y0, int y1) {
     pointAway();
     const Picture before = capture();
-    session_->moveTo(window_, 160, (y0 + y1) / 2);
+    session_->moveTo(app_.window, 160, (y0 + y1) / 2);
     sleepMs(300);
     const Picture after = capture();
     pointAway();
@@ -141,16 +88,7 @@ class VantorWindowTest : public ::testing::Test {
     click(160, opponentY);
     click(160, colourY);
   }
-
-  static XSession* session_;
-  std::string name_;
-  std::unique_ptr<ChildProcess> app_;
-  unsigned long window_ = 0;
-  int serverPid_ = -1;
-  Picture menu_;
 };
-
-XSession* VantorWindowTest::session_ = nullptr;
 
 TEST_F(VantorWindowTest, MainMenuShowsItsThreeTextsAndEscapeQuitsWithItsServer) {
   keep("menu");
@@ -158,28 +96,28 @@ TEST_F(VantorWindowTest, MainMenuShowsItsThreeTextsAndEscapeQuitsWithItsServer) 
   EXPECT_GT(hoverChange(372, 408), 1.0) << "Jouer sur internet";
   EXPECT_GT(hoverChange(421, 457), 1.0) << "Quitter";
   EXPECT_LT(hoverChange(200, 240), 0.5) << "no text between the title and the buttons";
-  session_->moveTo(window_, 160, 340);
+  session_->moveTo(app_.window, 160, 340);
   sleepMs(300);
   keep("menu-hover");
 
-  ASSERT_TRUE(ChildProcess::processExists(serverPid_));
+  ASSERT_TRUE(ChildProcess::processExists(app_.serverPid));
   pointAway();
   key("Escape");
-  const int status = app_->waitExit(5000);
+  const int status = app_.process->waitExit(5000);
   ASSERT_NE(status, -1) << "Escape did not end the client";
   EXPECT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_TRUE(waitUntil([&] { return !ChildProcess::processExists(serverPid_); }, 3000));
-  const std::string log = app_->log();
+  EXPECT_TRUE(waitUntil([&] { return !ChildProcess::processExists(app_.serverPid); }, 3000));
+  const std::string log = app_.process->log();
   EXPECT_NE(log.find("Launch standalone server"), std::string::npos) << log;
   EXPECT_NE(log.find("Kill standalone server"), std::string::npos) << log;
 }
 
 TEST_F(VantorWindowTest, TheServerChildDiesWithAKilledClient) {
-  ASSERT_TRUE(ChildProcess::processExists(serverPid_));
-  app_->kill(SIGKILL);
-  app_->waitExit(5000);
-  EXPECT_TRUE(waitUntil([&] { return !ChildProcess::processExists(serverPid_); }, 3000))
+  ASSERT_TRUE(ChildProcess::processExists(app_.serverPid));
+  app_.process->kill(SIGKILL);
+  app_.process->waitExit(5000);
+  EXPECT_TRUE(waitUntil([&] { return !ChildProcess::processExists(app_.serverPid); }, 3000))
       << "the server outlived its client";
 }
 
@@ -189,8 +127,8 @@ TEST_F(VantorWindowTest, PlayingBlackAgainstPee) {
   click(160, 140);  // "Pee"
   keep("colour-selection");
   click(160, 340);  // "Jouer les noirs"
-  ASSERT_TRUE(waitForBoard()) << app_->log();
-  EXPECT_NE(app_->log().find(" asks Pee[Bot]"), std::string::npos) << app_->log();
+  ASSERT_TRUE(waitForBoard()) << app_.process->log();
+  EXPECT_NE(app_.process->log().find(" asks Pee[Bot]"), std::string::npos) << app_.process->log();
   ASSERT_TRUE(boardBecomes(kStart));
   const Picture start = keep("start");
 
@@ -222,8 +160,9 @@ TEST_F(VantorWindowTest, PlayingBlackAgainstPee) {
 
 TEST_F(VantorWindowTest, AComputerPlayingBlackOpens) {
   chooseLocal(140 + 49, 390);  // "Chicken", "Jouer les blancs"
-  ASSERT_TRUE(waitForBoard()) << app_->log();
-  EXPECT_NE(app_->log().find(" asks Chicken[Bot]"), std::string::npos) << app_->log();
+  ASSERT_TRUE(waitForBoard()) << app_.process->log();
+  EXPECT_NE(app_.process->log().find(" asks Chicken[Bot]"), std::string::npos)
+      << app_.process->log();
   ASSERT_TRUE(waitUntil(
       [&] {
         const std::string board = boardOf(capture());
@@ -237,8 +176,8 @@ TEST_F(VantorWindowTest, AComputerPlayingBlackOpens) {
 TEST_F(VantorWindowTest, TwoPeopleAtOneScreenAlternateColoursToTheEndOfAGame) {
   click(160, 340);  // "Jouer en local"
   click(160, 59);   // "Deux joueurs"
-  ASSERT_TRUE(waitForBoard()) << app_->log();
-  const std::string log = app_->log();
+  ASSERT_TRUE(waitForBoard()) << app_.process->log();
+  const std::string log = app_.process->log();
   EXPECT_NE(log.find("Renaming to Black"), std::string::npos) << log;
   EXPECT_NE(log.find("Renaming to White"), std::string::npos) << log;
   EXPECT_NE(log.find("Black asks White"), std::string::npos) << log;
@@ -252,7 +191,7 @@ TEST_F(VantorWindowTest, TwoPeopleAtOneScreenAlternateColoursToTheEndOfAGame) {
     int cell = 0;
     while (!rules.canPlay(cell % 8 + 1, cell / 8 + 1)) ++cell;
     const int x = cell % 8 + 1, y = cell / 8 + 1;
-    ASSERT_TRUE(session_->click(window_, cellX(x - 1), cellY(y - 1)));
+    ASSERT_TRUE(session_->click(app_.window, cellX(x - 1), cellY(y - 1)));
     rules.play(x, y);
     ++moves;
     if (moves <= 2) {
@@ -279,7 +218,7 @@ TEST_F(VantorWindowTest, InternetPlayThroughTheLobbyOfLocalhost) {
   click(160, 390);  // "Jouer sur internet"
   keep("join-server");
   click(160, 440);  // "Se connecter", to the default host "localhost"
-  ASSERT_TRUE(app_->waitForLog("Renaming to Guest", 5000)) << app_->log();
+  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
   sleepMs(800);
   pointAway(470);
   const Picture lobby = keep("lobby");
@@ -287,7 +226,7 @@ TEST_F(VantorWindowTest, InternetPlayThroughTheLobbyOfLocalhost) {
   // The seven computer players fill the first seven rows: each row lights
   // up under the pointer; the eighth row is empty.
   for (int k = 0; k < 8; ++k) {
-    session_->moveTo(window_, 60, 57 + 19 * k + 9);
+    session_->moveTo(app_.window, 60, 57 + 19 * k + 9);
     sleepMs(300);
     const double change = capture().difference(lobby, 20, 55 + 19 * k, 160, 55 + 19 * k + 18);
     if (k < 7) {
@@ -298,11 +237,11 @@ TEST_F(VantorWindowTest, InternetPlayThroughTheLobbyOfLocalhost) {
   }
 
   // The first row is Pee[Bot]: a click invites it, and it accepts.
-  session_->moveTo(window_, 60, 66);
+  session_->moveTo(app_.window, 60, 66);
   sleepMs(200);
   click(60, 66);
-  ASSERT_TRUE(app_->waitForLog(" asks Pee[Bot]", 5000)) << app_->log();
-  ASSERT_TRUE(waitForBoard()) << app_->log();
+  ASSERT_TRUE(app_.process->waitForLog(" asks Pee[Bot]", 5000)) << app_.process->log();
+  ASSERT_TRUE(waitForBoard()) << app_.process->log();
   keep("internet-game");
 
   key("Escape");  // back to the lobby
@@ -316,8 +255,8 @@ TEST_F(VantorWindowTest, InternetPlayThroughTheLobbyOfLocalhost) {
 }
 
 TEST_F(VantorWindowTest, WithoutALocalServerAColourShowsEchecOverTheMainMenu) {
-  ASSERT_GT(serverPid_, 0);
-  kill(serverPid_, SIGKILL);
+  ASSERT_GT(app_.serverPid, 0);
+  kill(app_.serverPid, SIGKILL);
   ASSERT_TRUE(waitUntil([] { return !listening(kPort); }, 5000));
   chooseLocal(140, 340);  // "Pee", "Jouer les noirs"
   pointAway();

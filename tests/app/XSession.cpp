@@ -16,10 +16,10 @@ Display* asDisplay(void* p) {
   return static_cast<Display*>(p);
 }
 
-Window findNamed(Display* display, Window window, const std::string& name) {
+Window findNamed(Display* display, Window window, const std::string& name, Window except) {
   char* title = nullptr;
   if (XFetchName(display, window, &title) && title) {
-    bool match = name == title;
+    bool match = name == title && window != except;
     XFree(title);
     if (match) return window;
   }
@@ -27,7 +27,9 @@ Window findNamed(Display* display, Window window, const std::string& name) {
   unsigned int count = 0;
   if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
   Window found = 0;
-  for (unsigned int i = 0; i < count && !found; ++i) found = findNamed(display, children[i], name);
+  for (unsigned int i = 0; i < count && !found; ++i) {
+    found = findNamed(display, children[i], name, except);
+  }
   if (children) XFree(children);
   return found;
 }
@@ -52,11 +54,11 @@ XSession::~XSession() {
   if (connection_) XCloseDisplay(asDisplay(connection_));
 }
 
-unsigned long XSession::findWindow(const std::string& name, int timeoutMs) {
+unsigned long XSession::findWindow(const std::string& name, int timeoutMs, unsigned long except) {
   Display* d = asDisplay(connection_);
   auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   do {
-    Window w = findNamed(d, DefaultRootWindow(d), name);
+    Window w = findNamed(d, DefaultRootWindow(d), name, except);
     if (w) {
       XWindowAttributes attributes;
       if (XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable) return w;

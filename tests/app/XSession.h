@@ -24,8 +24,9 @@ class XSession {
   bool started() const { return connection_ != nullptr; }
   const std::string& why() const { return why_; }
 
-  // The top-level window titled name, waiting up to timeoutMs; 0 if none.
-  unsigned long findWindow(const std::string& name, int timeoutMs);
+  // The top-level window titled name, other than except when given,
+  // waiting up to timeoutMs; 0 if none.
+  unsigned long findWindow(const std::string& name, int timeoutMs, unsigned long except = 0);
   Picture capture(unsigned long window);
   // Pointer moves and clicks at window coordinates of window; keys by
   // xdotool key name ("Escape", "Return").

@@ -1,0 +1,77 @@
+#include "tests/app/WindowTest.h"
+
+#include <filesystem>
+
+#include "tests/app/WindowTestSupport.h"
+
+XSession* WindowTest::session_ = nullptr;
+
+void WindowTest::SetUpTestSuite() {
+  std::filesystem::create_directories(kArtifacts);
+  session_ = new XSession();
+}
+
+void WindowTest::TearDownTestSuite() {
+  delete session_;
+  session_ = nullptr;
+}
+
+void WindowTest::SetUp() {
+  if (!session_->started()) GTEST_SKIP() << session_->why();
+  name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+std::string WindowTest::logPath(const std::string& which) const {
+  return kArtifacts + "/" + name_ + which + ".log";
+}
+
+::testing::AssertionResult WindowTest::launch(RunningClient& client,
+                                              const std::vector<std::string>& options,
+                                              const std::string& which, unsigned long except) {
+  std::vector<std::string> command{VANTOR_EXE};
+  command.insert(command.end(), options.begin(), options.end());
+  client.process = std::make_unique<ChildProcess>(command, logPath(which));
+  if (!client.process->started()) return ::testing::AssertionFailure() << "not started";
+  client.window = session_->findWindow("Vantor", 20000, except);
+  if (client.window == 0) {
+    return ::testing::AssertionFailure() << "no window\n" << client.process->log();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult WindowTest::awaitMainMenu(RunningClient& client) {
+  client.serverPid = client.process->childPid();
+  session_->moveTo(client.window, 300, 200);  // away from every button, so nothing is hovered
+  if (!waitUntil([&] { return capture(client).difference(Picture(), 0, 0, 319, 479) > 5; },
+                 10000)) {
+    return ::testing::AssertionFailure() << "the window stays black";
+  }
+  sleepMs(300);  // the menu's first frames
+  client.menu = capture(client);
+  return ::testing::AssertionSuccess();
+}
+
+Picture WindowTest::capture(const RunningClient& client) {
+  return session_->capture(client.window);
+}
+
+Picture WindowTest::keep(const RunningClient& client, const std::string& what) {
+  const Picture shot = capture(client);
+  shot.writePng(kArtifacts + "/" + name_ + "-" + what + ".png");
+  return shot;
+}
+
+void WindowTest::click(const RunningClient& client, int x, int y) {
+  ASSERT_TRUE(session_->click(client.window, x, y));
+  sleepMs(250);
+}
+
+void WindowTest::key(const std::string& name) {
+  ASSERT_TRUE(session_->key(name));
+  sleepMs(250);
+}
+
+void WindowTest::pointAway(const RunningClient& client, int y) {
+  session_->moveTo(client.window, 300, y);
+  sleepMs(300);
+}
