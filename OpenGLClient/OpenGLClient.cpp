@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,12 +17,6 @@
 
 namespace vgl {
 
-const char* const Client::kServerNames[kOpponents] = {
-    "Pee[Bot]",        "Chicken[Bot]", "Baby[Bot]",   "Britney[Bot]",
-    "Desdemonia[Bot]", "Cassio[Bot]",  "William[Bot]"};
-const wchar_t* const Client::kDisplayNames[kOpponents] = {
-    L"Pee", L"Chicken", L"Baby", L"Britney", L"Desdemonia", L"Cassio", L"William"};
-
 namespace {
 
 // The one client, for the GLUT callbacks.
@@ -30,6 +25,18 @@ Client* gClient = nullptr;
 const char* const kLocalHost = "127.0.0.1";
 const wchar_t* const kConnectionLost = L"Connexion perdue";
 const wchar_t* const kConnecting = L"Connexion...";
+
+// The local centre lists the opponents by the display names of the table,
+// one band each.
+static_assert(LocalCenter::kOpponents == kComputerPlayerCount, "one band per computer player");
+const wchar_t* const* opponentDisplayNames() {
+  static const std::array<const wchar_t*, kComputerPlayerCount> names = [] {
+    std::array<const wchar_t*, kComputerPlayerCount> all{};
+    for (int k = 0; k < kComputerPlayerCount; ++k) all[k] = kComputerPlayers[k].displayName;
+    return all;
+  }();
+  return names.data();
+}
 
 GameClient* openConnection(int colour, GameClientListener* listener, const std::string& host,
                            int port) {
@@ -42,7 +49,7 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
     : state_(MainMenuState),
       mainMenu_(this, dataDirectory),
       netCenter_(this, dataDirectory),
-      localCenter_(this, dataDirectory, kDisplayNames),
+      localCenter_(this, dataDirectory, opponentDisplayNames()),
       colorSelect_(this, dataDirectory),
       joinServerMenu_(this, dataDirectory),
       gameOverMenu_(this, dataDirectory),
@@ -496,7 +503,7 @@ void Client::clientReady(int colour) {
       // invites it, for the person's colour.
       const int human = blackIsHuman_ ? kBlackSeat : kWhiteSeat;
       GameClient* connection = seat(human).connection;
-      if (connection) connection->invite(kServerNames[opponentIndex_], human);
+      if (connection) connection->invite(kComputerPlayers[opponentIndex_].nick, human);
     } else if (blackIsHuman_ && whiteIsHuman_) {
       // Each connection names itself when it is ready. Renaming both on
       // each readiness would also clear "White invited" after the black
@@ -590,7 +597,7 @@ void Client::setStatusTexts(int colour, const VantorClientGame& game) {
   if (colour == 0) {
     opponent = widenText(game.getPlayerName(blackIsHuman_ ? 1 : -1));
   } else {
-    opponent = kDisplayNames[opponentIndex_];
+    opponent = kComputerPlayers[opponentIndex_].displayName;
   }
   StatusTexts texts = statusTexts(blackIsHuman_, whiteIsHuman_, opponent);
   gameScreen_.setTurnTexts(texts[0], texts[1]);

@@ -46,6 +46,7 @@
 #include "OpenGLClient/NetCenter.h"
 #include "OpenGLClient/NetCenterListener.h"
 #include "client/GameClientListener.h"
+#include "wire/VantorComputerPlayers.h"
 
 class TextureFont;
 class VantorClientGame;
@@ -73,12 +74,10 @@ class Client : private MainMenuListener,
                private LocalCenterListener,
                private ColorSelectListener {
  public:
-  static constexpr int kOpponents = 7;
+  // The computer opponents: those of the computer players' table, in its
+  // order (nick-names to invite them by, display names for the texts).
+  static constexpr int kOpponents = kComputerPlayerCount;
   static constexpr int kPort = 4567;
-  // Server nick-names of the computer players, used to invite them.
-  static const char* const kServerNames[kOpponents];
-  // Their names as the status texts show them.
-  static const wchar_t* const kDisplayNames[kOpponents];
 
   // The six status texts of a game: black to move, white to move, black
   // wins, white wins, black passes, white passes.

@@ -20,6 +20,7 @@
 #include "bots/VantorPerft.h"
 #include "bots/VantorReferenceSearch.h"
 #include "game/VantorGame.h"
+#include "wire/VantorComputerPlayers.h"
 
 namespace {
 
@@ -32,22 +33,6 @@ double secondsSince(Clock::time_point start) {
 struct Position {
   int8_t board[kBoardSize];
   int colour;
-};
-
-struct Player {
-  const char* name;
-  VantorEvaluationKind kind;
-  int depth;
-};
-
-const Player kPlayers[] = {
-    {"Pee[Bot]", VantorEvaluationKind::DeepBlue, 1},
-    {"Chicken[Bot]", VantorEvaluationKind::DeepBlue, 3},
-    {"Baby[Bot]", VantorEvaluationKind::DeepBlue, 5},
-    {"Britney[Bot]", VantorEvaluationKind::GrayThough, 1},
-    {"Desdemonia[Bot]", VantorEvaluationKind::GrayThough, 3},
-    {"Cassio[Bot]", VantorEvaluationKind::GrayThough, 5},
-    {"William[Bot]", VantorEvaluationKind::GrayThough, 7},
 };
 
 constexpr unsigned kSeed = 20240611;
@@ -137,7 +122,7 @@ void benchPlayers(const std::vector<Position>& positions) {
   std::printf("%-16s %5s %-10s %9s %11s %8s %9s %9s %9s\n", "player", "depth", "search",
               "positions", "nodes", "Mnodes/s", "mean ms", "max ms", "speed-up");
   int disagreements = 0;
-  for (const Player& player : kPlayers) {
+  for (const VantorComputerPlayer& player : kComputerPlayers) {
     Timing timing[kSearchCount];
     for (const Position& p : positions) {
       int moves[kSearchCount];
@@ -146,7 +131,7 @@ void benchPlayers(const std::vector<Position>& positions) {
         const ChooseMove choose = kSearches[s].choose ? kSearches[s].choose : referenceChoose;
         uint64_t nodes = 0;
         const Clock::time_point start = Clock::now();
-        moves[s] = choose(p.board, p.colour, player.depth, player.kind, &values[s], &nodes);
+        moves[s] = choose(p.board, p.colour, player.level, player.kind, &values[s], &nodes);
         timing[s].add(secondsSince(start));
         timing[s].nodes += nodes;
       }
@@ -157,7 +142,7 @@ void benchPlayers(const std::vector<Position>& positions) {
     // The reference walks the same tree as the bitboard search.
     timing[0].nodes = timing[1].nodes;
     for (int s = 0; s < kSearchCount; ++s) {
-      printRow(s == 0 ? player.name : "", s == 0 ? player.depth : 0, kSearches[s].name,
+      printRow(s == 0 ? player.nick : "", s == 0 ? player.level : 0, kSearches[s].name,
                positions.size(), timing[s], timing[0]);
     }
   }
@@ -169,8 +154,8 @@ void benchPlayers(const std::vector<Position>& positions) {
 
 // The strongest player's tail on a wider sample, without the reference.
 void benchTail(const std::vector<Position>& positions) {
-  const Player& william = kPlayers[6];
-  std::printf("%s on %zu more positions (seed %u), bitboard searches only:\n", william.name,
+  const VantorComputerPlayer& william = kComputerPlayers[6];
+  std::printf("%s on %zu more positions (seed %u), bitboard searches only:\n", william.nick,
               positions.size(), kSeed + 1);
   std::printf("%-10s %9s %9s %9s %9s %12s\n", "search", "mean ms", "p99 ms", "max ms", "over 50 ms",
               "max nodes");
@@ -181,7 +166,7 @@ void benchTail(const std::vector<Position>& positions) {
     for (const Position& p : positions) {
       uint64_t nodes = 0;
       const Clock::time_point start = Clock::now();
-      kSearches[s].choose(p.board, p.colour, william.depth, william.kind, nullptr, &nodes);
+      kSearches[s].choose(p.board, p.colour, william.level, william.kind, nullptr, &nodes);
       times.push_back(secondsSince(start) * 1e3);
       total += times.back();
       maxNodes = std::max(maxNodes, nodes);

@@ -2,10 +2,16 @@
 
 #include "bots/VantorDeepBlue.h"
 #include "bots/VantorGrayThough.h"
+#include "wire/VantorComputerPlayers.h"
 
 std::vector<VantorServerBot*> createBotRoster(VantorLobby* lobby) {
   std::vector<VantorServerBot*> bots;
-  for (int level : {1, 3, 5}) bots.push_back(new VantorDeepBlue(lobby, level));
-  for (int level : {1, 3, 5, 7}) bots.push_back(new VantorGrayThough(lobby, level));
+  for (const VantorComputerPlayer& player : kComputerPlayers) {
+    if (player.kind == VantorComputerPlayerKind::DeepBlue) {
+      bots.push_back(new VantorDeepBlue(lobby, player.level));
+    } else {
+      bots.push_back(new VantorGrayThough(lobby, player.level));
+    }
+  }
   return bots;
 }

@@ -1,5 +1,6 @@
 // The seven computer players of a game server, in the order they register:
-// Deep Blue at levels 1, 3 and 5, then Gray Though at levels 1, 3, 5 and 7.
+// that of the computer players' table (wire/VantorComputerPlayers), Deep
+// Blue at levels 1, 3 and 5, then Gray Though at levels 1, 3, 5 and 7.
 // Being the first players of a server process, they take the serial numbers
 // 1 to 7.
 //

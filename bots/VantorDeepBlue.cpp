@@ -1,12 +1,7 @@
 #include "bots/VantorDeepBlue.h"
 
 #include "bots/VantorEvaluation.h"
-
-namespace {
-
-const char* const kNames[] = {nullptr, "Pee[Bot]", nullptr, "Chicken[Bot]", nullptr, "Baby[Bot]"};
-
-}  // namespace
+#include "wire/VantorComputerPlayers.h"
 
 VantorDeepBlue::VantorDeepBlue(VantorLobby* server, int level)
     : VantorMinMaxBot(server, nameForLevel(level), level, VantorEvaluationKind::DeepBlue) {}
@@ -16,9 +11,9 @@ VantorDeepBlue::~VantorDeepBlue() {
 }
 
 std::string VantorDeepBlue::nameForLevel(int level) {
-  const int count = static_cast<int>(sizeof(kNames) / sizeof(kNames[0]));
-  if (level < 0 || level >= count || kNames[level] == nullptr) return std::string();
-  return kNames[level];
+  const VantorComputerPlayer* player =
+      findComputerPlayer(VantorComputerPlayerKind::DeepBlue, level);
+  return player != nullptr ? player->nick : std::string();
 }
 
 std::string VantorDeepBlue::getDescription() {

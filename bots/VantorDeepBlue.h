@@ -1,6 +1,7 @@
 // The computer player that judges a position by a fixed table of cell
 // weights. Its levels 1, 3 and 5 are "Pee[Bot]", "Chicken[Bot]" and
-// "Baby[Bot]"; a level outside that table keeps the default player name.
+// "Baby[Bot]", as the computer players' table (wire/VantorComputerPlayers)
+// names them; a level outside that table keeps the default player name.
 //
 // Thread safety: as VantorMinMaxBot.
 #ifndef VANTOR_BOTS_VANTORDEEPBLUE_H_

@@ -11,12 +11,15 @@
 
 #include <cstdint>
 
+#include "wire/VantorComputerPlayers.h"
+
 // Value of a side that has no disc left (negated for the side that wiped the
 // other out); it lies outside the search's +-9999 window.
 constexpr int kWipedOut = 0x2FFF;
 
-// Which of the two evaluations a computer player judges positions with.
-enum class VantorEvaluationKind { DeepBlue, GrayThough };
+// Which of the two evaluations a computer player judges positions with: the
+// one its kind in the computer players' table names.
+using VantorEvaluationKind = VantorComputerPlayerKind;
 
 // The value of board for colour; positive is good for colour.
 using VantorEvaluator = int (*)(const int8_t* board, int colour);

@@ -1,13 +1,7 @@
 #include "bots/VantorGrayThough.h"
 
 #include "bots/VantorEvaluation.h"
-
-namespace {
-
-const char* const kNames[] = {nullptr, "Britney[Bot]", nullptr, "Desdemonia[Bot]",
-                              nullptr, "Cassio[Bot]",  nullptr, "William[Bot]"};
-
-}  // namespace
+#include "wire/VantorComputerPlayers.h"
 
 VantorGrayThough::VantorGrayThough(VantorLobby* server, int level)
     : VantorMinMaxBot(server, nameForLevel(level), level, VantorEvaluationKind::GrayThough) {}
@@ -17,9 +11,9 @@ VantorGrayThough::~VantorGrayThough() {
 }
 
 std::string VantorGrayThough::nameForLevel(int level) {
-  const int count = static_cast<int>(sizeof(kNames) / sizeof(kNames[0]));
-  if (level < 0 || level >= count || kNames[level] == nullptr) return std::string();
-  return kNames[level];
+  const VantorComputerPlayer* player =
+      findComputerPlayer(VantorComputerPlayerKind::GrayThough, level);
+  return player != nullptr ? player->nick : std::string();
 }
 
 std::string VantorGrayThough::getDescription() {

@@ -1,8 +1,9 @@
 // The computer player that judges a position by mobility, corners,
 // X-squares, full middle edges and, late in the game, the disc difference.
 // Its levels 1, 3, 5 and 7 are "Britney[Bot]", "Desdemonia[Bot]",
-// "Cassio[Bot]" and "William[Bot]"; a level outside that table keeps the
-// default player name.
+// "Cassio[Bot]" and "William[Bot]", as the computer players' table
+// (wire/VantorComputerPlayers) names them; a level outside that table keeps
+// the default player name.
 //
 // Thread safety: as VantorMinMaxBot.
 #ifndef VANTOR_BOTS_VANTORGRAYTHOUGH_H_
