@@ -29,6 +29,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// While it lives the standard error stream goes to /dev/null; the real one
+// comes back when it dies, however the test ends (a failed assertion
+// returns early, an escaping exception unwinds), so later output is not lost.
+class QuietStderr {
+ public:
+  QuietStderr() : real_(stderr), quiet_(std::fopen("/dev/null", "w")) {
+    if (quiet_ != nullptr) stderr = quiet_;
+  }
+  ~QuietStderr() {
+    stderr = real_;
+    if (quiet_ != nullptr) std::fclose(quiet_);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+  bool isQuiet() const { return quiet_ != nullptr; }
+
+ private:
+  std::FILE* real_;
+  std::FILE* quiet_;
+};
+
 class LobbyStress : public testing::Test {
  protected:
   // One worker's run: its people, answering their invitations and turns
@@ -143,9 +164,8 @@ class LobbyStress : public testing::Test {
 TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
   // The lobby's log of thousands of requests is kept out of the test
   // output; the sanitizer's reports, written to the descriptor, are not.
-  std::FILE* realStderr = stderr;
-  stderr = std::fopen("/dev/null", "w");
-  ASSERT_NE(stderr, nullptr);
+  QuietStderr quiet;
+  ASSERT_TRUE(quiet.isQuiet());
   bots = {new VantorDeepBlue(&server, 1), new VantorDeepBlue(&server, 3),
           new VantorGrayThough(&server, 1), new VantorGrayThough(&server, 3)};
   for (VantorServerBot* bot : bots) bot->setPausesForTesting(2, 5);
@@ -212,14 +232,11 @@ TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
   delete watcher;
   EXPECT_EQ(server.getPlayerCount(), 0);
   EXPECT_EQ(server.getGameCount(), 0);
-  std::fclose(stderr);
-  stderr = realStderr;
 }
 
 TEST(ServerStress, ClientsLeavingWhileTheServerWritesToThemLeaveItServing) {
-  std::FILE* realStderr = stderr;
-  stderr = std::fopen("/dev/null", "w");
-  ASSERT_NE(stderr, nullptr);
+  QuietStderr quiet;
+  ASSERT_TRUE(quiet.isQuiet());
   {
     ServerUnderTest server(2, 5);
     const char* bots[] = {"Pee[Bot]", "Chicken[Bot]", "Britney[Bot]"};
@@ -264,6 +281,4 @@ TEST(ServerStress, ClientsLeavingWhileTheServerWritesToThemLeaveItServing) {
     client->send(msg(17));
     EXPECT_EQ(client->nextOf(17), msg(17, cstr("last")));
   }
-  std::fclose(stderr);
-  stderr = realStderr;
 }
