@@ -152,8 +152,7 @@ void Client::display() {
   dirty_ = false;
   GLenum error = glGetError();
   if (error != GL_NO_ERROR) {
-    std::fprintf(stderr, "OpenGL Error: %s:%d, %d\n", "../OpenGLClient/OpenGLClient", 237,
-                 static_cast<int>(error));
+    std::fprintf(stderr, "OpenGL Error: %s:%d, %d\n", __FILE__, __LINE__, static_cast<int>(error));
   }
 }
 
