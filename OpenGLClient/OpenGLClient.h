@@ -249,6 +249,7 @@ class Client : private MainMenuListener,
   bool blackIsHuman_;
   bool whiteIsHuman_;
   GameScreen gameScreen_;
+  // Kept unread: every mode is handed the process's status record; no server runs in this one.
   char* serverStatus_;
   double lastTick_;
   std::string dataDirectory_;

@@ -31,6 +31,7 @@
 namespace {
 
 // Lives for the whole process: the mode that runs may keep its address.
+// Read by nobody yet: the embedded server sets it when it has to move to another port.
 char serverStatus[1024];
 
 int runServer(const ServerCommandLine& line) {
