@@ -1,5 +1,6 @@
 #include "ios/IosRecursiveLock.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "ios/Exception.h"
@@ -23,6 +24,13 @@ IosRecursiveLock::~IosRecursiveLock() {
 
 void IosRecursiveLock::lock() {
   if (pthread_mutex_lock(&mutex_) != 0) throw new Exception("Lock error...");
+}
+
+bool IosRecursiveLock::tryLock() {
+  const int result = pthread_mutex_trylock(&mutex_);
+  if (result == EBUSY) return false;
+  if (result != 0) throw new Exception("Lock error...");
+  return true;
 }
 
 void IosRecursiveLock::unlock() {

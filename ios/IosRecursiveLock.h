@@ -20,7 +20,9 @@ class IosRecursiveLock {
   IosRecursiveLock(const IosRecursiveLock&) = delete;
   IosRecursiveLock& operator=(const IosRecursiveLock&) = delete;
 
-  void lock();    // throws Exception("Lock error...")
+  void lock();  // throws Exception("Lock error...")
+  // Takes it only when free or already held by the caller; never waits.
+  bool tryLock();
   void unlock();  // throws Exception("Unlock error...") when the caller does not hold it
 
  private:

@@ -8,12 +8,23 @@
 
 #include "ios/IosLock.h"
 #include "ios/IosRecursiveLock.h"
-#include "ios/Platform.h"
 #include "tests/ios/TestSupport.h"
 
 namespace {
 
-// Another thread that takes the lock and releases it at once.
+// Whether another thread, trying without waiting, gets the lock (and then
+// gives it back).
+template <typename Lock>
+bool takenByAnotherThread(Lock& lock) {
+  bool took = false;
+  std::thread([&] {
+    took = lock.tryLock();
+    if (took) lock.unlock();
+  }).join();
+  return took;
+}
+
+// Another thread that waits for the lock, takes it and releases it at once.
 template <typename Lock>
 struct Contender {
   explicit Contender(Lock& lock)
@@ -24,11 +35,6 @@ struct Contender {
         }) {}
   ~Contender() {
     if (thread.joinable()) thread.join();
-  }
-  // Whether it got in within a time long enough for it to have taken a free lock.
-  bool enteredAfterGrace() {
-    platform::sleepMilliseconds(50);
-    return entered;
   }
   bool enters() {
     thread.join();
@@ -43,8 +49,8 @@ struct Contender {
 TEST(IosLock, KeepsOtherThreadsOutWhileItsGuardHoldsIt) {
   IosLock lock;
   auto guard = std::make_unique<IosLockGuard>(lock);
+  EXPECT_FALSE(takenByAnotherThread(lock));
   Contender<IosLock> other(lock);
-  EXPECT_FALSE(other.enteredAfterGrace());
   guard.reset();
   EXPECT_TRUE(other.enters());
 }
@@ -70,8 +76,8 @@ TEST(IosLock, RefusesAnUnlockWhenFreeAndStaysExclusiveAfterwards) {
   lock.unlock();
   EXPECT_EQ(thrownMessage([&] { lock.unlock(); }), "Unlock error...");
   lock.lock();
+  EXPECT_FALSE(takenByAnotherThread(lock));
   Contender<IosLock> other(lock);
-  EXPECT_FALSE(other.enteredAfterGrace());
   lock.unlock();
   EXPECT_TRUE(other.enters());
 }
@@ -128,9 +134,9 @@ TEST(IosRecursiveLock, LetsItsHolderTakeItAgainAndOthersInOnlyWhenEveryTakingIsR
   lock.lock();
   lock.lock();
   { IosRecursiveLockGuard guard(lock); }
-  Contender<IosRecursiveLock> other(lock);
   lock.unlock();
-  EXPECT_FALSE(other.enteredAfterGrace());
+  EXPECT_FALSE(takenByAnotherThread(lock));
+  Contender<IosRecursiveLock> other(lock);
   lock.unlock();
   EXPECT_TRUE(other.enters());
 }
