@@ -8,9 +8,6 @@
 // to them; where namespaces cannot be made they run on the machine's
 // loopback, and the test that needs a port of its own is skipped.
 #include <gtest/gtest.h>
-#include <net/if.h>
-#include <sched.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -38,21 +35,6 @@ using Clock = std::chrono::steady_clock;
 int msSince(Clock::time_point start) {
   return static_cast<int>(
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-}
-
-// Moves this process, and the programs it starts from now on, into a network
-// namespace of its own and brings its loopback up (as `unshare -n` and
-// `ip link set lo up`); empty on success, else why not.
-std::string enterPrivateNetwork() {
-  if (unshare(CLONE_NEWNET) != 0) return std::string("unshare: ") + std::strerror(errno);
-  const int s = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  ifreq request{};
-  std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-  const bool up = s >= 0 && ioctl(s, SIOCGIFFLAGS, &request) == 0 &&
-                  (request.ifr_flags |= IFF_UP, ioctl(s, SIOCSIFFLAGS, &request) == 0);
-  const std::string why = up ? "" : std::string("loopback: ") + std::strerror(errno);
-  if (s >= 0) close(s);
-  return why;
 }
 
 // Screen regions, window coordinates.
@@ -106,20 +88,6 @@ class Opponent : public vgl::GameClientListener {
 
 class ConnectionWindowTest : public FixedPortWindowTest {
  protected:
-  static void SetUpTestSuite() {
-    // First, so that the X server and every program started after it are
-    // in the namespace.
-    networkWhy_ = new std::string(enterPrivateNetwork());
-    FixedPortWindowTest::SetUpTestSuite();
-  }
-  static void TearDownTestSuite() {
-    FixedPortWindowTest::TearDownTestSuite();
-    delete networkWhy_;
-    networkWhy_ = nullptr;
-  }
-
-  static bool privateNetwork() { return networkWhy_->empty(); }
-
   bool onMainMenu() { return differ(capture(), app_.menu, kMenuPicture) < 2.0; }
   // Waits for the first picture of a game: discs on the green board.
   bool waitForBoard() {
@@ -161,15 +129,11 @@ class ConnectionWindowTest : public FixedPortWindowTest {
     for (int v : values) text += std::to_string(v) + " ";
     return text;
   }
-
-  static std::string* networkWhy_;
 };
-
-std::string* ConnectionWindowTest::networkWhy_ = nullptr;
 
 TEST_F(ConnectionWindowTest, AServerThatTakesNoConnectionLeavesTheWindowAnsweringUntilCnxEchec) {
   if (!privateNetwork()) {
-    GTEST_SKIP() << "no network namespace of its own (" << *networkWhy_
+    GTEST_SKIP() << "no network namespace of its own (" << networkWhy()
                  << "): the server that takes no connection needs port " << kPort;
   }
   FullListener silent("127.0.0.2", kPort);

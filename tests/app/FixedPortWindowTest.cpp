@@ -2,6 +2,15 @@
 
 #include "tests/app/WindowTestSupport.h"
 
+std::string FixedPortWindowTest::networkWhy_;
+
+void FixedPortWindowTest::SetUpTestSuite() {
+  // A process enters a namespace once; later suites find it there already.
+  static const std::string why = enterPrivateNetwork();
+  networkWhy_ = why;
+  WindowTest::SetUpTestSuite();
+}
+
 void FixedPortWindowTest::SetUp() {
   WindowTest::SetUp();
   if (IsSkipped()) return;

@@ -36,8 +36,8 @@ TEST(ServerCommandLine, ReadsAddressesInEveryForm) {
 }
 
 TEST(ServerCommandLine, TakesLimitsWithinTheirBoundsAndKeepsPrivateTextOffTheRecordBeyondLoopback) {
-  ServerCommandLine local({"--listen", "127.0.0.2", "--max-per-address", "2", "--max-players=10",
-                           "--chat-limit", "0"});
+  ServerCommandLine local(
+      {"--listen", "127.0.0.2", "--max-per-address", "2", "--max-players=10", "--chat-limit", "0"});
   ASSERT_TRUE(local.valid()) << local.error();
   EXPECT_EQ(local.limits().maxPerAddress, 2);
   EXPECT_EQ(local.limits().maxPlayers, 10);

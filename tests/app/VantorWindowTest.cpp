@@ -3,8 +3,8 @@
 // window and on what its local server writes. Every picture is kept under
 // artifacts/ in the build directory.
 //
-// The client connects to port 4567 by design, so these tests run one at a
-// time and are skipped when another program already listens there.
+// The client's local server takes port 4567 by design; the fixture gives
+// the tests a network namespace of their own, so that the port is theirs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 

@@ -1,7 +1,15 @@
 #include "tests/app/WindowTestSupport.h"
 
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -57,4 +65,19 @@ char cellAt(const Picture& shot, int column, int row) {
   }
   if (g - std::max(r, b) > 25) return '.';
   return Rgb{r, g, b}.luminance() < 100 ? 'X' : 'O';
+}
+
+// Moves this process, and the programs it starts from now on, into a network
+// namespace of its own and brings its loopback up (as `unshare -n` and
+// `ip link set lo up`); empty on success, else why not.
+std::string enterPrivateNetwork() {
+  if (unshare(CLONE_NEWNET) != 0) return std::string("unshare: ") + std::strerror(errno);
+  const int s = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  ifreq request{};
+  std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+  const bool up = s >= 0 && ioctl(s, SIOCGIFFLAGS, &request) == 0 &&
+                  (request.ifr_flags |= IFF_UP, ioctl(s, SIOCSIFFLAGS, &request) == 0);
+  const std::string why = up ? "" : std::string("loopback: ") + std::strerror(errno);
+  if (s >= 0) close(s);
+  return why;
 }

@@ -19,6 +19,11 @@ void sleepMs(int ms);
 // Polls cond until it holds or timeoutMs have passed; cond's last answer.
 bool waitUntil(const std::function<bool()>& cond, int timeoutMs);
 
+// Moves this process, and the programs it starts from then on, into a network
+// namespace of its own and brings its loopback up (as `unshare -n` and
+// `ip link set lo up`); empty on success, else why not.
+std::string enterPrivateNetwork();
+
 // Whether something listens on port, on any IPv4 address of this process's
 // network namespace.
 bool listening(int port);
