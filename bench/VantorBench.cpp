@@ -45,8 +45,8 @@ class BenchGame : public VantorGame {
  public:
   Position position() const {
     Position p;
-    std::memcpy(p.board, board, kBoardSize);
-    p.colour = turn;
+    std::memcpy(p.board, board_, kBoardSize);
+    p.colour = turn_;
     return p;
   }
 };

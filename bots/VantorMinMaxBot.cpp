@@ -4,7 +4,7 @@
 
 VantorMinMaxBot::VantorMinMaxBot(VantorLobby* server, const std::string& name, int depth,
                                  VantorEvaluationKind kind)
-    : VantorServerBot(server, name), depth(depth), kind(kind) {}
+    : VantorServerBot(server, name), depth_(depth), kind_(kind) {}
 
 VantorMinMaxBot::~VantorMinMaxBot() {
   retire();
@@ -21,5 +21,5 @@ VantorCoords VantorMinMaxBot::chooseMove(const VantorGame& game) {
 }
 
 int VantorMinMaxBot::chooseMoveOnBoard(const int8_t* board, int colour) {
-  return orderedChooseMove(board, colour, depth, kind);
+  return orderedChooseMove(board, colour, depth_, kind_);
 }

@@ -34,15 +34,15 @@ class VantorMinMaxBot : public VantorServerBot {
 
   VantorCoords chooseMove(const VantorGame& game) override;
 
-  int getDepth() const { return depth; }
-  VantorEvaluationKind getEvaluationKind() const { return kind; }
+  int getDepth() const { return depth_; }
+  VantorEvaluationKind getEvaluationKind() const { return kind_; }
 
  private:
   // The framed index of the move for colour on board, 0 when it has none.
   int chooseMoveOnBoard(const int8_t* board, int colour);
 
-  int depth;
-  VantorEvaluationKind kind;
+  int depth_;
+  VantorEvaluationKind kind_;
 };
 
 #endif  // VANTOR_BOTS_VANTORMINMAXBOT_H_

@@ -14,29 +14,29 @@ std::atomic<uint64_t> playerIds{0};
 VantorPlayer::VantorPlayer(VantorLobby* server) : VantorPlayer(server, std::string()) {}
 
 VantorPlayer::VantorPlayer(VantorLobby* server, const std::string& name)
-    : server(server), registered(false), id(++playerIds) {
+    : server_(server), registered_(false), id_(++playerIds) {
   // The name is in place before the lobby lists the player, so no other
   // thread ever sees it being written.
   std::string defaultName = "Player" + std::to_string(++nameSerial);
-  this->name = name.empty() ? defaultName : name;
+  name_ = name.empty() ? defaultName : name;
   if (server != nullptr) server->registerPlayer(this);
 }
 
 VantorPlayer::VantorPlayer(const std::string& name)
-    : server(nullptr), name(name), registered(false), id(++playerIds) {}
+    : server_(nullptr), name_(name), registered_(false), id_(++playerIds) {}
 
 VantorPlayer::~VantorPlayer() {
   leaveServer();
 }
 
 void VantorPlayer::leaveServer() {
-  if (server == nullptr) return;
-  server->unregisterPlayer(this);
-  server = nullptr;
+  if (server_ == nullptr) return;
+  server_->unregisterPlayer(this);
+  server_ = nullptr;
 }
 
 VantorLobby* VantorPlayer::getServer() {
-  return server;
+  return server_;
 }
 
 void VantorPlayer::notifyAskGame(VantorPlayer*, VantorServerGame*) {}
@@ -56,9 +56,9 @@ std::string VantorPlayer::getDescription() {
 }
 
 void VantorPlayer::markRegistered() {
-  registered = true;
+  registered_ = true;
 }
 
 bool VantorPlayer::isRegistered() {
-  return registered;
+  return registered_;
 }

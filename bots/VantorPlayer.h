@@ -29,10 +29,10 @@ class VantorPlayer {
   explicit VantorPlayer(const std::string& name);
   virtual ~VantorPlayer();
 
-  const std::string& getName() const { return name; }
-  void setName(const std::string& newName) { name = newName; }
+  const std::string& getName() const { return name_; }
+  void setName(const std::string& newName) { name_ = newName; }
   // Unique in the process and never reused, unlike the object's address.
-  uint64_t getId() const { return id; }
+  uint64_t getId() const { return id_; }
 
   virtual VantorLobby* getServer();
   virtual void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game);
@@ -57,12 +57,12 @@ class VantorPlayer {
   // the player once this has returned. Idempotent.
   void leaveServer();
 
-  VantorLobby* server;
-  std::string name;
-  bool registered;
+  VantorLobby* server_;
+  std::string name_;
+  bool registered_;
 
  private:
-  uint64_t id;
+  uint64_t id_;
 };
 
 #endif  // VANTOR_BOTS_VANTORPLAYER_H_

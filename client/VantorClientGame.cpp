@@ -18,7 +18,7 @@ void VantorClientGame::setBoard(const char* cells) {
   for (int y = 1; y <= 8; ++y) {
     for (int x = 1; x <= 8; ++x) {
       int8_t cell = static_cast<int8_t>(cells[(y - 1) * 8 + (x - 1)]);
-      board[toIndex(x, y)] = cell == kBlack || cell == kWhite ? cell : int8_t{kEmpty};
+      board_[toIndex(x, y)] = cell == kBlack || cell == kWhite ? cell : int8_t{kEmpty};
     }
   }
 }

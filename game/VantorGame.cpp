@@ -18,7 +18,9 @@ const uint8_t kFrameMask[kBoardSize] = {
 
 const int kDirections[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
 
-void clearBoard(int8_t* board) { std::memset(board, 0, kBoardSize); }
+void clearBoard(int8_t* board) {
+  std::memset(board, 0, kBoardSize);
+}
 
 VantorCoords toCoords(int index) {
   return VantorCoords{static_cast<uint8_t>(index % 10), static_cast<uint8_t>(index / 10)};
@@ -57,43 +59,49 @@ bool playOnBoard(int8_t* board, int pos, int colour) {
   return flipped;
 }
 
-VantorGame::VantorGame() : turn(kBlack) {
-  clearBoard(board);
-  board[toIndex(4, 4)] = kBlack;
-  board[toIndex(5, 4)] = kWhite;
-  board[toIndex(4, 5)] = kWhite;
-  board[toIndex(5, 5)] = kBlack;
+VantorGame::VantorGame() : turn_(kBlack) {
+  clearBoard(board_);
+  board_[toIndex(4, 4)] = kBlack;
+  board_[toIndex(5, 4)] = kWhite;
+  board_[toIndex(4, 5)] = kWhite;
+  board_[toIndex(5, 5)] = kBlack;
 }
 
 VantorGame::~VantorGame() = default;
 
 bool VantorGame::play(int x, int y) {
-  if (!playOnBoard(board, toIndex(x, y), turn)) return false;
-  turn = -turn;
+  if (!playOnBoard(board_, toIndex(x, y), turn_)) return false;
+  turn_ = -turn_;
   return true;
 }
 
-void VantorGame::switchTurn() { turn = -turn; }
+void VantorGame::switchTurn() {
+  turn_ = -turn_;
+}
 
-bool VantorGame::canPlay(int x, int y) const { return isLegalOnBoard(board, toIndex(x, y), turn); }
+bool VantorGame::canPlay(int x, int y) const {
+  return isLegalOnBoard(board_, toIndex(x, y), turn_);
+}
 
 int VantorGame::checkPass() const {
   // Scans x outer, y inner, first for the side to move, then for the other
   // side; the turn itself is left as it was.
-  for (int colour : {static_cast<int>(turn), -turn}) {
+  for (int colour : {static_cast<int>(turn_), -turn_}) {
     for (int x = 1; x <= 8; ++x) {
       for (int y = 1; y <= 8; ++y) {
-        if (isLegalOnBoard(board, toIndex(x, y), colour)) return colour == turn ? 0 : 1;
+        if (isLegalOnBoard(board_, toIndex(x, y), colour)) return colour == turn_ ? 0 : 1;
       }
     }
   }
   return 2;
 }
 
-int VantorGame::getCell(int x, int y) const { return board[toIndex(x, y)]; }
+int VantorGame::getCell(int x, int y) const {
+  return board_[toIndex(x, y)];
+}
 
 int VantorGame::count(int colour) const {
   int n = 0;
-  for (int8_t cell : board) n += cell == colour;
+  for (int8_t cell : board_) n += cell == colour;
   return n;
 }

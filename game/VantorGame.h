@@ -32,7 +32,9 @@ extern const uint8_t kFrameMask[kBoardSize];
 extern const int kDirections[8];
 
 void clearBoard(int8_t* board);
-inline int toIndex(int x, int y) { return y * 10 + x; }
+inline int toIndex(int x, int y) {
+  return y * 10 + x;
+}
 VantorCoords toCoords(int index);
 
 // Whether a disc of colour placed at pos would bracket opponent discs along dir.
@@ -55,12 +57,12 @@ class VantorGame {
   // 0: the side to move has a move; 1: it must pass; 2: neither side can move.
   int checkPass() const;
   int getCell(int x, int y) const;
-  int getTurn() const { return turn; }
+  int getTurn() const { return turn_; }
   int count(int colour) const;
 
  protected:
-  int8_t board[kBoardSize];
-  int32_t turn;
+  int8_t board_[kBoardSize];
+  int32_t turn_;
 };
 
 #endif  // VANTOR_GAME_VANTORGAME_H_

@@ -69,9 +69,9 @@ void VantorClientPlayer::leave() {
     std::lock_guard<std::mutex> guard(writeLock_);
     closing_ = true;
   }
-  if (server == nullptr) return;
-  VantorLobby* lobby = server;
-  server = nullptr;
+  if (server_ == nullptr) return;
+  VantorLobby* lobby = server_;
+  server_ = nullptr;
   // A player the full lobby never took in has nothing to leave, and the
   // others must not hear of it.
   if (isRegistered()) lobby->unregisterPlayer(this);

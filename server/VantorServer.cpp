@@ -38,78 +38,78 @@ int logIdentity(const VantorPlayer* player) {
 }  // namespace
 
 VantorServer::VantorServer()
-    : players(new IosVector()),
-      games(new IosVector()),
-      lobbyLock(new IosRecursiveLock()),
-      maxPlayers(kMaxPlayers),
-      privateTextLogged(true),
-      administrator(new VantorPlayer(std::string("Administrator"))) {}
+    : players_(new IosVector()),
+      games_(new IosVector()),
+      lobbyLock_(new IosRecursiveLock()),
+      maxPlayers_(kMaxPlayers),
+      privateTextLogged_(true),
+      administrator_(new VantorPlayer(std::string("Administrator"))) {}
 
 VantorServer::~VantorServer() {
-  delete players;
-  delete games;
-  delete lobbyLock;
-  delete administrator;
+  delete players_;
+  delete games_;
+  delete lobbyLock_;
+  delete administrator_;
 }
 
 void VantorServer::setMaxPlayers(int count) {
-  LobbyGuard guard(*lobbyLock);
-  maxPlayers = count < kMaxPlayers ? count : kMaxPlayers;
+  LobbyGuard guard(*lobbyLock_);
+  maxPlayers_ = count < kMaxPlayers ? count : kMaxPlayers;
 }
 
 void VantorServer::setPrivateTextLogged(bool logged) {
-  LobbyGuard guard(*lobbyLock);
-  privateTextLogged = logged;
+  LobbyGuard guard(*lobbyLock_);
+  privateTextLogged_ = logged;
 }
 
 void VantorServer::lock() {
-  lobbyLock->lock();
+  lobbyLock_->lock();
 }
 
 void VantorServer::unlock() {
-  lobbyLock->unlock();
+  lobbyLock_->unlock();
 }
 
 bool VantorServer::isListedPlayer(const VantorPlayer* player) const {
-  for (int i = 0; i < players->size(); ++i) {
-    if (players->get(i) == player) return true;
+  for (int i = 0; i < players_->size(); ++i) {
+    if (players_->get(i) == player) return true;
   }
   return false;
 }
 
 int VantorServer::indexOfGame(const VantorServerGame* game) const {
-  for (int i = 0; i < games->size(); ++i) {
-    if (games->get(i) == game) return i;
+  for (int i = 0; i < games_->size(); ++i) {
+    if (games_->get(i) == game) return i;
   }
   return -1;
 }
 
 void VantorServer::removeGame(VantorServerGame* game) {
-  games->remove(game);
+  games_->remove(game);
   delete game;
 }
 
 void VantorServer::notifyPlayerListChangedToAll() {
   // Sizes are re-read on every step: a recipient may call back into the lobby.
-  for (int i = 0; i < players->size(); ++i) {
-    static_cast<VantorPlayer*>(players->get(i))->notifyPlayerListChanged();
+  for (int i = 0; i < players_->size(); ++i) {
+    static_cast<VantorPlayer*>(players_->get(i))->notifyPlayerListChanged();
   }
 }
 
 void VantorServer::notifyGameListChangedToAll() {
-  for (int i = 0; i < players->size(); ++i) {
-    static_cast<VantorPlayer*>(players->get(i))->notifyGameListChanged();
+  for (int i = 0; i < players_->size(); ++i) {
+    static_cast<VantorPlayer*>(players_->get(i))->notifyGameListChanged();
   }
 }
 
 void VantorServer::registerPlayer(VantorPlayer* player) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (player == nullptr) {
     std::fprintf(stderr, "ERROR : Registered Player is invalid\n");
     return;
   }
-  if (players->size() < maxPlayers && !isListedPlayer(player)) {
-    players->add(player);
+  if (players_->size() < maxPlayers_ && !isListedPlayer(player)) {
+    players_->add(player);
     player->markRegistered();
     notifyPlayerListChangedToAll();
   }
@@ -118,22 +118,22 @@ void VantorServer::registerPlayer(VantorPlayer* player) {
 
 void VantorServer::unregisterPlayer(VantorPlayer* player) {
   if (player == nullptr) return;
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   std::fprintf(stderr, "%f/---/%d/%s\n", logTime(), logIdentity(player), player->getName().c_str());
   // Off the lists first: the player that leaves hears nothing of the games
   // it abandons, not even as a spectator of one of them.
-  players->remove(player);
-  for (int i = 0; i < games->size(); ++i) {
-    static_cast<VantorServerGame*>(games->get(i))->removeSpectator(player);
+  players_->remove(player);
+  for (int i = 0; i < games_->size(); ++i) {
+    static_cast<VantorServerGame*>(games_->get(i))->removeSpectator(player);
   }
-  for (int i = 0; i < games->size();) {
-    VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
+  for (int i = 0; i < games_->size();) {
+    VantorServerGame* game = static_cast<VantorServerGame*>(games_->get(i));
     if (game->hasPlayer(player)) {
       game->markPlayerLeft(player);
-      int before = games->size();
+      int before = games_->size();
       abortGameRequest(player, game->getId());
       // The next game has moved into this place when this one was removed.
-      if (games->size() < before) continue;
+      if (games_->size() < before) continue;
     }
     ++i;
   }
@@ -149,43 +149,43 @@ void VantorServer::unregisterPlayer(VantorPlayer* player) {
 }
 
 int VantorServer::getPlayerCount() {
-  LobbyGuard guard(*lobbyLock);
-  return players->size();
+  LobbyGuard guard(*lobbyLock_);
+  return players_->size();
 }
 
 std::string VantorServer::getPlayerName(int index) {
-  LobbyGuard guard(*lobbyLock);
-  if (index < 0 || index >= players->size()) throw new Exception("Invalid player index");
-  return static_cast<VantorPlayer*>(players->get(index))->getName();
+  LobbyGuard guard(*lobbyLock_);
+  if (index < 0 || index >= players_->size()) throw new Exception("Invalid player index");
+  return static_cast<VantorPlayer*>(players_->get(index))->getName();
 }
 
 VantorPlayer* VantorServer::findPlayerByName(const char* nick) {
   if (nick == nullptr) return nullptr;
-  LobbyGuard guard(*lobbyLock);
-  for (int i = 0; i < players->size(); ++i) {
-    VantorPlayer* player = static_cast<VantorPlayer*>(players->get(i));
+  LobbyGuard guard(*lobbyLock_);
+  for (int i = 0; i < players_->size(); ++i) {
+    VantorPlayer* player = static_cast<VantorPlayer*>(players_->get(i));
     if (player->getName() == nick) return player;
   }
   return nullptr;
 }
 
 VantorPlayer* VantorServer::findPlayerById(uint64_t id) {
-  LobbyGuard guard(*lobbyLock);
-  for (int i = 0; i < players->size(); ++i) {
-    VantorPlayer* player = static_cast<VantorPlayer*>(players->get(i));
+  LobbyGuard guard(*lobbyLock_);
+  for (int i = 0; i < players_->size(); ++i) {
+    VantorPlayer* player = static_cast<VantorPlayer*>(players_->get(i));
     if (player->getId() == id) return player;
   }
   return nullptr;
 }
 
 void VantorServer::getPlayerDescription(const char* nick, std::string& out) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   VantorPlayer* player = findPlayerByName(nick);
   out = player != nullptr ? player->getDescription() : std::string();
 }
 
 bool VantorServer::changePlayerNickName(VantorPlayer* player, const std::string& nick) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (player == nullptr) {
     std::fprintf(stderr, "ERROR : target invalid in changePlayerNickName\n");
     return false;
@@ -198,23 +198,23 @@ bool VantorServer::changePlayerNickName(VantorPlayer* player, const std::string&
 }
 
 int VantorServer::getGameCount() {
-  LobbyGuard guard(*lobbyLock);
-  return games->size();
+  LobbyGuard guard(*lobbyLock_);
+  return games_->size();
 }
 
 VantorServerGame* VantorServer::getGame(int index) {
-  LobbyGuard guard(*lobbyLock);
-  if (index < 0 || index >= games->size()) {
+  LobbyGuard guard(*lobbyLock_);
+  if (index < 0 || index >= games_->size()) {
     std::fprintf(stderr, "ERROR : invalid game index\n");
     return nullptr;
   }
-  return static_cast<VantorServerGame*>(games->get(index));
+  return static_cast<VantorServerGame*>(games_->get(index));
 }
 
 VantorServerGame* VantorServer::findGameById(int id) {
-  LobbyGuard guard(*lobbyLock);
-  for (int i = 0; i < games->size(); ++i) {
-    VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
+  LobbyGuard guard(*lobbyLock_);
+  for (int i = 0; i < games_->size(); ++i) {
+    VantorServerGame* game = static_cast<VantorServerGame*>(games_->get(i));
     if (game->getId() == id) return game;
   }
   return nullptr;
@@ -222,7 +222,7 @@ VantorServerGame* VantorServer::findGameById(int id) {
 
 void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8_t colour,
                                           bool allowSpectators) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (x == nullptr || y == nullptr) {
     std::fprintf(stderr, "ERROR in initiateGameFromXWithY\n");
     return;
@@ -231,7 +231,7 @@ void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8
   VantorServerGame* game = colour == 0 ? new VantorServerGame(x, y) : new VantorServerGame(y, x);
   game->setAllowSpectators(allowSpectators);
   game->setColourChoice(colour);
-  games->add(game);
+  games_->add(game);
   // A computer player accepts from inside this call, on this thread.
   y->notifyAskGame(x, game);
   notifyGameListChangedToAll();
@@ -241,8 +241,8 @@ void VantorServer::initiateGameFromXWithY(VantorPlayer* x, VantorPlayer* y, int8
 
 int VantorServer::placesHeld(const VantorPlayer* player) const {
   int places = 0;
-  for (int i = 0; i < games->size(); ++i) {
-    const VantorServerGame* game = static_cast<VantorServerGame*>(games->get(i));
+  for (int i = 0; i < games_->size(); ++i) {
+    const VantorServerGame* game = static_cast<VantorServerGame*>(games_->get(i));
     places += (game->getPlayer(1) == player) + (game->getPlayer(2) == player);
   }
   return places;
@@ -260,7 +260,7 @@ bool VantorServer::hasRoomForGame(VantorPlayer* x, VantorPlayer* y) const {
       return false;
     }
   }
-  if (games->size() >= kMaxGames) {
+  if (games_->size() >= kMaxGames) {
     std::fprintf(stderr, "ERROR in initiateGameFromXWithY: the server holds %d games already\n",
                  kMaxGames);
     return false;
@@ -269,7 +269,7 @@ bool VantorServer::hasRoomForGame(VantorPlayer* x, VantorPlayer* y) const {
 }
 
 void VantorServer::acceptGame(VantorPlayer* player, VantorServerGame* game) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (player == nullptr || game == nullptr) {
     std::fprintf(stderr, "ERROR in acceptGame\n");
     return;
@@ -295,7 +295,7 @@ void VantorServer::acceptGame(VantorPlayer* player, VantorServerGame* game) {
 }
 
 void VantorServer::refuseGame(VantorPlayer* player, VantorServerGame* game) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (player == nullptr || game == nullptr || indexOfGame(game) < 0) {
     std::fprintf(stderr, "ERROR in refuseGame\n");
     return;
@@ -308,7 +308,7 @@ void VantorServer::refuseGame(VantorPlayer* player, VantorServerGame* game) {
 }
 
 bool VantorServer::abortGameRequest(VantorPlayer* player, int gameId) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   VantorServerGame* game = findGameById(gameId);
   notifyGameListChangedToAll();
   if (game == nullptr) {
@@ -321,13 +321,13 @@ bool VantorServer::abortGameRequest(VantorPlayer* player, int gameId) {
 }
 
 void VantorServer::playMove(int gameId, VantorPlayer* player, int8_t x, int8_t y) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   VantorServerGame* game = findGameById(gameId);
   if (game != nullptr) game->submitMove(player, x, y);
 }
 
 bool VantorServer::initiateSpectateMode(int gameId, VantorPlayer* player) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   VantorServerGame* game = findGameById(gameId);
   if (game == nullptr) {
     std::fprintf(stderr, "ERROR : initiateSpectateMode\n");
@@ -337,22 +337,22 @@ bool VantorServer::initiateSpectateMode(int gameId, VantorPlayer* player) {
 }
 
 void VantorServer::broadcastMessage(VantorPlayer* from, const char* text) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (from == nullptr) {
     std::fprintf(stderr, "ERROR : Invalid broadcast message sender.\n");
     return;
   }
   if (text == nullptr) return;
-  for (int i = 0; i < players->size(); ++i) {
-    static_cast<VantorPlayer*>(players->get(i))->notifyMessage(from, text, true);
+  for (int i = 0; i < players_->size(); ++i) {
+    static_cast<VantorPlayer*>(players_->get(i))->notifyMessage(from, text, true);
   }
 }
 
 void VantorServer::sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   if (text == nullptr) text = "";
   std::fprintf(stderr, "%p message to %p: %s\n", static_cast<void*>(from), static_cast<void*>(to),
-               privateTextLogged ? text : "(not logged)");
+               privateTextLogged_ ? text : "(not logged)");
   // Only a registered player is told; a pointer to one that left is never
   // followed.
   if (to == nullptr || !isListedPlayer(to)) {
@@ -363,12 +363,12 @@ void VantorServer::sendMessage(VantorPlayer* from, VantorPlayer* to, const char*
 }
 
 void VantorServer::sendMessageToId(VantorPlayer* from, uint64_t toId, const char* text) {
-  LobbyGuard guard(*lobbyLock);
+  LobbyGuard guard(*lobbyLock_);
   sendMessage(from, findPlayerById(toId), text);
 }
 
 void VantorServer::sendAdminMessage(VantorPlayer* to, const char* text) {
-  sendMessage(administrator, to, text);
+  sendMessage(administrator_, to, text);
 }
 
 // The worst game list: every game listed with two names of the longest kind.

@@ -84,7 +84,7 @@ class VantorServer final : public VantorLobby {
   // Renames player to nick, cut to kMaxNickLength bytes.
   bool changePlayerNickName(VantorPlayer* player, const std::string& nick);
   // The sender of the server's own notices; never registered.
-  VantorPlayer* getAdministrator() { return administrator; }
+  VantorPlayer* getAdministrator() { return administrator_; }
 
   // Games.
   int getGameCount();
@@ -121,12 +121,12 @@ class VantorServer final : public VantorLobby {
   void notifyPlayerListChangedToAll();
   void notifyGameListChangedToAll();
 
-  IosVector* players;
-  IosVector* games;
-  IosRecursiveLock* lobbyLock;
-  int maxPlayers;
-  bool privateTextLogged;
-  VantorPlayer* administrator;
+  IosVector* players_;
+  IosVector* games_;
+  IosRecursiveLock* lobbyLock_;
+  int maxPlayers_;
+  bool privateTextLogged_;
+  VantorPlayer* administrator_;
 };
 
 #endif  // VANTOR_SERVER_VANTORSERVER_H_

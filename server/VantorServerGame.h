@@ -31,20 +31,20 @@ class VantorServerGame : public VantorGame {
   VantorServerGame(const VantorServerGame&) = delete;
   VantorServerGame& operator=(const VantorServerGame&) = delete;
 
-  int getId() const { return id; }
-  bool isStarted() const { return started; }
-  void setStarted(bool value) { started = value; }
-  void setAllowSpectators(bool value) { allowSpectators = value; }
-  bool allowsSpectators() const { return allowSpectators; }
+  int getId() const { return id_; }
+  bool isStarted() const { return started_; }
+  void setStarted(bool value) { started_ = value; }
+  void setAllowSpectators(bool value) { allowSpectators_ = value; }
+  bool allowsSpectators() const { return allowSpectators_; }
   // The invitation's colour choice as the inviter sent it: 0 when the
   // inviter plays black, anything else when the invited player does.
-  int8_t getColourChoice() const { return colourChoice; }
-  void setColourChoice(int8_t value) { colourChoice = value; }
+  int8_t getColourChoice() const { return colourChoice_; }
+  void setColourChoice(int8_t value) { colourChoice_ = value; }
 
   // Player 1 when n is 1, player 2 for any other n.
-  VantorPlayer* getPlayer(int n) const { return n == 1 ? player1 : player2; }
+  VantorPlayer* getPlayer(int n) const { return n == 1 ? player1_ : player2_; }
   // Player 1 while black is to move, otherwise player 2.
-  VantorPlayer* getPlayerToMove() const { return turn == kBlack ? player1 : player2; }
+  VantorPlayer* getPlayerToMove() const { return turn_ == kBlack ? player1_ : player2_; }
   bool hasPlayer(const VantorPlayer* player) const;
 
   // Appends player (the same player may watch more than once) when the game
@@ -67,15 +67,15 @@ class VantorServerGame : public VantorGame {
   void sendEvent(VantorPlayer* to, int type, int x = 0, int y = 0);
   void sendToSpectators(int type, int x = 0, int y = 0);
 
-  VantorPlayer* player1;
-  VantorPlayer* player2;
-  IosVector* spectators;
-  bool started;
-  bool allowSpectators;
-  int8_t colourChoice;
-  int id;
-  bool player1Left;
-  bool player2Left;
+  VantorPlayer* player1_;
+  VantorPlayer* player2_;
+  IosVector* spectators_;
+  bool started_;
+  bool allowSpectators_;
+  int8_t colourChoice_;
+  int id_;
+  bool player1Left_;
+  bool player2Left_;
 };
 
 #endif  // VANTOR_SERVER_VANTORSERVERGAME_H_

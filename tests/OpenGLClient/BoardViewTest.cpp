@@ -10,7 +10,7 @@ using vgl::BoardView;
 
 class ArrangedGame : public VantorGame {
  public:
-  void put(int x, int y, int colour) { board[toIndex(x, y)] = static_cast<int8_t>(colour); }
+  void put(int x, int y, int colour) { board_[toIndex(x, y)] = static_cast<int8_t>(colour); }
 };
 
 // Lets every disc settle: full opacity, spin nearly gone.

@@ -25,8 +25,8 @@ class RecordingListener : public vgl::GameScreenListener {
 
 class ArrangedGame : public VantorGame {
  public:
-  ArrangedGame() { clearBoard(board); }
-  void put(int x, int y, int colour) { board[toIndex(x, y)] = static_cast<int8_t>(colour); }
+  ArrangedGame() { clearBoard(board_); }
+  void put(int x, int y, int colour) { board_[toIndex(x, y)] = static_cast<int8_t>(colour); }
 };
 
 class GameScreenTest : public ::testing::Test {

@@ -16,13 +16,13 @@ class ArrangedPosition : public VantorGame {
       const char c = *rows != '\0' ? *rows++ : '.';
       put(i % 8 + 1, i / 8 + 1, c == 'X' ? kBlack : c == 'O' ? kWhite : kEmpty);
     }
-    turn = toMove;
+    turn_ = toMove;
   }
   ArrangedPosition& put(int x, int y, int colour) {
-    board[toIndex(x, y)] = static_cast<int8_t>(colour);
+    board_[toIndex(x, y)] = static_cast<int8_t>(colour);
     return *this;
   }
-  const int8_t* framed() const { return board; }
+  const int8_t* framed() const { return board_; }
 };
 
 #endif  // VANTOR_TESTS_BOTS_ARRANGEDPOSITION_H_

@@ -11,9 +11,9 @@ namespace {
 // A game whose position a test can lay out disc by disc.
 class ArrangedGame : public VantorGame {
  public:
-  ArrangedGame() { clearBoard(board); }
-  void put(int x, int y, int colour) { board[toIndex(x, y)] = static_cast<int8_t>(colour); }
-  void setTurn(int colour) { turn = colour; }
+  ArrangedGame() { clearBoard(board_); }
+  void put(int x, int y, int colour) { board_[toIndex(x, y)] = static_cast<int8_t>(colour); }
+  void setTurn(int colour) { turn_ = colour; }
 };
 
 std::set<std::pair<int, int>> movesOf(const VantorGame& game) {
