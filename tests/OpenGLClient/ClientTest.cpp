@@ -53,22 +53,24 @@ class ClientTest : public ::testing::Test {
   // Connections go to the scripted server of their colour; a refused one to
   // a port where nobody listens, a stalled one to a server that never
   // answers, given up after a short limit.
-  ClientTest() : client(nullptr, ".") {
-    client.setConnectionFactory([this](int colour, vgl::GameClientListener* listener,
-                                       const std::string& host, int port) -> vgl::GameClient* {
-      opened.push_back(std::to_string(colour) + " " + host + ":" + std::to_string(port));
-      if (refuseConnections) return new vgl::GameClient(colour, listener, "127.0.0.1", refused);
-      if (stallConnections) {
-        return new vgl::GameClient(colour, listener, "127.0.0.1", silent->port(), 400);
+  ClientTest() : client_(nullptr, ".") {
+    client_.setConnectionFactory([this](int colour, vgl::GameClientListener* listener,
+                                        const std::string& host, int port) -> vgl::GameClient* {
+      opened_.push_back(std::to_string(colour) + " " + host + ":" + std::to_string(port));
+      if (refuseConnections_) return new vgl::GameClient(colour, listener, "127.0.0.1", refused_);
+      if (stallConnections_) {
+        return new vgl::GameClient(colour, listener, "127.0.0.1", silent_->port(), 400);
       }
       return new vgl::GameClient(colour, listener, "127.0.0.1", serverFor(colour).port());
     });
-    client.setQuitAction([this] { ++quits; });
+    client_.setQuitAction([this] { ++quits_; });
   }
 
-  ScriptedServer& serverFor(int colour) { return colour < 0 ? black : colour > 0 ? white : lobby; }
-  void click(int x, int y) { client.mouse(true, x, y); }
-  void tick() { client.tick(now += 0.05); }
+  ScriptedServer& serverFor(int colour) {
+    return colour < 0 ? black_ : colour > 0 ? white_ : lobby_;
+  }
+  void click(int x, int y) { client_.mouse(true, x, y); }
+  void tick() { client_.tick(now_ += 0.05); }
   bool until(const std::function<bool()>& cond) {
     return pumpUntil([&] { tick(); }, cond);
   }
@@ -119,64 +121,64 @@ class ClientTest : public ::testing::Test {
     click(160, colourY);
   }
   std::wstring notice() const {
-    return client.messages().hasMessages() ? client.messages().front().text : L"(none)";
+    return client_.messages().hasMessages() ? client_.messages().front().text : L"(none)";
   }
   // The state, and that its screens alone are shown.
   void expectScreen(vgl::ScreenState state) const {
-    EXPECT_EQ(client.state(), state);
-    EXPECT_EQ(client.mainMenu().isShown(), state == vgl::MainMenuState) << state;
-    EXPECT_EQ(client.localCenter().isShown(), state == vgl::LocalCenterState) << state;
-    EXPECT_EQ(client.colorSelect().isShown(), state == vgl::ColorSelectState) << state;
-    EXPECT_EQ(client.joinServerMenu().isShown(), state == vgl::JoinServerState) << state;
-    EXPECT_EQ(client.netCenter().isShown(), state == vgl::NetCenterState) << state;
-    EXPECT_EQ(client.gameScreen().isShown(), state >= vgl::GameState) << state;
-    EXPECT_EQ(client.gameOverMenu().isShown(), state == vgl::GameOverState) << state;
+    EXPECT_EQ(client_.state(), state);
+    EXPECT_EQ(client_.mainMenu().isShown(), state == vgl::MainMenuState) << state;
+    EXPECT_EQ(client_.localCenter().isShown(), state == vgl::LocalCenterState) << state;
+    EXPECT_EQ(client_.colorSelect().isShown(), state == vgl::ColorSelectState) << state;
+    EXPECT_EQ(client_.joinServerMenu().isShown(), state == vgl::JoinServerState) << state;
+    EXPECT_EQ(client_.netCenter().isShown(), state == vgl::NetCenterState) << state;
+    EXPECT_EQ(client_.gameScreen().isShown(), state >= vgl::GameState) << state;
+    EXPECT_EQ(client_.gameOverMenu().isShown(), state == vgl::GameOverState) << state;
   }
 
-  ScriptedServer black, white, lobby;
-  std::unique_ptr<FullListener> silent;
-  const int refused = closedPort();
-  vgl::Client client;
-  Strings opened;
-  bool refuseConnections = false;
-  bool stallConnections = false;
-  int quits = 0;
-  double now = 100.0;
+  ScriptedServer black_, white_, lobby_;
+  std::unique_ptr<FullListener> silent_;
+  const int refused_ = closedPort();
+  vgl::Client client_;
+  Strings opened_;
+  bool refuseConnections_ = false;
+  bool stallConnections_ = false;
+  int quits_ = 0;
+  double now_ = 100.0;
 };
 
 TEST_F(ClientTest, StartsOnTheMainMenuWhoseButtonsLeadToTheOtherMenusAndBack) {
-  client.tick(5000.0);  // the first tick sees a ten-thousandth of a second
-  EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), 0.0001f * 50);
-  client.tick(5060.0);  // a minute later: a step of a quarter of a second at most
-  EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), (0.0001f + 0.25f) * 50);
-  client.tick(5059.0);  // a clock that goes back moves nothing
-  EXPECT_FLOAT_EQ(client.gameScreen().badgePhase(), (0.0001f + 0.25f) * 50);
-  EXPECT_TRUE(client.redrawWanted());
-  EXPECT_EQ(client.frameRate(), 10);
+  client_.tick(5000.0);  // the first tick sees a ten-thousandth of a second
+  EXPECT_FLOAT_EQ(client_.gameScreen().badgePhase(), 0.0001f * 50);
+  client_.tick(5060.0);  // a minute later: a step of a quarter of a second at most
+  EXPECT_FLOAT_EQ(client_.gameScreen().badgePhase(), (0.0001f + 0.25f) * 50);
+  client_.tick(5059.0);  // a clock that goes back moves nothing
+  EXPECT_FLOAT_EQ(client_.gameScreen().badgePhase(), (0.0001f + 0.25f) * 50);
+  EXPECT_TRUE(client_.redrawWanted());
+  EXPECT_EQ(client_.frameRate(), 10);
   expectScreen(vgl::MainMenuState);
 
-  client.mouse(false, 160, kUpperY);  // a release is no click
+  client_.mouse(false, 160, kUpperY);  // a release is no click
   expectScreen(vgl::MainMenuState);
   click(160, kUpperY);
   expectScreen(vgl::LocalCenterState);
-  client.keyboard(27);
+  client_.keyboard(27);
   expectScreen(vgl::MainMenuState);
 
   click(160, kUpperY);
   click(160, opponentY(3));
   expectScreen(vgl::ColorSelectState);
-  EXPECT_EQ(client.opponentIndex(), 3);
+  EXPECT_EQ(client_.opponentIndex(), 3);
   click(160, kLowerY);  // "Retour"
   expectScreen(vgl::MainMenuState);
 
   click(160, kMiddleY);
   expectScreen(vgl::JoinServerState);
-  client.keyboard(27);
+  client_.keyboard(27);
   expectScreen(vgl::MainMenuState);
 
-  client.keyboard(27);
-  EXPECT_EQ(quits, 1);
-  EXPECT_TRUE(opened.empty());
+  client_.keyboard(27);
+  EXPECT_EQ(quits_, 1);
+  EXPECT_TRUE(opened_.empty());
 }
 
 TEST_F(ClientTest, StatusTextsNameTheComputerOrTheColours) {
@@ -194,233 +196,233 @@ TEST_F(ClientTest, StatusTextsNameTheComputerOrTheColours) {
 }
 
 TEST_F(ClientTest, FailedLocalConnectionsShowEchecOverTheMainMenuEachTime) {
-  refuseConnections = true;
+  refuseConnections_ = true;
   chooseOpponentAndColour(0, kUpperY);
   expectScreen(vgl::GameState);
-  EXPECT_EQ(client.gameScreen().status(), L"Connexion...");
-  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
+  EXPECT_EQ(client_.gameScreen().status(), L"Connexion...");
+  ASSERT_TRUE(until([&] { return client_.state() == vgl::MainMenuState; }));
   expectScreen(vgl::MainMenuState);
   EXPECT_EQ(notice(), L"Echec");
-  EXPECT_EQ(client.blackClient(), nullptr);
+  EXPECT_EQ(client_.blackClient(), nullptr);
   click(160, kUpperY);
   click(160, 60);  // "Deux joueurs"
-  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
-  EXPECT_EQ(client.messages().size(), 2u) << "appended, not pushed; once for both connections";
-  EXPECT_EQ(client.whiteClient(), nullptr);
+  ASSERT_TRUE(until([&] { return client_.state() == vgl::MainMenuState; }));
+  EXPECT_EQ(client_.messages().size(), 2u) << "appended, not pushed; once for both connections";
+  EXPECT_EQ(client_.whiteClient(), nullptr);
 }
 
 TEST_F(ClientTest, ConnectingWaitsOnTheJoinServerMenuWhereEscapeGivesUp) {
-  silent = std::make_unique<FullListener>();
-  ASSERT_TRUE(silent->ready()) << silent->why();
-  stallConnections = true;
+  silent_ = std::make_unique<FullListener>();
+  ASSERT_TRUE(silent_->ready()) << silent_->why();
+  stallConnections_ = true;
   click(160, kMiddleY);  // "Jouer sur internet"
-  client.keyboard(13);   // connects
+  client_.keyboard(13);  // connects
   expectScreen(vgl::JoinServerState);
-  EXPECT_TRUE(client.joinServerMenu().isConnecting());
+  EXPECT_TRUE(client_.joinServerMenu().isConnecting());
   for (int i = 0; i < 3; ++i) tick();  // the ticks go on while it connects
-  client.keyboard(13);                 // pressed again: the same attempt goes on
-  EXPECT_EQ(opened.size(), 1u);
-  client.keyboard(27);
+  client_.keyboard(13);                // pressed again: the same attempt goes on
+  EXPECT_EQ(opened_.size(), 1u);
+  client_.keyboard(27);
   expectScreen(vgl::JoinServerState);
-  EXPECT_FALSE(client.joinServerMenu().isConnecting());
-  EXPECT_EQ(client.netClient(), nullptr);
+  EXPECT_FALSE(client_.joinServerMenu().isConnecting());
+  EXPECT_EQ(client_.netClient(), nullptr);
 
   // Left alone, the attempt runs into its limit.
-  client.keyboard(13);
+  client_.keyboard(13);
   int ticks = 0;
-  ASSERT_TRUE(until([&] { return ++ticks, client.state() == vgl::MainMenuState; }));
+  ASSERT_TRUE(until([&] { return ++ticks, client_.state() == vgl::MainMenuState; }));
   EXPECT_GT(ticks, 1) << "the ticks went on until the limit";
   expectScreen(vgl::MainMenuState);
   EXPECT_EQ(notice(), L"CNX Echec");
-  EXPECT_EQ(client.netClient(), nullptr);
+  EXPECT_EQ(client_.netClient(), nullptr);
 
   // A local game waits on its status line, and Escape gives up there too.
   chooseOpponentAndColour(0, kUpperY);
   tick();
   expectScreen(vgl::GameState);
-  EXPECT_EQ(client.gameScreen().status(), L"Connexion...");
-  client.keyboard(27);
+  EXPECT_EQ(client_.gameScreen().status(), L"Connexion...");
+  client_.keyboard(27);
   expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client.blackClient(), nullptr);
+  EXPECT_EQ(client_.blackClient(), nullptr);
 
   // A server that cannot be reached at all says the same.
-  stallConnections = false;
-  refuseConnections = true;
+  stallConnections_ = false;
+  refuseConnections_ = true;
   click(160, kMiddleY);
-  client.keyboard(13);
-  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
-  EXPECT_EQ(client.messages().size(), 2u);
+  client_.keyboard(13);
+  ASSERT_TRUE(until([&] { return client_.state() == vgl::MainMenuState; }));
+  EXPECT_EQ(client_.messages().size(), 2u);
 }
 
 TEST_F(ClientTest, AScreenShownTakesItsHoverFromWhereThePointerIs) {
-  client.motion(160, kMiddleY);
-  EXPECT_TRUE(client.mainMenu().isHovered(1));
+  client_.motion(160, kMiddleY);
+  EXPECT_TRUE(client_.mainMenu().isHovered(1));
   click(160, kMiddleY);  // "Jouer sur internet": the pointer now lies on the host field
-  EXPECT_TRUE(client.joinServerMenu().isHovered(1));
-  client.motion(160, 200);
-  EXPECT_FALSE(client.joinServerMenu().isHovered(1));
-  client.keyboard(27);  // back to the main menu, the pointer on no button
-  EXPECT_FALSE(client.mainMenu().isHovered(1)) << "no light left from before";
+  EXPECT_TRUE(client_.joinServerMenu().isHovered(1));
+  client_.motion(160, 200);
+  EXPECT_FALSE(client_.joinServerMenu().isHovered(1));
+  client_.keyboard(27);  // back to the main menu, the pointer on no button
+  EXPECT_FALSE(client_.mainMenu().isHovered(1)) << "no light left from before";
   click(160, kUpperY);  // "Jouer en local": the pointer lies on an opponent
   int lit = 0;
   for (int k = 0; k < vgl::Client::kOpponents; ++k)
-    lit += client.localCenter().isOpponentHovered(k);
+    lit += client_.localCenter().isOpponentHovered(k);
   EXPECT_EQ(lit, 1);
-  client.motion(160, 60);  // "Deux joueurs"
-  client.keyboard(27);
-  EXPECT_FALSE(client.mainMenu().isHovered(0)) << "no light left from the click";
+  client_.motion(160, 60);  // "Deux joueurs"
+  client_.keyboard(27);
+  EXPECT_FALSE(client_.mainMenu().isHovered(0)) << "no light left from the click";
 }
 
 TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   chooseOpponentAndColour(1, kMiddleY);  // "Jouer les blancs"
   expectScreen(vgl::GameState);
-  EXPECT_EQ(opened, (Strings{"1 127.0.0.1:4567"}));
-  EXPECT_EQ(client.myColour(), 1);
+  EXPECT_EQ(opened_, (Strings{"1 127.0.0.1:4567"}));
+  EXPECT_EQ(client_.myColour(), 1);
 
-  accept(white);
-  for (int code : {26, 17, 3, 19}) EXPECT_EQ(white.readFrame()[0], code);
-  deliver(white, M::whoAmI("Player8"));
-  deliver(white, M::playerList(withBots({"Player8"})));
-  EXPECT_EQ(await(white, 4), invitation(1, "Chicken[Bot]")) << "the computer plays black";
+  accept(white_);
+  for (int code : {26, 17, 3, 19}) EXPECT_EQ(white_.readFrame()[0], code);
+  deliver(white_, M::whoAmI("Player8"));
+  deliver(white_, M::playerList(withBots({"Player8"})));
+  EXPECT_EQ(await(white_, 4), invitation(1, "Chicken[Bot]")) << "the computer plays black";
 
-  deliver(white, M::gameStarted(0));
-  ASSERT_FALSE(await(white, 8).empty());
-  deliver(white, M::initialBoard(0));
-  EXPECT_EQ(client.gameScreen().status(), L"C'est a Chicken de jouer");
-  EXPECT_EQ(client.turn(), -1);
-  EXPECT_FALSE(client.gameScreen().inputEnabled());
-  EXPECT_GE(client.frameRate(), 24) << "the board's rate after a change";
+  deliver(white_, M::gameStarted(0));
+  ASSERT_FALSE(await(white_, 8).empty());
+  deliver(white_, M::initialBoard(0));
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est a Chicken de jouer");
+  EXPECT_EQ(client_.turn(), -1);
+  EXPECT_FALSE(client_.gameScreen().inputEnabled());
+  EXPECT_GE(client_.frameRate(), 24) << "the board's rate after a change";
 
   click(cellX(0), cellY(0));  // while the computer is to move: nothing is sent
-  deliver(white, M::movePlayed(0, 5, 3));
-  EXPECT_EQ(client.turn(), 1);
-  EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
-  EXPECT_TRUE(client.gameScreen().inputEnabled());
-  EXPECT_EQ(client.gameScreen().blackCount(), 4);
-  EXPECT_EQ(client.gameScreen().whiteCount(), 1);
+  deliver(white_, M::movePlayed(0, 5, 3));
+  EXPECT_EQ(client_.turn(), 1);
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
+  EXPECT_TRUE(client_.gameScreen().inputEnabled());
+  EXPECT_EQ(client_.gameScreen().blackCount(), 4);
+  EXPECT_EQ(client_.gameScreen().whiteCount(), 1);
 
   // White answers at column 3, row 2 (x 4, y 3 on the board).
   click(cellX(3), cellY(2));
-  EXPECT_EQ(sentMove(white), "0: 4,3");
-  EXPECT_FALSE(client.gameScreen().inputEnabled());
+  EXPECT_EQ(sentMove(white_), "0: 4,3");
+  EXPECT_FALSE(client_.gameScreen().inputEnabled());
 
-  deliver(white, M::invalidMove(0, 4, 3));
-  EXPECT_EQ(client.gameScreen().status(), L"Coup invalide");
-  EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the same player may click again";
+  deliver(white_, M::invalidMove(0, 4, 3));
+  EXPECT_EQ(client_.gameScreen().status(), L"Coup invalide");
+  EXPECT_TRUE(client_.gameScreen().inputEnabled()) << "the same player may click again";
   EXPECT_EQ(notice(), L"Coup invalide");
   click(cellX(3), cellY(2));
-  ASSERT_FALSE(await(white, 11).empty());
-  deliver(white, M::invalidMove(0, 4, 3));
-  EXPECT_EQ(client.messages().size(), 1u) << "a notice already shown is not queued again";
+  ASSERT_FALSE(await(white_, 11).empty());
+  deliver(white_, M::invalidMove(0, 4, 3));
+  EXPECT_EQ(client_.messages().size(), 1u) << "a notice already shown is not queued again";
 
   // Thirty seconds in quarter-second steps: the board's animation settles, and the frame rate.
-  for (int i = 0; i < 120; ++i) client.tick(now += 0.25);
-  EXPECT_EQ(client.frameRate(), 7);
+  for (int i = 0; i < 120; ++i) client_.tick(now_ += 0.25);
+  EXPECT_EQ(client_.frameRate(), 7);
 
-  deliver(white, M::gameOver(0));
+  deliver(white_, M::gameOver(0));
   expectScreen(vgl::GameOverState);
-  EXPECT_EQ(client.gameScreen().status(), L"Chicken wins");
-  client.keyboard(13);  // dismisses the game-over picture
+  EXPECT_EQ(client_.gameScreen().status(), L"Chicken wins");
+  client_.keyboard(13);  // dismisses the game-over picture
   expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client.whiteClient(), nullptr);
-  EXPECT_EQ(M::readInt(await(white, 24), 1), 0) << "the game is left";
+  EXPECT_EQ(client_.whiteClient(), nullptr);
+  EXPECT_EQ(M::readInt(await(white_, 24), 1), 0) << "the game is left";
 }
 
 TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
   chooseOpponentAndColour(0, kUpperY);
-  EXPECT_EQ(opened, (Strings{"-1 127.0.0.1:4567"}));
-  identify(black, "Player8", withBots({"Player8"}));
-  EXPECT_EQ(await(black, 4), invitation(0, "Pee[Bot]")) << "the inviter plays black";
-  deliver(black, M::askGame(9, 1, "Stranger"));
-  EXPECT_EQ(M::readInt(await(black, 10), 1), 9) << "refused";
+  EXPECT_EQ(opened_, (Strings{"-1 127.0.0.1:4567"}));
+  identify(black_, "Player8", withBots({"Player8"}));
+  EXPECT_EQ(await(black_, 4), invitation(0, "Pee[Bot]")) << "the inviter plays black";
+  deliver(black_, M::askGame(9, 1, "Stranger"));
+  EXPECT_EQ(M::readInt(await(black_, 10), 1), 9) << "refused";
 
-  deliver(black, M::gameStarted(3));
-  deliver(black, M::initialBoard(3));
-  EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
-  EXPECT_TRUE(client.gameScreen().inputEnabled());
+  deliver(black_, M::gameStarted(3));
+  deliver(black_, M::initialBoard(3));
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
+  EXPECT_TRUE(client_.gameScreen().inputEnabled());
   click(cellX(4), cellY(2));
-  EXPECT_EQ(sentMove(black), "3: 5,3");
-  deliver(black, M::movePlayed(3, 5, 3));
-  EXPECT_EQ(client.gameScreen().status(), L"C'est a Pee de jouer");
-  EXPECT_EQ(client.turn(), 1);
+  EXPECT_EQ(sentMove(black_), "3: 5,3");
+  deliver(black_, M::movePlayed(3, 5, 3));
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est a Pee de jouer");
+  EXPECT_EQ(client_.turn(), 1);
 
   // The computer passes: the notice names it, and black moves again.
-  deliver(black, M::mustPass(3, "Pee[Bot]"));
-  EXPECT_EQ(client.turn(), -1);
+  deliver(black_, M::mustPass(3, "Pee[Bot]"));
+  EXPECT_EQ(client_.turn(), -1);
   EXPECT_EQ(notice(), L"Pee doit passer");
-  EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
 
-  client.keyboard(27);  // leaves the game
+  client_.keyboard(27);  // leaves the game
   expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client.blackClient(), nullptr);
-  EXPECT_FALSE(await(black, 24).empty());
+  EXPECT_EQ(client_.blackClient(), nullptr);
+  EXPECT_FALSE(await(black_, 24).empty());
 }
 
 TEST_F(ClientTest, TwoPeopleAtOneScreenNameThemselvesAndBlackInvitesWhite) {
   click(160, kUpperY);
   click(160, 60);  // "Deux joueurs"
-  EXPECT_EQ(opened, (Strings{"1 127.0.0.1:4567", "-1 127.0.0.1:4567"}));
-  EXPECT_EQ(client.myColour(), -1);
-  identify(white, "Player8", withBots({"Player8", "Player9"}));
-  EXPECT_EQ(await(white, 1), std::string(1, 1) + "White" + '\0');
-  identify(black, "Player9", withBots({"Player8", "Player9"}));
-  EXPECT_EQ(await(black, 1), std::string(1, 1) + "Black" + '\0');
-  EXPECT_TRUE(white.silentFor(50)) << "each connection names itself once";
+  EXPECT_EQ(opened_, (Strings{"1 127.0.0.1:4567", "-1 127.0.0.1:4567"}));
+  EXPECT_EQ(client_.myColour(), -1);
+  identify(white_, "Player8", withBots({"Player8", "Player9"}));
+  EXPECT_EQ(await(white_, 1), std::string(1, 1) + "White" + '\0');
+  identify(black_, "Player9", withBots({"Player8", "Player9"}));
+  EXPECT_EQ(await(black_, 1), std::string(1, 1) + "Black" + '\0');
+  EXPECT_TRUE(white_.silentFor(50)) << "each connection names itself once";
 
   // Black invites White once it sees the name, and only once.
-  deliver(black, M::playerList(withBots({"White", "Black"})));
-  EXPECT_EQ(await(black, 4), invitation(0, "White"));
-  deliver(black, M::playerList(withBots({"White", "Black"})));
-  EXPECT_TRUE(black.silentFor(50));
+  deliver(black_, M::playerList(withBots({"White", "Black"})));
+  EXPECT_EQ(await(black_, 4), invitation(0, "White"));
+  deliver(black_, M::playerList(withBots({"White", "Black"})));
+  EXPECT_TRUE(black_.silentFor(50));
 
   // White accepts the invitation from Black at once.
-  deliver(white, M::askGame(5, 0, "Black"));
-  EXPECT_EQ(M::readInt(await(white, 5), 1), 5);
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::gameStarted(5));
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::initialBoard(5));
-  EXPECT_EQ(client.gameScreen().status(), L"Aux noirs de jouer");
-  EXPECT_TRUE(client.gameScreen().inputEnabled());
+  deliver(white_, M::askGame(5, 0, "Black"));
+  EXPECT_EQ(M::readInt(await(white_, 5), 1), 5);
+  for (ScriptedServer* s : {&black_, &white_}) deliver(*s, M::gameStarted(5));
+  for (ScriptedServer* s : {&black_, &white_}) deliver(*s, M::initialBoard(5));
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux noirs de jouer");
+  EXPECT_TRUE(client_.gameScreen().inputEnabled());
 
   // Moves go out on the connection of the colour to move.
   click(cellX(4), cellY(2));
-  EXPECT_EQ(sentMove(black), "5: 5,3");
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::movePlayed(5, 5, 3));
-  EXPECT_EQ(client.gameScreen().status(), L"Aux blancs de jouer");
-  EXPECT_EQ(client.turn(), 1);
+  EXPECT_EQ(sentMove(black_), "5: 5,3");
+  for (ScriptedServer* s : {&black_, &white_}) deliver(*s, M::movePlayed(5, 5, 3));
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux blancs de jouer");
+  EXPECT_EQ(client_.turn(), 1);
   click(cellX(3), cellY(2));
-  EXPECT_EQ(sentMove(white), "5: 4,3");
-  EXPECT_TRUE(black.silentFor(50));
-  for (ScriptedServer* s : {&black, &white}) deliver(*s, M::movePlayed(5, 4, 3));
-  EXPECT_EQ(client.turn(), -1);
-  EXPECT_EQ(client.gameScreen().status(), L"Aux noirs de jouer");
+  EXPECT_EQ(sentMove(white_), "5: 4,3");
+  EXPECT_TRUE(black_.silentFor(50));
+  for (ScriptedServer* s : {&black_, &white_}) deliver(*s, M::movePlayed(5, 4, 3));
+  EXPECT_EQ(client_.turn(), -1);
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux noirs de jouer");
 
-  client.keyboard(27);
+  client_.keyboard(27);
   expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client.blackClient(), nullptr);
-  EXPECT_EQ(client.whiteClient(), nullptr);
+  EXPECT_EQ(client_.blackClient(), nullptr);
+  EXPECT_EQ(client_.whiteClient(), nullptr);
 }
 
 TEST_F(ClientTest, BlackInvitesWhiteOnlyAfterNamingItselfEvenIfItSeesWhiteFirst) {
   click(160, kUpperY);
   click(160, 60);  // "Deux joueurs"
-  identify(white, "Player8", withBots({"Player8"}));
-  ASSERT_FALSE(await(white, 1).empty());
+  identify(white_, "Player8", withBots({"Player8"}));
+  ASSERT_FALSE(await(white_, 1).empty());
   // The black side's first list already holds "White".
-  identify(black, "Player9", withBots({"White", "Player9"}));
-  EXPECT_EQ(await(black, 1), std::string(1, 1) + "Black" + '\0');
-  EXPECT_EQ(await(black, 4), invitation(0, "White")) << "asked after the name, so from Black";
+  identify(black_, "Player9", withBots({"White", "Player9"}));
+  EXPECT_EQ(await(black_, 1), std::string(1, 1) + "Black" + '\0');
+  EXPECT_EQ(await(black_, 4), invitation(0, "White")) << "asked after the name, so from Black";
 }
 
 TEST_F(ClientTest, LostLocalServerReturnsToTheMainMenuWithANotice) {
   chooseOpponentAndColour(0, kUpperY);
-  identify(black, "Player8", withBots({"Player8"}));
-  deliver(black, M::gameStarted(1));
-  deliver(black, M::initialBoard(1));
+  identify(black_, "Player8", withBots({"Player8"}));
+  deliver(black_, M::gameStarted(1));
+  deliver(black_, M::initialBoard(1));
   expectScreen(vgl::GameState);
-  black.closeConnection();
-  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
+  black_.closeConnection();
+  ASSERT_TRUE(until([&] { return client_.state() == vgl::MainMenuState; }));
   expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client.blackClient(), nullptr);
+  EXPECT_EQ(client_.blackClient(), nullptr);
   EXPECT_EQ(notice(), L"Connexion perdue");
 }
 
@@ -430,159 +432,159 @@ class LobbyTest : public ClientTest {
   void joinAsAnn(const Strings& players) {
     click(160, kMiddleY);  // "Jouer sur internet"
     click(160, kUpperY);   // nick field
-    for (int i = 0; i < 10; ++i) client.keyboard(8);
-    for (char ch : std::string("Ann")) client.keyboard(ch);
-    client.keyboard(13);  // leaves the field
-    click(160, kLowerY);  // "Se connecter"
+    for (int i = 0; i < 10; ++i) client_.keyboard(8);
+    for (char ch : std::string("Ann")) client_.keyboard(ch);
+    client_.keyboard(13);  // leaves the field
+    click(160, kLowerY);   // "Se connecter"
     expectScreen(vgl::JoinServerState);
-    EXPECT_TRUE(client.joinServerMenu().isConnecting());
-    accept(lobby);
-    EXPECT_EQ(await(lobby, 1), std::string(1, 1) + "Ann" + '\0');
-    deliver(lobby, M::whoAmI("Ann"));
-    deliver(lobby, M::playerList(players));
+    EXPECT_TRUE(client_.joinServerMenu().isConnecting());
+    accept(lobby_);
+    EXPECT_EQ(await(lobby_, 1), std::string(1, 1) + "Ann" + '\0');
+    deliver(lobby_, M::whoAmI("Ann"));
+    deliver(lobby_, M::playerList(players));
     expectScreen(vgl::NetCenterState);
-    EXPECT_FALSE(client.joinServerMenu().isConnecting());
+    EXPECT_FALSE(client_.joinServerMenu().isConnecting());
   }
   // Ann plays black against Bob in game 4, her turn.
   void playBob() {
     joinAsAnn(withBots({"Ann", "Bob"}));
-    deliver(lobby, M::askGame(4, 1, "Bob"));
+    deliver(lobby_, M::askGame(4, 1, "Bob"));
     click(160, kMiddleY);  // "Accept"
-    deliver(lobby, M::gameStarted(4));
-    deliver(lobby, M::initialBoard(4));
-    deliver(lobby, M::gameList({{4, "Ann", "Bob"}}));
+    deliver(lobby_, M::gameStarted(4));
+    deliver(lobby_, M::initialBoard(4));
+    deliver(lobby_, M::gameList({{4, "Ann", "Bob"}}));
     expectScreen(vgl::GameState);
-    EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
+    EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
   }
 };
 
 TEST_F(LobbyTest, ConnectingShowsTheFreePlayersAndARefusedNickLeavesTheConnection) {
   joinAsAnn(withBots({"Ann", "Bob", "Cid", "Dan"}));
-  EXPECT_EQ(opened, (Strings{"0 localhost:4567"}));
-  EXPECT_TRUE(client.netCenter().hasConnection());
-  EXPECT_EQ(client.netCenter().status(), L"Connected!");
-  deliver(lobby, M::gameList({{2, "Bob", "Cid"}}));
+  EXPECT_EQ(opened_, (Strings{"0 localhost:4567"}));
+  EXPECT_TRUE(client_.netCenter().hasConnection());
+  EXPECT_EQ(client_.netCenter().status(), L"Connected!");
+  deliver(lobby_, M::gameList({{2, "Bob", "Cid"}}));
   EXPECT_EQ(
-      client.netCenter().players(),
+      client_.netCenter().players(),
       (std::vector<std::wstring>{L"Pee[Bot]", L"Chicken[Bot]", L"Baby[Bot]", L"Britney[Bot]",
                                  L"Desdemonia[Bot]", L"Cassio[Bot]", L"William[Bot]", L"Dan"}));
-  deliver(lobby, M::nickRefused("taken"));
+  deliver(lobby_, M::nickRefused("taken"));
   EXPECT_EQ(notice(), L"Nick name was refused by server");
   expectScreen(vgl::NetCenterState);
-  EXPECT_NE(client.netClient(), nullptr);
+  EXPECT_NE(client_.netClient(), nullptr);
 }
 
 TEST_F(LobbyTest, ClickingAComputerPlayerInvitesItAndEscapeLeavesItsGameForTheLobby) {
   joinAsAnn(withBots({"Ann"}));
-  client.motion(60, 58 + 19);  // the second entry: Chicken[Bot]
+  client_.motion(60, 58 + 19);  // the second entry: Chicken[Bot]
   click(60, 58 + 19);
-  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kInviting);
-  EXPECT_EQ(client.netCenter().status(), L"Inviting Chicken[Bot]...");
-  EXPECT_EQ(await(lobby, 4), invitation(0, "Chicken[Bot]"));
+  EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kInviting);
+  EXPECT_EQ(client_.netCenter().status(), L"Inviting Chicken[Bot]...");
+  EXPECT_EQ(await(lobby_, 4), invitation(0, "Chicken[Bot]"));
 
-  deliver(lobby, M::gameStarted(4));
-  deliver(lobby, M::initialBoard(4));
+  deliver(lobby_, M::gameStarted(4));
+  deliver(lobby_, M::initialBoard(4));
   expectScreen(vgl::GameState);
-  EXPECT_EQ(client.myColour(), 0);
-  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
-  EXPECT_TRUE(client.gameScreen().inputEnabled()) << "the inviter plays black";
-  deliver(lobby, M::gameList({{4, "Ann", "Chicken[Bot]"}}));
-  EXPECT_EQ(client.gameScreen().status(), L"C'est votre tour");
+  EXPECT_EQ(client_.myColour(), 0);
+  EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_TRUE(client_.gameScreen().inputEnabled()) << "the inviter plays black";
+  deliver(lobby_, M::gameList({{4, "Ann", "Chicken[Bot]"}}));
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
   click(cellX(4), cellY(2));
-  EXPECT_EQ(sentMove(lobby), "4: 5,3");
-  deliver(lobby, M::movePlayed(4, 5, 3));
-  EXPECT_EQ(client.gameScreen().status(), L"C'est a Chicken[Bot] de jouer");
+  EXPECT_EQ(sentMove(lobby_), "4: 5,3");
+  deliver(lobby_, M::movePlayed(4, 5, 3));
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est a Chicken[Bot] de jouer");
 
-  client.keyboard(27);
+  client_.keyboard(27);
   expectScreen(vgl::NetCenterState);
-  EXPECT_FALSE(await(lobby, 24).empty());
-  EXPECT_NE(client.netClient(), nullptr);
+  EXPECT_FALSE(await(lobby_, 24).empty());
+  EXPECT_NE(client_.netClient(), nullptr);
 
-  client.keyboard(27);
+  client_.keyboard(27);
   expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client.netClient(), nullptr);
-  EXPECT_FALSE(client.netCenter().hasConnection());
+  EXPECT_EQ(client_.netClient(), nullptr);
+  EXPECT_FALSE(client_.netCenter().hasConnection());
 }
 
 TEST_F(LobbyTest, AGameThatStartsWhenAnotherIsShownIsLeftOnTheServer) {
   joinAsAnn(withBots({"Ann"}));
-  client.motion(60, 60);
+  client_.motion(60, 60);
   click(60, 60);
-  deliver(lobby, M::gameStarted(4));
-  deliver(lobby, M::initialBoard(4));
+  deliver(lobby_, M::gameStarted(4));
+  deliver(lobby_, M::initialBoard(4));
   expectScreen(vgl::GameState);
 
-  deliver(lobby, M::gameStarted(6));
-  deliver(lobby, M::initialBoard(6));
-  EXPECT_EQ(M::readInt(await(lobby, 24), 1), 6) << "the newcomer, not the game being played";
-  deliver(lobby, M::movePlayed(4, 5, 3));
-  EXPECT_EQ(client.gameScreen().blackCount(), 4) << "game 4 is still shown";
-  deliver(lobby, M::gameOver(6));
+  deliver(lobby_, M::gameStarted(6));
+  deliver(lobby_, M::initialBoard(6));
+  EXPECT_EQ(M::readInt(await(lobby_, 24), 1), 6) << "the newcomer, not the game being played";
+  deliver(lobby_, M::movePlayed(4, 5, 3));
+  EXPECT_EQ(client_.gameScreen().blackCount(), 4) << "game 4 is still shown";
+  deliver(lobby_, M::gameOver(6));
   expectScreen(vgl::GameState);
 
-  deliver(lobby, M::gameOver(4));
+  deliver(lobby_, M::gameOver(4));
   expectScreen(vgl::GameOverState);
-  deliver(lobby, M::gameStarted(8));
-  deliver(lobby, M::initialBoard(8));
-  EXPECT_EQ(M::readInt(await(lobby, 24), 1), 8) << "nobody shows it";
+  deliver(lobby_, M::gameStarted(8));
+  deliver(lobby_, M::initialBoard(8));
+  EXPECT_EQ(M::readInt(await(lobby_, 24), 1), 8) << "nobody shows it";
   expectScreen(vgl::GameOverState);
 }
 
 TEST_F(LobbyTest, WhileInvitingAnInvitationIsDeclinedAndARefusalEndsTheInvitation) {
   joinAsAnn(withBots({"Ann", "Bob"}));
-  client.motion(60, 60);
+  client_.motion(60, 60);
   click(60, 60);
-  ASSERT_FALSE(await(lobby, 4).empty());
-  deliver(lobby, M::askGame(8, 0, "Bob"));
-  EXPECT_EQ(M::readInt(await(lobby, 10), 1), 8);
-  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kInviting);
-  deliver(lobby, M::gameRefused("Pee[Bot]"));
-  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
-  EXPECT_EQ(client.netCenter().status(), L"Pee[Bot] declines");
+  ASSERT_FALSE(await(lobby_, 4).empty());
+  deliver(lobby_, M::askGame(8, 0, "Bob"));
+  EXPECT_EQ(M::readInt(await(lobby_, 10), 1), 8);
+  EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kInviting);
+  deliver(lobby_, M::gameRefused("Pee[Bot]"));
+  EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_EQ(client_.netCenter().status(), L"Pee[Bot] declines");
 }
 
 TEST_F(LobbyTest, AcceptingAnInvitationToPlayBlackStartsTheGame) {
   joinAsAnn(withBots({"Ann", "Bob"}));
-  deliver(lobby, M::askGame(7, 1, "Bob"));
-  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kInvited);
-  EXPECT_EQ(client.netCenter().status(), L"Bob invites you!");
+  deliver(lobby_, M::askGame(7, 1, "Bob"));
+  EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kInvited);
+  EXPECT_EQ(client_.netCenter().status(), L"Bob invites you!");
   click(160, kMiddleY);  // "Accept"
-  EXPECT_EQ(M::readInt(await(lobby, 5), 1), 7);
-  EXPECT_TRUE(client.blackIsHuman());
-  EXPECT_FALSE(client.whiteIsHuman());
-  EXPECT_EQ(client.netCenter().status(), L"");
+  EXPECT_EQ(M::readInt(await(lobby_, 5), 1), 7);
+  EXPECT_TRUE(client_.blackIsHuman());
+  EXPECT_FALSE(client_.whiteIsHuman());
+  EXPECT_EQ(client_.netCenter().status(), L"");
 }
 
 TEST_F(LobbyTest, ALobbyLeftWithAnInvitationPendingComesBackWithoutIt) {
   joinAsAnn(withBots({"Ann", "Bob"}));
-  deliver(lobby, M::askGame(7, 1, "Bob"));
-  client.keyboard(27);
+  deliver(lobby_, M::askGame(7, 1, "Bob"));
+  client_.keyboard(27);
   expectScreen(vgl::MainMenuState);
   click(160, kMiddleY);  // "Jouer sur internet"
   click(160, kLowerY);   // "Se connecter"
-  accept(lobby);
-  deliver(lobby, M::whoAmI("Ann"));
-  deliver(lobby, M::playerList(withBots({"Ann", "Bob"})));
+  accept(lobby_);
+  deliver(lobby_, M::whoAmI("Ann"));
+  deliver(lobby_, M::playerList(withBots({"Ann", "Bob"})));
   expectScreen(vgl::NetCenterState);
-  EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
-  EXPECT_EQ(client.netCenter().status(), L"Connected!");
+  EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_EQ(client_.netCenter().status(), L"Connected!");
 }
 
 TEST_F(LobbyTest, NoticesOnTheStatusLineStayThroughGameListNewsUntilTheGameMovesOn) {
   playBob();
   click(cellX(0), cellY(0));
-  deliver(lobby, M::invalidMove(4, 1, 1));
-  deliver(lobby, M::gameList({{4, "Ann", "Bobby"}}));  // Bob renames himself
-  EXPECT_EQ(client.gameScreen().status(), L"Coup invalide");
+  deliver(lobby_, M::invalidMove(4, 1, 1));
+  deliver(lobby_, M::gameList({{4, "Ann", "Bobby"}}));  // Bob renames himself
+  EXPECT_EQ(client_.gameScreen().status(), L"Coup invalide");
   click(cellX(4), cellY(2));
-  deliver(lobby, M::movePlayed(4, 5, 3));
-  EXPECT_EQ(client.gameScreen().status(), L"C'est a Bobby de jouer") << "moved on, new name";
+  deliver(lobby_, M::movePlayed(4, 5, 3));
+  EXPECT_EQ(client_.gameScreen().status(), L"C'est a Bobby de jouer") << "moved on, new name";
 
-  deliver(lobby, Msg(24).i32(4));  // Bob leaves
-  EXPECT_EQ(client.gameScreen().status(), L"Abandon");
-  deliver(lobby, M::gameList({}));
-  deliver(lobby, M::gameList({{9, "Cid", "Dan"}}));
-  EXPECT_EQ(client.gameScreen().status(), L"Abandon");
+  deliver(lobby_, Msg(24).i32(4));  // Bob leaves
+  EXPECT_EQ(client_.gameScreen().status(), L"Abandon");
+  deliver(lobby_, M::gameList({}));
+  deliver(lobby_, M::gameList({{9, "Cid", "Dan"}}));
+  EXPECT_EQ(client_.gameScreen().status(), L"Abandon");
 }
 
 TEST_F(LobbyTest, CancellingAnInvitationWithdrawsItsGameWhenEverItsIdIsKnown) {
@@ -591,34 +593,34 @@ TEST_F(LobbyTest, CancellingAnInvitationWithdrawsItsGameWhenEverItsIdIsKnown) {
   int id = 20;
   for (const Strings& order : orders) {
     ++id;
-    client.motion(60, 58 + 19 * 7);  // Bob, after the seven computer players
+    client_.motion(60, 58 + 19 * 7);  // Bob, after the seven computer players
     click(60, 58 + 19 * 7);
-    ASSERT_EQ(await(lobby, 4), invitation(0, "Bob"));
+    ASSERT_EQ(await(lobby_, 4), invitation(0, "Bob"));
     for (const std::string& step : order) {
       if (step == "list") {
-        deliver(lobby, M::gameList({{id - 1, "Cid", "Dan"}, {id, "Ann", "Bob"}}));
+        deliver(lobby_, M::gameList({{id - 1, "Cid", "Dan"}, {id, "Ann", "Bob"}}));
       } else {
         click(160, kLowerY);  // "Cancel invitation"
-        EXPECT_EQ(client.netCenter().invitationState(), vgl::NetCenter::kIdle);
+        EXPECT_EQ(client_.netCenter().invitationState(), vgl::NetCenter::kIdle);
       }
     }
-    EXPECT_EQ(M::readInt(await(lobby, 24), 1), id) << order[0] << " first";
-    deliver(lobby, M::gameList({}));
+    EXPECT_EQ(M::readInt(await(lobby_, 24), 1), id) << order[0] << " first";
+    deliver(lobby_, M::gameList({}));
   }
   // Bob accepted before the withdrawal arrived: the game does not start here.
-  deliver(lobby, M::gameStarted(id));
-  deliver(lobby, M::initialBoard(id));
+  deliver(lobby_, M::gameStarted(id));
+  deliver(lobby_, M::initialBoard(id));
   expectScreen(vgl::NetCenterState);
-  EXPECT_EQ(M::readInt(await(lobby, 24), 1), id);
+  EXPECT_EQ(M::readInt(await(lobby_, 24), 1), id);
 }
 
 TEST_F(LobbyTest, ALostServerReturnsToTheMainMenuWithANotice) {
   joinAsAnn(withBots({"Ann"}));
-  lobby.closeConnection();
-  ASSERT_TRUE(until([&] { return client.state() == vgl::MainMenuState; }));
+  lobby_.closeConnection();
+  ASSERT_TRUE(until([&] { return client_.state() == vgl::MainMenuState; }));
   expectScreen(vgl::MainMenuState);
-  EXPECT_FALSE(client.netCenter().hasConnection());
-  EXPECT_EQ(client.netClient(), nullptr);
+  EXPECT_FALSE(client_.netCenter().hasConnection());
+  EXPECT_EQ(client_.netClient(), nullptr);
   EXPECT_EQ(notice(), L"Connexion perdue");
 }
 

@@ -30,22 +30,22 @@ class MenuTest : public ::testing::Test,
                  public vgl::JoinServerMenuListener,
                  public vgl::GameOverMenuListener {
  protected:
-  void quit() override { calls.push_back("quit"); }
-  void playLocal() override { calls.push_back("playLocal"); }
-  void playOnInternet() override { calls.push_back("playOnInternet"); }
-  void backFromColorSelect() override { calls.push_back("back"); }
-  void playBlack() override { calls.push_back("playBlack"); }
-  void playWhite() override { calls.push_back("playWhite"); }
-  void backFromLocalCenter() override { calls.push_back("back"); }
-  void playTwoPlayers() override { calls.push_back("two"); }
+  void quit() override { calls_.push_back("quit"); }
+  void playLocal() override { calls_.push_back("playLocal"); }
+  void playOnInternet() override { calls_.push_back("playOnInternet"); }
+  void backFromColorSelect() override { calls_.push_back("back"); }
+  void playBlack() override { calls_.push_back("playBlack"); }
+  void playWhite() override { calls_.push_back("playWhite"); }
+  void backFromLocalCenter() override { calls_.push_back("back"); }
+  void playTwoPlayers() override { calls_.push_back("two"); }
   void chooseComputerOpponent(int index) override {
-    calls.push_back("opponent " + std::to_string(index));
+    calls_.push_back("opponent " + std::to_string(index));
   }
-  void backFromJoinServer() override { calls.push_back("back"); }
+  void backFromJoinServer() override { calls_.push_back("back"); }
   void connectToServer(const std::string& host, int port, const std::string& nick) override {
-    calls.push_back("connect " + host + ":" + std::to_string(port) + " as " + nick);
+    calls_.push_back("connect " + host + ":" + std::to_string(port) + " as " + nick);
   }
-  void gameOverDismissed() override { calls.push_back("dismissed"); }
+  void gameOverDismissed() override { calls_.push_back("dismissed"); }
 
   // A click at (x, y), or a key when y is -1, and the one call it must give
   // ("" for none).
@@ -56,13 +56,13 @@ class MenuTest : public ::testing::Test,
   template <typename Screen>
   void expectCalls(Screen& screen, const std::vector<Input>& inputs) {
     for (const Input& input : inputs) {
-      calls.clear();
+      calls_.clear();
       if (input.y < 0) {
         screen.key(input.xOrKey);
       } else {
         screen.click(input.xOrKey, input.y);
       }
-      EXPECT_EQ(calls, input.call.empty() ? Calls{} : Calls{input.call})
+      EXPECT_EQ(calls_, input.call.empty() ? Calls{} : Calls{input.call})
           << input.xOrKey << ", " << input.y;
     }
   }
@@ -94,7 +94,7 @@ class MenuTest : public ::testing::Test,
     return found;
   }
 
-  Calls calls;
+  Calls calls_;
 };
 
 const wchar_t* const kNames[7] = {L"Pee",        L"Chicken", L"Baby",   L"Britney",
@@ -174,20 +174,20 @@ class JoinServerMenuTest : public MenuTest {
  protected:
   // Focuses the field of the band at y, empties it and types text.
   void retype(int y, const std::string& text) {
-    menu.click(160, y);
-    for (int i = 0; i < 40; ++i) menu.key(8);
-    for (char c : text) menu.key(static_cast<unsigned char>(c));
+    menu_.click(160, y);
+    for (int i = 0; i < 40; ++i) menu_.key(8);
+    for (char c : text) menu_.key(static_cast<unsigned char>(c));
   }
 
-  vgl::JoinServerMenu menu{this, "."};
+  vgl::JoinServerMenu menu_{this, "."};
 };
 
 TEST_F(JoinServerMenuTest, StartsUnfocusedWithLocalhostAndGuestPlusTheTickModulo1789) {
-  EXPECT_EQ(menu.host(), L"localhost");
-  EXPECT_FALSE(menu.isNickFocused());
-  EXPECT_FALSE(menu.isHostFocused());
-  ASSERT_EQ(menu.nick().compare(0, 5, L"Guest"), 0);
-  EXPECT_LE(std::stoi(menu.nick().substr(5)), 1788);
+  EXPECT_EQ(menu_.host(), L"localhost");
+  EXPECT_FALSE(menu_.isNickFocused());
+  EXPECT_FALSE(menu_.isHostFocused());
+  ASSERT_EQ(menu_.nick().compare(0, 5, L"Guest"), 0);
+  EXPECT_LE(std::stoi(menu_.nick().substr(5)), 1788);
   EXPECT_EQ(vgl::JoinServerMenu::defaultNick(0), L"Guest0");
   EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1788), L"Guest1788");
   EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1789), L"Guest0");
@@ -197,47 +197,47 @@ TEST_F(JoinServerMenuTest, StartsUnfocusedWithLocalhostAndGuestPlusTheTickModulo
 
 TEST_F(JoinServerMenuTest,
        ClicksFocusTheFieldOfTheirBandEscapeOrEnterUnfocusAndThePointerLightsABand) {
-  menu.click(10, 330);
-  EXPECT_TRUE(menu.isNickFocused());
-  EXPECT_FALSE(menu.isHostFocused());
-  menu.key(13);
-  EXPECT_FALSE(menu.isNickFocused());
-  menu.click(300, 400);
-  EXPECT_FALSE(menu.isNickFocused());
-  EXPECT_TRUE(menu.isHostFocused());
-  menu.key(27);
-  EXPECT_FALSE(menu.isHostFocused());
-  menu.click(300, 390);
-  menu.click(300, 200);
-  EXPECT_FALSE(menu.isNickFocused());
-  EXPECT_FALSE(menu.isHostFocused());
-  EXPECT_TRUE(calls.empty());
-  expectHover(menu, [&] { return onlyLit(3, [&](int i) { return menu.isHovered(i); }); },
+  menu_.click(10, 330);
+  EXPECT_TRUE(menu_.isNickFocused());
+  EXPECT_FALSE(menu_.isHostFocused());
+  menu_.key(13);
+  EXPECT_FALSE(menu_.isNickFocused());
+  menu_.click(300, 400);
+  EXPECT_FALSE(menu_.isNickFocused());
+  EXPECT_TRUE(menu_.isHostFocused());
+  menu_.key(27);
+  EXPECT_FALSE(menu_.isHostFocused());
+  menu_.click(300, 390);
+  menu_.click(300, 200);
+  EXPECT_FALSE(menu_.isNickFocused());
+  EXPECT_FALSE(menu_.isHostFocused());
+  EXPECT_TRUE(calls_.empty());
+  expectHover(menu_, [&] { return onlyLit(3, [&](int i) { return menu_.isHovered(i); }); },
               {{0, 330, 0}, {0, 331, 0}, {0, 450, 2}, {0, 390, 1}, {0, 200, -1}});
 }
 
 TEST_F(JoinServerMenuTest, FieldsTakePrintableCharactersUpToTheirLimits) {
   retype(340, "");
-  EXPECT_EQ(menu.nick(), L"");
-  for (int key : {9, 31, 127, 200, 32, 126, 37}) menu.key(key);
-  EXPECT_EQ(menu.nick(), L" ~%");
+  EXPECT_EQ(menu_.nick(), L"");
+  for (int key : {9, 31, 127, 200, 32, 126, 37}) menu_.key(key);
+  EXPECT_EQ(menu_.nick(), L" ~%");
   retype(340, "abcdefghij");
-  EXPECT_EQ(menu.nick(), L"abcdefgh");
-  menu.key(8);
-  EXPECT_EQ(menu.nick(), L"abcdefg");
+  EXPECT_EQ(menu_.nick(), L"abcdefgh");
+  menu_.key(8);
+  EXPECT_EQ(menu_.nick(), L"abcdefg");
   retype(390, std::string(32, 'h') + "xyz");
-  EXPECT_EQ(menu.host(), std::wstring(32, L'h'));
+  EXPECT_EQ(menu_.host(), std::wstring(32, L'h'));
 }
 
 TEST_F(JoinServerMenuTest, ASecondEnterOrTheConnectBandConnectsAndEscapeGoesBack) {
   retype(340, "Ann");
-  menu.key(13);
-  menu.key(13);
+  menu_.key(13);
+  menu_.key(13);
   retype(390, "example.org");
-  menu.click(160, 440);
-  EXPECT_FALSE(menu.isHostFocused());
-  menu.key(27);
-  EXPECT_EQ(calls,
+  menu_.click(160, 440);
+  EXPECT_FALSE(menu_.isHostFocused());
+  menu_.key(27);
+  EXPECT_EQ(calls_,
             (Calls{"connect localhost:4567 as Ann", "connect example.org:4567 as Ann", "back"}));
 }
 

@@ -20,47 +20,49 @@ using Names = std::vector<std::wstring>;
 
 class NetCenterTest : public ::testing::Test, public vgl::NetCenterListener {
  protected:
-  void leaveLobby() override { calls.push_back("leave"); }
+  void leaveLobby() override { calls_.push_back("leave"); }
   void acceptInvitation(int gameId, int blackFlag) override {
-    calls.push_back("accept " + std::to_string(gameId) + " " + std::to_string(blackFlag));
+    calls_.push_back("accept " + std::to_string(gameId) + " " + std::to_string(blackFlag));
   }
   void declineInvitation(int gameId) override {
-    calls.push_back("decline " + std::to_string(gameId));
+    calls_.push_back("decline " + std::to_string(gameId));
   }
-  void invitePlayer(const std::string& name) override { calls.push_back("invite " + name); }
-  void cancelInvitation() override { calls.push_back("cancel"); }
+  void invitePlayer(const std::string& name) override { calls_.push_back("invite " + name); }
+  void cancelInvitation() override { calls_.push_back("cancel"); }
 
   // A connection named nick that knows players and games, handed to the lobby.
   void connect(const std::string& nick, const std::vector<std::string>& players,
                const std::vector<M::Game>& games = {}) {
-    connection.reset(new vgl::GameClient(0, &quiet, "127.0.0.1", server.port()));
-    server.accept();
-    server.send(M::whoAmI(nick));
-    server.send(M::playerList(players));
-    server.send(M::gameList(games));
-    ASSERT_TRUE(pumpUntil(
-        [&] { connection->update(); },
-        [&] { return connection->isReady() && connection->getGameList().size() == games.size(); }));
-    lobby.takeConnection(connection.get());
+    connection_.reset(new vgl::GameClient(0, &quiet_, "127.0.0.1", server_.port()));
+    server_.accept();
+    server_.send(M::whoAmI(nick));
+    server_.send(M::playerList(players));
+    server_.send(M::gameList(games));
+    ASSERT_TRUE(pumpUntil([&] { connection_->update(); },
+                          [&] {
+                            return connection_->isReady() &&
+                                   connection_->getGameList().size() == games.size();
+                          }));
+    lobby_.takeConnection(connection_.get());
   }
   void clickEntry(int x, int y) {
-    lobby.hover(x, y);
-    lobby.click(x, y);
+    lobby_.hover(x, y);
+    lobby_.click(x, y);
   }
 
-  Calls calls;
-  RecordingListener quiet;
-  ScriptedServer server;
-  std::unique_ptr<vgl::GameClient> connection;
-  vgl::NetCenter lobby{this, "."};
+  Calls calls_;
+  RecordingListener quiet_;
+  ScriptedServer server_;
+  std::unique_ptr<vgl::GameClient> connection_;
+  vgl::NetCenter lobby_{this, "."};
 };
 
 TEST_F(NetCenterTest, ListsOnlyFreePlayersOtherThanOneselfWithTheirNamesAsTheyAre) {
   connect("Ann", {"Pee[Bot]", "Ann", "Bob", "Cid", "%s%n%ls", "Eve"},
           {{0, "Bob", "Cid"}, {1, "Eve", "Ann"}});
-  EXPECT_EQ(lobby.players(), (Names{L"Pee[Bot]", L"%s%n%ls"}));
-  EXPECT_EQ(lobby.status(), L"Connected!");
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_EQ(lobby_.players(), (Names{L"Pee[Bot]", L"%s%n%ls"}));
+  EXPECT_EQ(lobby_.status(), L"Connected!");
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
 }
 
 TEST_F(NetCenterTest, PlacesTwelveEntriesInTheLeftColumnAndTwelveInTheRight) {
@@ -85,15 +87,15 @@ TEST_F(NetCenterTest, AClickInvitesTheEntryUnderItNotOneHoveredBefore) {
   std::vector<std::string> players{"Me"};
   for (int i = 0; i < 13; ++i) players.push_back("P" + std::to_string(i));
   connect("Me", players);
-  lobby.hover(200, 60);
-  EXPECT_EQ(lobby.hoveredPlayer(), 12);
-  lobby.hover(30, 60);
-  lobby.click(160, 440);
-  EXPECT_TRUE(calls.empty());
-  lobby.click(200, 60);
-  EXPECT_EQ(calls, (Calls{"invite P12"}));
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kInviting);
-  EXPECT_EQ(lobby.status(), L"Inviting P12...");
+  lobby_.hover(200, 60);
+  EXPECT_EQ(lobby_.hoveredPlayer(), 12);
+  lobby_.hover(30, 60);
+  lobby_.click(160, 440);
+  EXPECT_TRUE(calls_.empty());
+  lobby_.click(200, 60);
+  EXPECT_EQ(calls_, (Calls{"invite P12"}));
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kInviting);
+  EXPECT_EQ(lobby_.status(), L"Inviting P12...");
 }
 
 TEST_F(NetCenterTest, ClicksOnEmptyRowsOrWithoutAConnectionInviteNobody) {
@@ -101,75 +103,75 @@ TEST_F(NetCenterTest, ClicksOnEmptyRowsOrWithoutAConnectionInviteNobody) {
   connect("Me", {"Me", "Bob"});
   clickEntry(30, 150);
   clickEntry(200, 60);
-  EXPECT_TRUE(calls.empty());
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_TRUE(calls_.empty());
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
 }
 
 TEST_F(NetCenterTest, AnInvitationIsAcceptedOrDeclinedByTheLowerButtons) {
   connect("Me", {"Me", "Bob"});
-  lobby.showInvitation("Bob", 4, 1);
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kInvited);
-  EXPECT_EQ(lobby.status(), L"Bob invites you!");
-  lobby.click(100, 200);  // outside both buttons
-  EXPECT_TRUE(calls.empty());
-  lobby.click(100, 380);
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
-  EXPECT_EQ(lobby.status(), L"");
-  EXPECT_EQ(lobby.hoveredPlayer(), -1);
-  lobby.showInvitation("Bob", 6, 0);
-  lobby.click(100, 430);
-  EXPECT_EQ(calls, (Calls{"accept 4 1", "decline 6"}));
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
+  lobby_.showInvitation("Bob", 4, 1);
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kInvited);
+  EXPECT_EQ(lobby_.status(), L"Bob invites you!");
+  lobby_.click(100, 200);  // outside both buttons
+  EXPECT_TRUE(calls_.empty());
+  lobby_.click(100, 380);
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_EQ(lobby_.status(), L"");
+  EXPECT_EQ(lobby_.hoveredPlayer(), -1);
+  lobby_.showInvitation("Bob", 6, 0);
+  lobby_.click(100, 430);
+  EXPECT_EQ(calls_, (Calls{"accept 4 1", "decline 6"}));
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
 }
 
 TEST_F(NetCenterTest, InvitationsArrivingWhileBusyOrUnconnectedAreDeclinedUnseen) {
-  lobby.showInvitation("Bob", 3, 0);
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
+  lobby_.showInvitation("Bob", 3, 0);
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
   connect("Me", {"Me", "Bob", "Cid"});
   clickEntry(30, 60);
-  lobby.showInvitation("Cid", 9, 0);
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kInviting);
-  EXPECT_EQ(lobby.status(), L"Inviting Bob...");
-  lobby.click(30, 430);  // "Cancel invitation"
-  lobby.showInvitation("Cid", 10, 0);
-  lobby.showInvitation("Bob", 11, 0);
-  EXPECT_EQ(calls, (Calls{"decline 3", "invite Bob", "decline 9", "cancel", "decline 11"}));
-  EXPECT_EQ(lobby.status(), L"Cid invites you!");
+  lobby_.showInvitation("Cid", 9, 0);
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kInviting);
+  EXPECT_EQ(lobby_.status(), L"Inviting Bob...");
+  lobby_.click(30, 430);  // "Cancel invitation"
+  lobby_.showInvitation("Cid", 10, 0);
+  lobby_.showInvitation("Bob", 11, 0);
+  EXPECT_EQ(calls_, (Calls{"decline 3", "invite Bob", "decline 9", "cancel", "decline 11"}));
+  EXPECT_EQ(lobby_.status(), L"Cid invites you!");
 }
 
 TEST_F(NetCenterTest, ARefusalCountsOnlyWhileInviting) {
   connect("Me", {"Me", "Bob"});
-  lobby.showRefusal("Bob");
-  EXPECT_EQ(lobby.status(), L"Connected!");
+  lobby_.showRefusal("Bob");
+  EXPECT_EQ(lobby_.status(), L"Connected!");
   clickEntry(30, 60);
-  lobby.showRefusal("Bob");
-  EXPECT_EQ(lobby.invitationState(), vgl::NetCenter::kIdle);
-  EXPECT_EQ(lobby.status(), L"Bob declines");
+  lobby_.showRefusal("Bob");
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
+  EXPECT_EQ(lobby_.status(), L"Bob declines");
 }
 
 TEST_F(NetCenterTest, ButtonsLightOnlyOnChangeAndEscapeLeaves) {
-  lobby.draw();
-  lobby.hover(10, 380);
-  EXPECT_TRUE(lobby.isUpperHovered());
-  EXPECT_TRUE(lobby.isDirty());
-  lobby.draw();
-  lobby.hover(20, 390);
-  EXPECT_FALSE(lobby.isDirty());
-  lobby.hover(20, 430);
-  EXPECT_FALSE(lobby.isUpperHovered());
-  EXPECT_TRUE(lobby.isLowerHovered());
-  lobby.key(13);
-  lobby.key(27);
-  EXPECT_EQ(calls, (Calls{"leave"}));
+  lobby_.draw();
+  lobby_.hover(10, 380);
+  EXPECT_TRUE(lobby_.isUpperHovered());
+  EXPECT_TRUE(lobby_.isDirty());
+  lobby_.draw();
+  lobby_.hover(20, 390);
+  EXPECT_FALSE(lobby_.isDirty());
+  lobby_.hover(20, 430);
+  EXPECT_FALSE(lobby_.isUpperHovered());
+  EXPECT_TRUE(lobby_.isLowerHovered());
+  lobby_.key(13);
+  lobby_.key(27);
+  EXPECT_EQ(calls_, (Calls{"leave"}));
 }
 
 TEST_F(NetCenterTest, ForgettingTheConnectionStopsReading) {
   connect("Me", {"Me", "Bob"});
-  lobby.forgetConnection();
-  EXPECT_FALSE(lobby.hasConnection());
-  connection.reset();
-  lobby.reReadPlayers();
-  EXPECT_EQ(lobby.players(), (Names{L"Bob"}));
+  lobby_.forgetConnection();
+  EXPECT_FALSE(lobby_.hasConnection());
+  connection_.reset();
+  lobby_.reReadPlayers();
+  EXPECT_EQ(lobby_.players(), (Names{L"Bob"}));
 }
 
 }  // namespace

@@ -45,11 +45,11 @@ class FakeLobby : public VantorLobby {
   }
   void playMove(int gameId, VantorPlayer* player, int8_t x, int8_t y) override {
     record([&] {
-      (goneGames.count(gameId) ? ignoredMoves : moves).push_back({gameId, player, x, y});
+      (goneGames_.count(gameId) ? ignoredMoves : moves).push_back({gameId, player, x, y});
     });
   }
   void removeGame(int gameId) {
-    record([&] { goneGames.insert(gameId); });
+    record([&] { goneGames_.insert(gameId); });
   }
   void sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) override {
     sendMessageToId(from, to == nullptr ? 0 : to->getId(), text);
@@ -60,15 +60,15 @@ class FakeLobby : public VantorLobby {
 
   // Waits up to timeoutMs until done() holds (checked under the lock).
   bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), done);
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), done);
   }
   std::vector<Move> getMoves() {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     return moves;
   }
   std::vector<Message> getMessages() {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     return messages;
   }
 
@@ -82,15 +82,15 @@ class FakeLobby : public VantorLobby {
  private:
   void record(const std::function<void()>& change) {
     {
-      std::lock_guard<std::mutex> lock(mutex);
+      std::lock_guard<std::mutex> lock(mutex_);
       change();
     }
-    changed.notify_all();
+    changed_.notify_all();
   }
 
-  std::set<int> goneGames;
-  std::mutex mutex;
-  std::condition_variable changed;
+  std::set<int> goneGames_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
 };
 
 #endif  // VANTOR_TESTS_BOTS_FAKELOBBY_H_

@@ -26,24 +26,24 @@ class RecordingBot : public VantorMinMaxBot {
   ~RecordingBot() override { retire(); }
   void notifyGameEvent(const VantorGameEvent& event) override {
     {
-      std::lock_guard<std::mutex> lock(mutex);
-      events.push_back(event);
+      std::lock_guard<std::mutex> lock(mutex_);
+      events_.push_back(event);
     }
     VantorMinMaxBot::notifyGameEvent(event);
   }
   // The events of one game, in the order they came.
   std::vector<VantorGameEvent> eventsOf(int gameId) {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     std::vector<VantorGameEvent> result;
-    for (const VantorGameEvent& e : events) {
+    for (const VantorGameEvent& e : events_) {
       if (e.gameId == gameId) result.push_back(e);
     }
     return result;
   }
 
  private:
-  std::mutex mutex;
-  std::vector<VantorGameEvent> events;
+  std::mutex mutex_;
+  std::vector<VantorGameEvent> events_;
 };
 
 // The moves of a game as seen by one recipient, checked against the rules:

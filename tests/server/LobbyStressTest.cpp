@@ -57,21 +57,22 @@ class LobbyStress : public testing::Test {
   void work(unsigned seed, Clock::time_point deadline, std::vector<RecordingPlayer*>& mine) {
     std::mt19937 random(seed);
     auto pick = [&](size_t n) { return static_cast<int>(random() % n); };
-    auto anyBot = [&] { return bots[pick(bots.size())]; };
+    auto anyBot = [&] { return bots_[pick(bots_.size())]; };
     for (int serial = 0; Clock::now() < deadline;) {
       const int action = pick(12);
       if (mine.empty() || action == 0) {
         if (mine.size() >= 4) continue;
         // Built under the lobby's lock: the player is listed from its base
         // constructor on, and no other thread may notify it half-built.
-        server.lock();
-        RecordingPlayer* p = new RecordingPlayer(&server);
-        server.unlock();
+        server_.lock();
+        RecordingPlayer* p = new RecordingPlayer(&server_);
+        server_.unlock();
         if (!p->isRegistered()) {
           delete p;
           continue;
         }
-        server.changePlayerNickName(p, "S" + std::to_string(seed) + "_" + std::to_string(serial++));
+        server_.changePlayerNickName(p,
+                                     "S" + std::to_string(seed) + "_" + std::to_string(serial++));
         mine.push_back(p);
         continue;
       }
@@ -84,41 +85,41 @@ class LobbyStress : public testing::Test {
         for (const RecordingPlayer::Turn& turn : me->takeTurns()) play(me, turn, random);
       } else if (action == 9) {
         if (pick(2) == 0) {
-          server.sendMessage(me, anyBot(), "hello");
+          server_.sendMessage(me, anyBot(), "hello");
         } else {
-          server.broadcastMessage(me, "hello all");
+          server_.broadcastMessage(me, "hello all");
         }
       } else if (action <= 10) {
-        std::lock_guard<VantorServer> lock(server);
-        const int games = server.getGameCount();
-        VantorServerGame* anyGame = games > 0 ? server.getGame(pick(games)) : nullptr;
+        std::lock_guard<VantorServer> lock(server_);
+        const int games = server_.getGameCount();
+        VantorServerGame* anyGame = games > 0 ? server_.getGame(pick(games)) : nullptr;
         if (action == 2 || action == 3) {
           // Against a bot, or two bots against each other.
           invite(action == 2 ? static_cast<VantorPlayer*>(me) : anyBot(), anyBot(),
                  static_cast<int8_t>(pick(2)));
         } else if (action == 4) {
           // Another person, found by name as a connection would.
-          VantorPlayer* other =
-              server.findPlayerByName(server.getPlayerName(pick(server.getPlayerCount())).c_str());
-          if (dynamic_cast<RecordingPlayer*>(other) != nullptr && other != watcher) {
+          VantorPlayer* other = server_.findPlayerByName(
+              server_.getPlayerName(pick(server_.getPlayerCount())).c_str());
+          if (dynamic_cast<RecordingPlayer*>(other) != nullptr && other != watcher_) {
             invite(me, other, static_cast<int8_t>(pick(2)));
           }
         } else if (action == 5) {
           for (int id : me->takeInvitations()) {
-            VantorServerGame* game = server.findGameById(id);
+            VantorServerGame* game = server_.findGameById(id);
             if (game != nullptr && pick(4) != 0) {
-              server.acceptGame(me, game);
+              server_.acceptGame(me, game);
               noteStarted(id);
             } else if (game != nullptr) {
-              server.refuseGame(me, game);
+              server_.refuseGame(me, game);
             }
           }
         } else if (action == 8 && anyGame != nullptr) {
           // By one of its players or, most often, by anybody.
-          server.abortGameRequest(pick(3) == 0 ? anyGame->getPlayer(1 + pick(2)) : me,
-                                  anyGame->getId());
+          server_.abortGameRequest(pick(3) == 0 ? anyGame->getPlayer(1 + pick(2)) : me,
+                                   anyGame->getId());
         } else if (action == 10 && anyGame != nullptr) {
-          server.initiateSpectateMode(anyGame->getId(), me);
+          server_.initiateSpectateMode(anyGame->getId(), me);
         }
       } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -134,29 +135,29 @@ class LobbyStress : public testing::Test {
     }
     const bool bad = legal.empty() || random() % 10 == 0;
     const std::pair<int, int> move = bad ? std::make_pair(9, 0) : legal[random() % legal.size()];
-    server.playMove(turn.gameId, me, static_cast<int8_t>(move.first),
-                    static_cast<int8_t>(move.second));
-    moves += !bad;
+    server_.playMove(turn.gameId, me, static_cast<int8_t>(move.first),
+                     static_cast<int8_t>(move.second));
+    moves_ += !bad;
   }
 
   // Under the lobby's lock: x invites y; the watcher watches the game.
   void invite(VantorPlayer* x, VantorPlayer* y, int8_t colour) {
-    server.initiateGameFromXWithY(x, y, colour, true);
-    VantorServerGame* game = server.getGame(server.getGameCount() - 1);
-    server.initiateSpectateMode(game->getId(), watcher);
+    server_.initiateGameFromXWithY(x, y, colour, true);
+    VantorServerGame* game = server_.getGame(server_.getGameCount() - 1);
+    server_.initiateSpectateMode(game->getId(), watcher_);
     if (game->isStarted()) noteStarted(game->getId());
   }
   void noteStarted(int id) {
-    std::lock_guard<std::mutex> lock(mutex);
-    started.insert(id);
+    std::lock_guard<std::mutex> lock(mutex_);
+    started_.insert(id);
   }
 
-  VantorServer server;
-  std::vector<VantorServerBot*> bots;
-  RecordingPlayer* watcher = nullptr;
-  std::mutex mutex;
-  std::set<int> started;
-  std::atomic<int> moves{0};
+  VantorServer server_;
+  std::vector<VantorServerBot*> bots_;
+  RecordingPlayer* watcher_ = nullptr;
+  std::mutex mutex_;
+  std::set<int> started_;
+  std::atomic<int> moves_{0};
 };
 
 }  // namespace
@@ -166,10 +167,10 @@ TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
   // output; the sanitizer's reports, written to the descriptor, are not.
   QuietStderr quiet;
   ASSERT_TRUE(quiet.isQuiet());
-  bots = {new VantorDeepBlue(&server, 1), new VantorDeepBlue(&server, 3),
-          new VantorGrayThough(&server, 1), new VantorGrayThough(&server, 3)};
-  for (VantorServerBot* bot : bots) bot->setPausesForTesting(2, 5);
-  watcher = new RecordingPlayer(&server);
+  bots_ = {new VantorDeepBlue(&server_, 1), new VantorDeepBlue(&server_, 3),
+           new VantorGrayThough(&server_, 1), new VantorGrayThough(&server_, 3)};
+  for (VantorServerBot* bot : bots_) bot->setPausesForTesting(2, 5);
+  watcher_ = new RecordingPlayer(&server_);
 
   std::vector<std::vector<RecordingPlayer*>> people(3);
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(2500);
@@ -181,23 +182,23 @@ TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
 
   // Every player still registered can be found, by name and by id, and
   // every player of a game or watching one is registered.
-  std::vector<VantorPlayer*> registered(bots.begin(), bots.end());
+  std::vector<VantorPlayer*> registered(bots_.begin(), bots_.end());
   for (const auto& mine : people) registered.insert(registered.end(), mine.begin(), mine.end());
   for (VantorPlayer* p : registered) {
-    EXPECT_EQ(server.findPlayerByName(p->getName().c_str()), p);
-    EXPECT_EQ(server.findPlayerById(p->getId()), p);
+    EXPECT_EQ(server_.findPlayerByName(p->getName().c_str()), p);
+    EXPECT_EQ(server_.findPlayerById(p->getId()), p);
   }
-  EXPECT_EQ(server.getPlayerCount(), static_cast<int>(registered.size()) + 1);
-  server.lock();
-  for (int i = 0; i < server.getGameCount(); ++i) {
-    VantorServerGame* game = server.getGame(i);
+  EXPECT_EQ(server_.getPlayerCount(), static_cast<int>(registered.size()) + 1);
+  server_.lock();
+  for (int i = 0; i < server_.getGameCount(); ++i) {
+    VantorServerGame* game = server_.getGame(i);
     for (int n = 1; n <= 2; ++n)
-      EXPECT_NE(server.findPlayerById(game->getPlayer(n)->getId()), nullptr);
+      EXPECT_NE(server_.findPlayerById(game->getPlayer(n)->getId()), nullptr);
     for (int s = 0; s < game->getSpectatorCount(); ++s) {
-      EXPECT_NE(server.findPlayerById(game->getSpectator(s)->getId()), nullptr);
+      EXPECT_NE(server_.findPlayerById(game->getSpectator(s)->getId()), nullptr);
     }
   }
-  server.unlock();
+  server_.unlock();
 
   // Everyone leaves, which closes the games of people; the games between
   // bots go on to their end by themselves.
@@ -208,30 +209,30 @@ TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
   int unfinished = 0;
   do {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::lock_guard<VantorServer> lock(server);
+    std::lock_guard<VantorServer> lock(server_);
     unfinished = 0;
-    for (int i = 0; i < server.getGameCount(); ++i)
-      unfinished += server.getGame(i)->checkPass() != 2;
+    for (int i = 0; i < server_.getGameCount(); ++i)
+      unfinished += server_.getGame(i)->checkPass() != 2;
   } while (unfinished > 0 && Clock::now() < limit);
   EXPECT_EQ(unfinished, 0);
-  server.lock();
-  while (server.getGameCount() > 0) {
-    server.abortGameRequest(server.getGame(0)->getPlayer(1), server.getGame(0)->getId());
+  server_.lock();
+  while (server_.getGameCount() > 0) {
+    server_.abortGameRequest(server_.getGame(0)->getPlayer(1), server_.getGame(0)->getId());
   }
-  server.unlock();
-  for (VantorServerBot* bot : bots) delete bot;
+  server_.unlock();
+  for (VantorServerBot* bot : bots_) delete bot;
 
   // Every game that started either ended or was closed.
-  for (int id : started) {
-    EXPECT_TRUE(watcher->waitFor("over " + std::to_string(id), 0) ||
-                watcher->waitFor("closed " + std::to_string(id), 0))
+  for (int id : started_) {
+    EXPECT_TRUE(watcher_->waitFor("over " + std::to_string(id), 0) ||
+                watcher_->waitFor("closed " + std::to_string(id), 0))
         << id;
   }
-  EXPECT_GT(started.size(), 20u);
-  EXPECT_GT(moves.load(), 0);
-  delete watcher;
-  EXPECT_EQ(server.getPlayerCount(), 0);
-  EXPECT_EQ(server.getGameCount(), 0);
+  EXPECT_GT(started_.size(), 20u);
+  EXPECT_GT(moves_.load(), 0);
+  delete watcher_;
+  EXPECT_EQ(server_.getPlayerCount(), 0);
+  EXPECT_EQ(server_.getGameCount(), 0);
 }
 
 TEST(ServerStress, ClientsLeavingWhileTheServerWritesToThemLeaveItServing) {

@@ -24,43 +24,43 @@
 class EventLog {
  public:
   void add(const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex);
-    lines.push_back(line);
-    changed.notify_all();
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.push_back(line);
+    changed_.notify_all();
   }
   std::vector<std::string> get() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return lines;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lines_;
   }
   void clear() {
-    std::lock_guard<std::mutex> lock(mutex);
-    lines.clear();
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.clear();
   }
   // Waits up to timeoutMs until line has been added.
   bool waitFor(const std::string& line, int timeoutMs) {
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-      return std::find(lines.begin(), lines.end(), line) != lines.end();
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+      return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
     });
   }
 
  private:
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<std::string> lines;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::string> lines_;
 };
 
 class RecordingPlayer : public VantorPlayer {
  public:
   explicit RecordingPlayer(VantorLobby* server, EventLog* shared = nullptr)
-      : VantorPlayer(server), shared(shared) {}
+      : VantorPlayer(server), shared_(shared) {}
   RecordingPlayer(const std::string& nick, EventLog* shared = nullptr)
-      : VantorPlayer(nick), shared(shared) {}
+      : VantorPlayer(nick), shared_(shared) {}
   // Leaves before its logs go, so that no notification reaches them.
   ~RecordingPlayer() override { leaveServer(); }
 
   void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override {
-    keep([&] { invitations.push_back(game->getId()); });
+    keep([&] { invitations_.push_back(game->getId()); });
     record("ask " + inviter->getName() + " " + std::to_string(game->getId()));
   }
   void notifyRefuseGame(VantorPlayer* refuser) override { record("refused " + refuser->getName()); }
@@ -76,47 +76,47 @@ class RecordingPlayer : public VantorPlayer {
       line += " " + std::to_string(event.x) + " " + std::to_string(event.y);
     }
     if (event.type == YourTurn && event.position != nullptr) {
-      keep([&] { turns.push_back({event.gameId, *event.position}); });
+      keep([&] { turns_.push_back({event.gameId, *event.position}); });
     }
     record(line);
   }
   void notifyPlayerListChanged() override { record("players"); }
   void notifyGameListChanged() override { record("games"); }
 
-  std::vector<std::string> lines() { return own.get(); }
-  void clear() { own.clear(); }
-  bool waitFor(const std::string& line, int timeoutMs) { return own.waitFor(line, timeoutMs); }
+  std::vector<std::string> lines() { return own_.get(); }
+  void clear() { own_.clear(); }
+  bool waitFor(const std::string& line, int timeoutMs) { return own_.waitFor(line, timeoutMs); }
 
   struct Turn {
     int gameId;
     VantorGame position;  // as it was when the turn came
   };
-  std::vector<Turn> takeTurns() { return taken(turns); }
-  std::vector<int> takeInvitations() { return taken(invitations); }
+  std::vector<Turn> takeTurns() { return taken(turns_); }
+  std::vector<int> takeInvitations() { return taken(invitations_); }
 
  private:
   void record(const std::string& line) {
-    if (shared != nullptr) shared->add(getName() + ": " + line);
-    own.add(line);
+    if (shared_ != nullptr) shared_->add(getName() + ": " + line);
+    own_.add(line);
   }
   template <typename F>
   void keep(F change) {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     change();
   }
   template <typename T>
   std::vector<T> taken(std::vector<T>& pending) {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     std::vector<T> out;
     out.swap(pending);
     return out;
   }
 
-  EventLog* shared;
-  EventLog own;
-  std::mutex mutex;
-  std::vector<int> invitations;
-  std::vector<Turn> turns;
+  EventLog* shared_;
+  EventLog own_;
+  std::mutex mutex_;
+  std::vector<int> invitations_;
+  std::vector<Turn> turns_;
 };
 
 #endif  // VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_

@@ -24,27 +24,27 @@ const std::vector<Move> kGameWithAPass = {{5, 3}, {6, 3}, {7, 3}, {7, 2},
 class ServerGame : public testing::Test {
  protected:
   ServerGame() {
-    game.setAllowSpectators(true);
-    game.addSpectator(&s);
+    game_.setAllowSpectators(true);
+    game_.addSpectator(&s_);
   }
   std::string played(int x, int y, const std::string& to) {
-    return to + ": played " + i + " " + std::to_string(x) + " " + std::to_string(y);
+    return to + ": played " + i_ + " " + std::to_string(x) + " " + std::to_string(y);
   }
   // Plays all moves but the last, alternately, and clears the log.
   void playAllButTheLast(const std::vector<Move>& moves) {
     for (size_t n = 0; n + 1 < moves.size(); ++n) {
-      ASSERT_TRUE(game.submitMove(n % 2 == 0 ? &a : &b, static_cast<int8_t>(moves[n].first),
-                                  static_cast<int8_t>(moves[n].second)));
+      ASSERT_TRUE(game_.submitMove(n % 2 == 0 ? &a_ : &b_, static_cast<int8_t>(moves[n].first),
+                                   static_cast<int8_t>(moves[n].second)));
     }
-    log.clear();
+    log_.clear();
   }
 
-  EventLog log;
-  RecordingPlayer a{"A", &log};
-  RecordingPlayer b{"B", &log};
-  RecordingPlayer s{"S", &log};
-  VantorServerGame game{&a, &b};
-  const std::string i = std::to_string(game.getId());
+  EventLog log_;
+  RecordingPlayer a_{"A", &log_};
+  RecordingPlayer b_{"B", &log_};
+  RecordingPlayer s_{"S", &log_};
+  VantorServerGame game_{&a_, &b_};
+  const std::string i_ = std::to_string(game_.getId());
 };
 
 }  // namespace
@@ -61,33 +61,34 @@ TEST(ServerGameIds, ComeFromOneCounterAndAreNeverReused) {
 
 TEST_F(ServerGame, TellsOfAPassWhileThePassingSideIsStillToMoveThenTheSpectators) {
   playAllButTheLast(kGameWithAPass);
-  EXPECT_TRUE(game.submitMove(&b, 6, 1));
-  EXPECT_EQ(log.get(), (Lines{played(6, 1, "A"), played(6, 1, "B"), played(6, 1, "S"),
-                              "A: pass " + i, "B: pass " + i, "B: turn " + i, "S: pass " + i}));
-  EXPECT_EQ(game.getTurn(), kWhite);
-  EXPECT_EQ(game.getPlayerToMove(), &b);
+  EXPECT_TRUE(game_.submitMove(&b_, 6, 1));
+  EXPECT_EQ(log_.get(),
+            (Lines{played(6, 1, "A"), played(6, 1, "B"), played(6, 1, "S"), "A: pass " + i_,
+                   "B: pass " + i_, "B: turn " + i_, "S: pass " + i_}));
+  EXPECT_EQ(game_.getTurn(), kWhite);
+  EXPECT_EQ(game_.getPlayerToMove(), &b_);
 }
 
 TEST_F(ServerGame, AnswersRefusedMovesWithInvalidMoveToTheSenderOnlyAndChangesNothing) {
-  RecordingPlayer outsider("O", &log);
-  EXPECT_FALSE(game.submitMove(&b, 5, 3));         // out of turn
-  EXPECT_FALSE(game.submitMove(&a, 0, 5));         // outside the board
-  EXPECT_FALSE(game.submitMove(&a, 9, 1));         // outside the board
-  EXPECT_FALSE(game.submitMove(&a, -128, 127));    // far outside
-  EXPECT_FALSE(game.submitMove(&a, 4, 4));         // occupied
-  EXPECT_FALSE(game.submitMove(&a, 1, 1));         // flips nothing
-  EXPECT_FALSE(game.submitMove(&s, 5, 3));         // a spectator
-  EXPECT_FALSE(game.submitMove(&outsider, 5, 3));  // a player of no part
-  EXPECT_FALSE(game.submitMove(nullptr, 5, 3));
-  EXPECT_EQ(log.get(), (Lines{"B: invalid " + i + " 5 3", "A: invalid " + i + " 0 5",
-                              "A: invalid " + i + " 9 1", "A: invalid " + i + " -128 127",
-                              "A: invalid " + i + " 4 4", "A: invalid " + i + " 1 1",
-                              "S: invalid " + i + " 5 3", "O: invalid " + i + " 5 3"}));
+  RecordingPlayer outsider("O", &log_);
+  EXPECT_FALSE(game_.submitMove(&b_, 5, 3));        // out of turn
+  EXPECT_FALSE(game_.submitMove(&a_, 0, 5));        // outside the board
+  EXPECT_FALSE(game_.submitMove(&a_, 9, 1));        // outside the board
+  EXPECT_FALSE(game_.submitMove(&a_, -128, 127));   // far outside
+  EXPECT_FALSE(game_.submitMove(&a_, 4, 4));        // occupied
+  EXPECT_FALSE(game_.submitMove(&a_, 1, 1));        // flips nothing
+  EXPECT_FALSE(game_.submitMove(&s_, 5, 3));        // a spectator
+  EXPECT_FALSE(game_.submitMove(&outsider, 5, 3));  // a player of no part
+  EXPECT_FALSE(game_.submitMove(nullptr, 5, 3));
+  EXPECT_EQ(log_.get(), (Lines{"B: invalid " + i_ + " 5 3", "A: invalid " + i_ + " 0 5",
+                               "A: invalid " + i_ + " 9 1", "A: invalid " + i_ + " -128 127",
+                               "A: invalid " + i_ + " 4 4", "A: invalid " + i_ + " 1 1",
+                               "S: invalid " + i_ + " 5 3", "O: invalid " + i_ + " 5 3"}));
   VantorGame fresh;
   for (int n = 0; n < 64; ++n) {
-    EXPECT_EQ(game.getCell(n % 8 + 1, n / 8 + 1), fresh.getCell(n % 8 + 1, n / 8 + 1));
+    EXPECT_EQ(game_.getCell(n % 8 + 1, n / 8 + 1), fresh.getCell(n % 8 + 1, n / 8 + 1));
   }
-  EXPECT_EQ(game.getTurn(), kBlack);
+  EXPECT_EQ(game_.getTurn(), kBlack);
 }
 
 TEST(ServerGameClose, SendsGameClosedOnDeletionOnlyWhenStartedAndNotToPlayersWhoLeft) {
