@@ -301,10 +301,10 @@ TEST_F(GameScreenRender, FadesTheGameOverPictureInOverTheFinalBoard) {
   drawFrame();
   const Picture after = capture("game-over.png");
   // The banner covers the middle of the board, more when fully faded in.
-  const auto [x, y] = emptyCellUnderBand();
-  EXPECT_GT(distance(before.mean(x, y, 1), after.mean(x, y, 1)), 40);
-  EXPECT_LT(distance(before.mean(x, y, 1), halfway.mean(x, y, 1)),
-            distance(before.mean(x, y, 1), after.mean(x, y, 1)));
+  const auto [cellX, cellY] = emptyCellUnderBand();
+  EXPECT_GT(distance(before.mean(cellX, cellY, 1), after.mean(cellX, cellY, 1)), 40);
+  EXPECT_LT(distance(before.mean(cellX, cellY, 1), halfway.mean(cellX, cellY, 1)),
+            distance(before.mean(cellX, cellY, 1), after.mean(cellX, cellY, 1)));
   // "Partie terminee" in gold letters across it.
   const Box title = inkBox(after, 20, 130, 300, 190);
   ASSERT_FALSE(title.empty());

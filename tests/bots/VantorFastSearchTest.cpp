@@ -92,14 +92,15 @@ TEST_P(FastSearchAtDepth, PlaysTheReferenceMoveWithTheReferenceValue) {
   expectSameChoices(equivalencePositions(), std::get<0>(GetParam()), std::get<1>(GetParam()));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothEvaluations, FastSearchAtDepth,
-                         ::testing::Combine(::testing::Values(VantorEvaluationKind::DeepBlue,
-                                                              VantorEvaluationKind::GrayThough),
-                                            ::testing::Range(1, 6)),
-                         [](const ::testing::TestParamInfo<FastSearchAtDepth::ParamType>& info) {
-                           return std::string(nameOf(std::get<0>(info.param))) + "Depth" +
-                                  std::to_string(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    BothEvaluations, FastSearchAtDepth,
+    ::testing::Combine(::testing::Values(VantorEvaluationKind::DeepBlue,
+                                         VantorEvaluationKind::GrayThough),
+                       ::testing::Range(1, 6)),
+    [](const ::testing::TestParamInfo<FastSearchAtDepth::ParamType>& paramInfo) {
+      return std::string(nameOf(std::get<0>(paramInfo.param))) + "Depth" +
+             std::to_string(std::get<1>(paramInfo.param));
+    });
 
 TEST(FastSearch, PlaysTheReferenceMoveWithTheReferenceValueAtDepthSeven) {
   const std::vector<ArrangedPosition> positions = mixedPositions(64, 12, 12, 12, 8101);
