@@ -1,5 +1,5 @@
 // The options GLUT takes out of the command line for itself, as freeglut
-// does on X: "-display NAME", "-geometry SPEC", "-direct", "-indirect",
+// does on X: "-display NAME", "-geometry WxH+X+Y", "-direct", "-indirect",
 // "-iconic", "-gldebug" and "-sync". The entry point chooses the mode from
 // the arguments that remain without them, before GLUT is initialised, so
 // that the server mode never needs a display: freeglut ends the process

@@ -1,5 +1,5 @@
 // The entry point. The mode is chosen from the arguments without GLUT's own
-// options (-display NAME, -geometry SPEC, ...; see WindowOptions). None
+// options (-display NAME, -geometry WxH+X+Y, ...; see WindowOptions). None
 // left: the window client, which hands the real argument list to glutInit.
 // A first argument that begins with an upper-case 'S': the game server for
 // this machine, on 127.0.0.1 port 4567 or the next port that can be used,

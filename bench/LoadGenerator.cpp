@@ -56,11 +56,11 @@ struct LoadGenerator::Connection {
   Clock::time_point retryAt;
 };
 
-LoadGenerator::LoadGenerator(int port, const LoadSpec& spec)
-    : port_(port), spec_(spec), epoll_(epoll_create1(EPOLL_CLOEXEC)) {
-  for (int i = 0; i < spec_.connections; ++i) {
+LoadGenerator::LoadGenerator(int port, const LoadPlan& plan)
+    : port_(port), plan_(plan), epoll_(epoll_create1(EPOLL_CLOEXEC)) {
+  for (int i = 0; i < plan_.connections; ++i) {
     auto connection = std::make_unique<Connection>(i);
-    switch (spec_.kind) {
+    switch (plan_.kind) {
       case LoadKind::WhoAmI:
         connection->request = framed(std::string(1, char(kRequestWhoAmI)));
         break;
@@ -142,9 +142,9 @@ bool LoadGenerator::connectAll(std::string& error) {
         ++opening;
       }
     }
-    if (ready == spec_.connections) return true;
+    if (ready == plan_.connections) return true;
     if (now >= deadline) {
-      error = std::to_string(ready) + " of " + std::to_string(spec_.connections) +
+      error = std::to_string(ready) + " of " + std::to_string(plan_.connections) +
               " connections accepted" + (lastError.empty() ? "" : ", " + lastError);
       return false;
     }
@@ -180,7 +180,7 @@ void LoadGenerator::queueRequest(Connection& connection, Clock::time_point now) 
 
 bool LoadGenerator::isReply(const Connection& connection, const char* payload, int length) const {
   const uint8_t code = static_cast<uint8_t>(payload[0]);
-  switch (spec_.kind) {
+  switch (plan_.kind) {
     case LoadKind::WhoAmI:
       return code == kMessageWhoAmI;
     case LoadKind::GameList:
@@ -259,11 +259,11 @@ LoadResult LoadGenerator::run() {
   }
   if (!connectAll(result.error)) return result;
 
-  windowStart_ = Clock::now() + spec_.warmUp;
-  windowEnd_ = windowStart_ + spec_.window;
+  windowStart_ = Clock::now() + plan_.warmUp;
+  windowEnd_ = windowStart_ + plan_.window;
   const Clock::time_point start = Clock::now();
   for (auto& connection : connections_) {
-    for (int i = 0; i < spec_.depth; ++i) queueRequest(*connection, start);
+    for (int i = 0; i < plan_.depth; ++i) queueRequest(*connection, start);
     if (!flush(*connection)) {
       result.error = "a connection failed to send";
       return result;
@@ -286,7 +286,7 @@ LoadResult LoadGenerator::run() {
   for (auto& connection : connections_) closeConnection(*connection);
 
   std::sort(latencies_.begin(), latencies_.end());
-  const double seconds = std::chrono::duration<double>(spec_.window).count();
+  const double seconds = std::chrono::duration<double>(plan_.window).count();
   result.ok = true;
   result.requestsPerSecond = static_cast<double>(latencies_.size()) / seconds;
   result.p50 = percentile(latencies_, 0.50);

@@ -17,7 +17,7 @@
 
 enum class LoadKind { WhoAmI, GameList, Broadcast };
 
-struct LoadSpec {
+struct LoadPlan {
   LoadKind kind;
   int connections;
   int depth;
@@ -35,7 +35,7 @@ struct LoadResult {
 
 class LoadGenerator {
  public:
-  LoadGenerator(int port, const LoadSpec& spec);
+  LoadGenerator(int port, const LoadPlan& plan);
   ~LoadGenerator();
   LoadGenerator(const LoadGenerator&) = delete;
   LoadGenerator& operator=(const LoadGenerator&) = delete;
@@ -60,7 +60,7 @@ class LoadGenerator {
   void watchOutput(Connection& connection, bool on);
 
   int port_;
-  LoadSpec spec_;
+  LoadPlan plan_;
   int epoll_;
   std::vector<std::unique_ptr<Connection>> connections_;
   std::vector<int64_t> latencies_;  // nanoseconds, replies inside the window

@@ -131,14 +131,14 @@ int compare() {
               "base p50/p99/p999");
   std::fflush(stdout);
   for (const Case& benchCase : kCases) {
-    const LoadSpec spec{benchCase.kind, benchCase.connections, benchCase.depth, kWarmUp, kWindow};
+    const LoadPlan plan{benchCase.kind, benchCase.connections, benchCase.depth, kWarmUp, kWindow};
     std::vector<LoadResult> vantorRounds, baselineRounds;
     for (int round = 0; round < kRounds; ++round) {
       // Alternating which goes first spreads any drift of the machine evenly.
       for (int turn = 0; turn < 2; ++turn) {
         const bool vantorTurn = (round + turn) % 2 == 0;
         const ServerProcess& server = vantorTurn ? vantor : baseline;
-        LoadResult result = LoadGenerator(server.port(), spec).run();
+        LoadResult result = LoadGenerator(server.port(), plan).run();
         (vantorTurn ? vantorRounds : baselineRounds).push_back(result);
       }
     }
