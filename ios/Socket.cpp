@@ -1,6 +1,7 @@
 #include "ios/Socket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -8,8 +9,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 #include "ios/Exception.h"
 #include "ios/Platform.h"
@@ -79,13 +82,8 @@ void Socket::SocketOutputStream::write(const char* buf, int n) {
   sendAll(descriptor_, buf, n);
 }
 
-Socket::Socket(const char* host, int port)
-    : IosSystemStream(-1),
-      inputStream_(nullptr),
-      outputStream_(nullptr),
-      descriptor_(-1),
-      userData_(nullptr),
-      peerAddress_() {
+int Socket::connectDescriptor(const char* host, int port, uint64_t deadline,
+                              const std::function<bool()>& stillWanted) {
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -93,25 +91,60 @@ Socket::Socket(const char* host, int port)
   if (host == nullptr || getaddrinfo(host, nullptr, &hints, &found) != 0 || found == nullptr) {
     throw new Exception("IosSocket: gethostbyname error");
   }
-  std::memcpy(&peerAddress_, found->ai_addr, sizeof(peerAddress_));
+  sockaddr_in address{};
+  std::memcpy(&address, found->ai_addr, sizeof(address));
   freeaddrinfo(found);
-  peerAddress_.sin_family = AF_INET;
-  peerAddress_.sin_port = htons(static_cast<uint16_t>(port));
+  if (port < 0 || port > 65535) throw new Exception("IosSocket: Socket connection failed");
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
 
-  int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // Non-blocking while it connects, so that the wait can be cut short.
+  const int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (descriptor < 0) throw new Exception("IosSocket: Socket creation failed");
-  if (port < 0 || port > 65535) {
+  bool connected = connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+  bool failed = !connected && errno != EINPROGRESS && errno != EINTR;
+  // In short slices, so that an attempt nobody wants any more ends soon.
+  const uint64_t kSliceMilliseconds = 50;
+  while (!connected && !failed) {
+    if (!stillWanted()) {
+      close(descriptor);
+      return -1;
+    }
+    const uint64_t now = platform::monotonicMilliseconds();
+    if (now >= deadline) {
+      close(descriptor);
+      throw new Exception("IosSocket: Socket connection timed out");
+    }
+    pollfd entry{descriptor, POLLOUT, 0};
+    const int ready =
+        poll(&entry, 1, static_cast<int>(std::min(deadline - now, kSliceMilliseconds)));
+    if (ready < 0 && errno != EINTR) failed = true;
+    if (ready <= 0) continue;
+    int error = 0;
+    socklen_t length = sizeof(error);
+    failed = getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0;
+    connected = !failed;
+  }
+  if (failed) {
     close(descriptor);
     throw new Exception("IosSocket: Socket connection failed");
   }
-  int result;
-  do {
-    result = connect(descriptor, reinterpret_cast<sockaddr*>(&peerAddress_), sizeof(peerAddress_));
-  } while (result < 0 && errno == EINTR);
-  if (result < 0) {
-    close(descriptor);
-    throw new Exception("IosSocket: Socket connection failed");
-  }
+  // Reads and writes then block as on any other connection of this layer.
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  return descriptor;
+}
+
+Socket::Socket(const char* host, int port)
+    : IosSystemStream(-1),
+      inputStream_(nullptr),
+      outputStream_(nullptr),
+      descriptor_(-1),
+      userData_(nullptr),
+      peerAddress_() {
+  const int descriptor =
+      connectDescriptor(host, port, std::numeric_limits<uint64_t>::max(), [] { return true; });
+  socklen_t length = sizeof(peerAddress_);
+  getpeername(descriptor, reinterpret_cast<sockaddr*>(&peerAddress_), &length);
   configureConnection(descriptor);
   descriptor_ = descriptor;
   setDescriptor(descriptor);

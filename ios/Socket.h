@@ -18,6 +18,8 @@
 
 #include <netinet/in.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ios/IosInputStream.h"
@@ -55,6 +57,13 @@ class Socket : public IosSystemStream {
   // address and connects. Throws "IosSocket: gethostbyname error",
   // "IosSocket: Socket creation failed" or "IosSocket: Socket connection failed".
   Socket(const char* host, int port);
+  // The connecting part alone, for a caller that must be able to give up:
+  // resolves and connects as above, and throws "IosSocket: Socket connection
+  // timed out" once deadline (platform::monotonicMilliseconds) has passed.
+  // Returns -1 as soon as stillWanted() turns false. The descriptor is the
+  // caller's, in blocking mode.
+  static int connectDescriptor(const char* host, int port, uint64_t deadline,
+                               const std::function<bool()>& stillWanted);
   // Takes ownership of a connected descriptor.
   explicit Socket(int descriptor);
   virtual ~Socket();
