@@ -5,12 +5,15 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "wire/VantorFrameSplitter.h"
 #include "wire/VantorWire.h"
 
 namespace {
+
+using Payloads = std::vector<std::string>;
 
 std::string framed(const std::string& payload) {
   std::string out;
@@ -22,34 +25,40 @@ void feed(VantorFrameSplitter& splitter, const std::string& bytes) {
   splitter.feed(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-// Every whole payload at hand, in order.
-std::vector<std::string> payloads(VantorFrameSplitter& splitter) {
-  std::vector<std::string> out;
+// Every whole payload at hand, in order, read only after the last next():
+// each must still be valid then.
+Payloads payloads(VantorFrameSplitter& splitter) {
+  std::vector<std::pair<const char*, int>> at;
   const char* payload = nullptr;
   int length = 0;
   while (splitter.next(&payload, &length) == VantorFrameSplitter::kFrame) {
-    out.emplace_back(payload, static_cast<size_t>(length));
+    at.emplace_back(payload, length);
   }
+  Payloads out;
+  for (const auto& p : at) out.emplace_back(p.first, static_cast<size_t>(p.second));
   return out;
 }
 
-using Payloads = std::vector<std::string>;
-
 }  // namespace
 
-TEST(FrameSplitter, AnEmptyFrameIsAFrameOfLengthZero) {
-  VantorFrameSplitter splitter(100);
-  feed(splitter, framed("") + framed("x"));
-  EXPECT_EQ(payloads(splitter), (Payloads{"", "x"}));
-  EXPECT_EQ(splitter.buffered(), 0);
-}
-
-TEST(FrameSplitter, SeveralFramesInOneFeedComeOutInOrder) {
-  VantorFrameSplitter splitter(100);
-  const std::string bob = std::string(1, '\x11') + "bob";
-  feed(splitter, framed(bob) + framed("a") + framed(std::string(3, '\0')) + "\x05");
-  EXPECT_EQ(payloads(splitter), (Payloads{bob, "a", std::string(3, '\0')}));
-  EXPECT_TRUE(splitter.hasPartialFrame());
+TEST(FrameSplitter, FramesComeOutWholeAndInOrderHoweverTheBytesArrive) {
+  // An empty frame, a frame of zeros, and one that uses both length bytes.
+  const Payloads sent = {
+      "\x11"
+      "bob",
+      "", std::string(3, '\0'), std::string(258, 'p'), "a"};
+  std::string stream;
+  for (const std::string& p : sent) stream += framed(p);
+  for (size_t piece : {stream.size(), size_t{1}, size_t{4}, size_t{7}}) {
+    VantorFrameSplitter splitter(300);
+    Payloads got;
+    for (size_t at = 0; at < stream.size(); at += piece) {
+      feed(splitter, stream.substr(at, piece));
+      for (const std::string& p : payloads(splitter)) got.push_back(p);
+    }
+    EXPECT_EQ(got, sent) << "pieces of " << piece;
+    EXPECT_FALSE(splitter.hasPartialFrame());
+  }
 }
 
 TEST(FrameSplitter, ATruncatedFrameNeedsMoreUntilItIsCompleted) {
@@ -60,89 +69,42 @@ TEST(FrameSplitter, ATruncatedFrameNeedsMoreUntilItIsCompleted) {
   int length = -1;
   EXPECT_EQ(splitter.next(&payload, &length), VantorFrameSplitter::kNeedMore);
   EXPECT_EQ(splitter.buffered(), 4);
+  EXPECT_TRUE(splitter.hasPartialFrame());
   feed(splitter, frame.substr(4));
   EXPECT_EQ(payloads(splitter), Payloads{"hello"});
   EXPECT_FALSE(splitter.hasPartialFrame());
 }
 
-TEST(FrameSplitter, AFrameFedByteByByteComesOutOnceWhole) {
-  VantorFrameSplitter splitter(300);
-  const std::string payload(258, 'p');  // both length bytes in use
-  const std::string frame = framed(payload);
-  Payloads got;
-  for (char byte : frame) {
-    splitter.feed(&byte, 1);
-    for (const std::string& p : payloads(splitter)) got.push_back(p);
-  }
-  EXPECT_EQ(got, Payloads{payload});
-}
-
-TEST(FrameSplitter, TheLimitItselfIsTakenAndOneByteMoreRefused) {
+TEST(FrameSplitter, TheLimitIsTakenAndMoreRefusedForGoodWithNothingKeptUntilCleared) {
   VantorFrameSplitter splitter(1000);
   feed(splitter, framed(std::string(1000, 'a')));
   EXPECT_EQ(payloads(splitter), Payloads{std::string(1000, 'a')});
   feed(splitter, framed(std::string(1001, 'b')));
   const char* payload = nullptr;
-  int length = 0;
-  EXPECT_EQ(splitter.next(&payload, &length), VantorFrameSplitter::kTooLong);
-  EXPECT_EQ(length, 1001);
-}
-
-TEST(FrameSplitter, AHugeAnnouncedLengthIsRefusedForGoodAndNothingOfItIsKept) {
-  VantorFrameSplitter splitter(kMaxRequestPayload);
-  feed(splitter, std::string("\xff\xff") + std::string(500, 'x'));
-  const char* payload = nullptr;
-  int length = 0;
-  EXPECT_EQ(splitter.next(&payload, &length), VantorFrameSplitter::kTooLong);
-  EXPECT_EQ(length, 65535);
-  EXPECT_EQ(splitter.buffered(), 0);
-  feed(splitter, framed("later"));
-  EXPECT_EQ(splitter.buffered(), 0);
-  length = 0;
-  EXPECT_EQ(splitter.next(&payload, &length), VantorFrameSplitter::kTooLong);
-  EXPECT_EQ(length, 65535);
+  for (int i = 0; i < 2; ++i) {
+    int length = 0;
+    EXPECT_EQ(splitter.next(&payload, &length), VantorFrameSplitter::kTooLong);
+    EXPECT_EQ(length, 1001);
+    EXPECT_EQ(splitter.buffered(), 0);
+    feed(splitter, framed("later"));
+  }
   splitter.clear();
   feed(splitter, framed("fresh"));
   EXPECT_EQ(payloads(splitter), Payloads{"fresh"});
 }
 
-TEST(FrameSplitter, PayloadsStayValidUntilTheNextFeed) {
-  VantorFrameSplitter splitter(100);
-  feed(splitter, framed("first") + framed("second") + "\x03");
-  const char* first = nullptr;
-  const char* second = nullptr;
-  int firstLength = 0;
-  int secondLength = 0;
-  ASSERT_EQ(splitter.next(&first, &firstLength), VantorFrameSplitter::kFrame);
-  ASSERT_EQ(splitter.next(&second, &secondLength), VantorFrameSplitter::kFrame);
-  const char* none = nullptr;
-  int noLength = 0;
-  EXPECT_EQ(splitter.next(&none, &noLength), VantorFrameSplitter::kNeedMore);
-  EXPECT_EQ(std::string(first, firstLength), "first");
-  EXPECT_EQ(std::string(second, secondLength), "second");
-}
-
-TEST(WireEncoding, IntegersAreLittleEndianAndRoundTripAtTheExtremes) {
+TEST(WireEncoding, IntegersAndFrameLengthsAreLittleEndian) {
   char bytes[4];
   encodeInt(bytes, 0x01020304);
   EXPECT_EQ(std::string(bytes, 4), "\x04\x03\x02\x01");
-  encodeInt(bytes, -2);
-  EXPECT_EQ(std::string(bytes, 4), "\xfe\xff\xff\xff");
-  for (int32_t value : {0, 1, -1, 255, 256, -256, 65535, INT32_MAX, INT32_MIN, INT32_MIN + 1}) {
+  for (int32_t value : {-2, 255, 256, INT32_MAX, INT32_MIN}) {
     encodeInt(bytes, value);
     EXPECT_EQ(decodeInt(bytes), value);
   }
-}
-
-TEST(WireEncoding, AFrameIsTheLengthLowByteFirstThenThePayload) {
   std::string out = "kept";
   appendFrame(out, std::string(300, 'z'));
   EXPECT_EQ(out, "kept\x2c\x01" + std::string(300, 'z'));
   out.clear();
-  appendFrame(out, "", 0);
-  EXPECT_EQ(out, std::string(2, '\0'));
-  out.clear();
   appendFrame(out, std::string(kMaxFramePayload, 'm'));
   EXPECT_EQ(out.substr(0, 2), "\xff\xff");
-  EXPECT_EQ(out.size(), 2u + kMaxFramePayload);
 }
