@@ -1,22 +1,14 @@
 // The board's discs and their animation, without a window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "OpenGLClient/BoardView.h"
 #include "game/VantorGame.h"
 
 namespace {
 
 using vgl::BoardView;
-
-class ArrangedGame : public VantorGame {
- public:
-  void put(int x, int y, int colour) { board_[toIndex(x, y)] = static_cast<int8_t>(colour); }
-};
-
-// Lets every disc settle: full opacity, spin nearly gone.
-void settle(BoardView& view) {
-  for (int k = 0; k < 400; ++k) view.tick(0.05f);
-}
 
 TEST(BoardView, ShowsTheFourStartingDiscsWithoutALastMoveMarkerUntilReset) {
   BoardView view;
@@ -27,23 +19,22 @@ TEST(BoardView, ShowsTheFourStartingDiscsWithoutALastMoveMarkerUntilReset) {
   EXPECT_EQ(view.colour(4, 3), kWhite);
   EXPECT_EQ(view.lastColumn(), -1);
   EXPECT_EQ(view.lastRow(), -1);
-  // All four fade in together.
   for (int i : {3, 4}) {
-    for (int j : {3, 4}) EXPECT_EQ(view.appear(i, j), 0.0f);
+    for (int j : {3, 4}) EXPECT_EQ(view.appear(i, j), 0.0f) << "all four fade in together";
   }
   view.tick(3);
   view.reset();
   EXPECT_EQ(view.colour(3, 3), 0);
   EXPECT_EQ(view.spin(3, 3), 0.0f);
   EXPECT_EQ(view.appear(3, 3), 0.0f);
-  EXPECT_EQ(view.rate(), 25.0f);
+  EXPECT_EQ(view.rate(), BoardView::kKickRate);
 }
 
 TEST(BoardView, FadesANewDiscInAndSpinsAFlippedOneAtFullOpacity) {
   VantorGame game;
   BoardView view;
   view.update(game);
-  settle(view);
+  for (int k = 0; k < 400; ++k) view.tick(0.05f);
   ASSERT_EQ(view.rate(), BoardView::kSettledRate);
   // Black plays (5, 3): column 4, row 2; the white disc at (5, 4) turns black.
   ASSERT_TRUE(game.play(5, 3));
@@ -63,44 +54,59 @@ TEST(BoardView, FadesANewDiscInAndSpinsAFlippedOneAtFullOpacity) {
   EXPECT_EQ(view.appear(4, 3), 1.0f);
 }
 
-TEST(BoardView, AdvancesAngleSpinAppearAndRateWithTimeTheRateFallingTo7) {
-  BoardView view;
-  view.update(VantorGame());
-  EXPECT_EQ(view.rate(), 25.0f);
-  view.tick(0.1f);
-  // angle += spin dt; spin -= spin dt 0.3; appear += dt; rate -= 2 dt.
-  EXPECT_FLOAT_EQ(view.angle(4, 3), 200 * 0.1f);
-  EXPECT_FLOAT_EQ(view.spin(4, 3), 200 - 200 * 0.1f * 0.3f);
-  EXPECT_FLOAT_EQ(view.angle(3, 3), -200 * 0.1f);
-  EXPECT_FLOAT_EQ(view.appear(3, 3), 0.1f);
-  EXPECT_FLOAT_EQ(view.rate(), 25 - 0.2f);
-  view.tick(0.9f);
-  EXPECT_FLOAT_EQ(view.rate(), 23);
-  EXPECT_FLOAT_EQ(view.appear(3, 3), 1.0f);
-  view.tick(8.5f);
-  EXPECT_FLOAT_EQ(view.rate(), 7);
-  view.tick(100);
-  EXPECT_FLOAT_EQ(view.rate(), 7);
-  view.kick();
-  EXPECT_EQ(view.rate(), 25.0f);
-}
-
-TEST(BoardView, LeansAndShrinksTheShadowOfASpinningDisc) {
-  ArrangedGame game;
-  game.put(1, 1, kWhite);
+// From a move to rest: every quantity starts where it must, moves one way
+// only, stays within its bounds and ends at rest; kick() starts the rate again.
+TEST(BoardView, AnimatesFromTheMoveToRestMonotonicallyAndWithinBounds) {
+  VantorGame game;
   BoardView view;
   view.update(game);
-  EXPECT_EQ(view.spin(0, 0), 200.0f);
-  const BoardView::Shadow shadow = view.shadow(0, 0);
-  EXPECT_FLOAT_EQ(shadow.heightFactor, 0.75f);
-  EXPECT_FLOAT_EQ(shadow.opacity, 0.25f);
-  EXPECT_FLOAT_EQ(shadow.shift, 0.0f);  // sin 0
-  const BoardView::Tilt tilt = view.tilt(0, 0);
-  EXPECT_FLOAT_EQ(tilt.aboutZ, 0.0f);
-  EXPECT_FLOAT_EQ(tilt.aboutX, 60.0f);
-  settle(view);
-  EXPECT_NEAR(view.shadow(0, 0).opacity, 1.0f, 0.01f);
-  EXPECT_NEAR(view.tilt(0, 0).aboutX, 0.0f, 0.5f);
+  ASSERT_TRUE(game.play(5, 3));  // a new black disc at (4, 2), a flipped one at (4, 3)
+  view.update(game);
+  struct Seen {
+    float appear, spin, angle, opacity, height, lean;
+  };
+  const auto seen = [&](int i, int j) {
+    const BoardView::Shadow s = view.shadow(i, j);
+    const BoardView::Tilt t = view.tilt(i, j);
+    return Seen{view.appear(i, j), view.spin(i, j), view.angle(i, j),
+                s.opacity,         s.heightFactor,  std::hypot(t.aboutZ, t.aboutX)};
+  };
+  for (int j : {2, 3}) {
+    const Seen s = seen(4, j);
+    EXPECT_LT(s.opacity, 1.0f) << "a spinning disc's shadow is fainter";
+    EXPECT_LT(s.height, 1.0f) << "and lower";
+    EXPECT_GT(s.lean, 10.0f) << "and the disc leans";
+  }
+  float rate = view.rate();
+  Seen before[2] = {seen(4, 2), seen(4, 3)};
+  for (int k = 0; k < 400; ++k) {
+    view.tick(0.05f);
+    EXPECT_LE(view.rate(), rate);
+    EXPECT_GE(view.rate(), BoardView::kSettledRate);
+    rate = view.rate();
+    for (int j : {2, 3}) {
+      const Seen now = seen(4, j), was = before[j - 2];
+      EXPECT_GE(now.appear, was.appear);
+      EXPECT_LE(now.appear, 1.0f);
+      EXPECT_LE(now.spin, 0.0f) << "a black disc spins one way throughout";
+      EXPECT_GE(now.spin, was.spin) << "slowing down";
+      EXPECT_LE(now.angle, was.angle) << "turning in the spin's direction";
+      EXPECT_GE(now.opacity, was.opacity);
+      EXPECT_LE(now.opacity, 1.0f);
+      EXPECT_GE(now.height, was.height);
+      EXPECT_LE(now.height, 1.0f);
+      EXPECT_LE(now.lean, was.lean + 1e-4f);
+      before[j - 2] = now;
+    }
+    EXPECT_TRUE(k < 20 || view.appear(4, 2) == 1.0f) << "not fully in a second after, " << k;
+  }
+  EXPECT_EQ(view.rate(), BoardView::kSettledRate);
+  for (int j : {2, 3}) {
+    EXPECT_NEAR(view.shadow(4, j).opacity, 1.0f, 0.01f);
+    EXPECT_NEAR(view.tilt(4, j).aboutX, 0.0f, 0.5f);
+  }
+  view.kick();
+  EXPECT_EQ(view.rate(), BoardView::kKickRate);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // always queue; each fades in and out over its own time.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "OpenGLClient/MessageOverlay.h"
 
 namespace {
@@ -35,13 +33,27 @@ TEST(MessageOverlay, AgesAMessageOnlyOnceDrawnFadingInOverHalfASecondAndOutOverT
   EXPECT_EQ(overlay.front().elapsed, 0.0f);
   EXPECT_EQ(overlay.front().remaining, 3.0f);
 
-  const float top = 0.8f;
-  MessageOverlay::Message message{L"x", true, 0.25f, 2};
-  EXPECT_FLOAT_EQ(MessageOverlay::fadeOf(message), std::sin(0.5f * 3.14159265f / 2) * top);
-  message.elapsed = 1;
-  EXPECT_FLOAT_EQ(MessageOverlay::fadeOf(message), top);
-  message.remaining = 0.5f;
-  EXPECT_FLOAT_EQ(MessageOverlay::fadeOf(message), std::sin(0.5f * 3.14159265f / 2) * top);
+  // A three-second message: up over its first half second, steady, down
+  // over its last second, from nothing to nothing, never past its steady level.
+  const auto fade = [](int k) {
+    return MessageOverlay::fadeOf({L"x", true, k * 0.05f, (60 - k) * 0.05f});
+  };
+  const float top = fade(20);
+  EXPECT_GT(top, 0.5f);
+  EXPECT_LE(top, 1.0f);
+  EXPECT_EQ(fade(0), 0.0f);
+  EXPECT_EQ(fade(60), 0.0f);
+  for (int k = 1; k <= 60; ++k) {
+    EXPECT_GE(fade(k), 0.0f) << k;
+    EXPECT_LE(fade(k), top) << k;
+    if (k <= 10) {
+      EXPECT_GT(fade(k), fade(k - 1)) << k;
+    } else if (k < 40) {
+      EXPECT_EQ(fade(k), top) << k;
+    } else if (k > 40) {
+      EXPECT_LT(fade(k), fade(k - 1)) << k;
+    }
+  }
 }
 
 }  // namespace
