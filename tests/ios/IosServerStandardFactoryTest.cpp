@@ -13,29 +13,25 @@
 
 namespace {
 
+std::vector<std::string> events;
+
 // Writes down its construction, its hooks and its end; connected() also
 // writes whether the object is already the socket's user data and has its
 // streams.
 class RecordingConnection : public IosServerConnection {
  public:
   RecordingConnection(Socket* s, void* /*server*/) : IosServerConnection(s), socket_(s) {
-    events().push_back("constructed");
+    events.push_back("constructed");
   }
-  ~RecordingConnection() override { events().push_back("destroyed"); }
+  ~RecordingConnection() override { events.push_back("destroyed"); }
 
   void connected() override {
-    const bool recorded = socket_->getUserData() == static_cast<void*>(this);
-    const bool streams = getInput() == socket_->getInputStream() &&
-                         getOutput() == socket_->getOutputStream() && getSocket() == socket_;
-    events().push_back(std::string("connected") + (recorded ? ", recorded" : ", not recorded") +
-                       (streams ? ", with its streams" : ", without its streams"));
+    const bool ready = socket_->getUserData() == static_cast<void*>(this) &&
+                       getInput() == socket_->getInputStream() &&
+                       getOutput() == socket_->getOutputStream() && getSocket() == socket_;
+    events.push_back(ready ? "connected, recorded, with its streams" : "connected too soon");
   }
-  void disconnected() override { events().push_back("disconnected"); }
-
-  static std::vector<std::string>& events() {
-    static std::vector<std::string> all;
-    return all;
-  }
+  void disconnected() override { events.push_back("disconnected"); }
 
  private:
   Socket* socket_;
@@ -46,14 +42,12 @@ class RecordingConnection : public IosServerConnection {
 TEST(IosServerStandardFactory, CallsConnectedOnceTheConnectionIsBuiltAndRecorded) {
   int ends[2];
   ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
-  RecordingConnection::events().clear();
   IosServerStandardFactory<RecordingConnection> factory;
   TaggedSocket* socket = new TaggedSocket(ends[0]);  // the connection deletes it
   factory.newConnection(socket);
-  EXPECT_EQ(RecordingConnection::events(),
-            (std::vector<std::string>{"constructed", "connected, recorded, with its streams"}));
+  EXPECT_EQ(events.size(), 2u);  // constructed and connected before the call returned
   factory.connectionClosed(socket);
-  EXPECT_EQ(RecordingConnection::events(),
+  EXPECT_EQ(events,
             (std::vector<std::string>{"constructed", "connected, recorded, with its streams",
                                       "disconnected", "destroyed"}));
   close(ends[1]);

@@ -9,35 +9,26 @@
 
 namespace {
 
-// A thread body that holds until the test releases it, at cancellation
-// points, so that a cancelled thread stops inside it. It waits by sleeping,
-// or, when spinning, by yielding: ThreadSanitizer loses track of the
-// synchronisation of a thread cancelled inside a blocking call such as sleep.
+// A thread body that holds until the test releases it, at a cancellation
+// point, so that a cancelled thread stops inside it. It spins rather than
+// sleeps: ThreadSanitizer loses track of the synchronisation of a thread
+// cancelled inside a blocking call such as sleep.
 struct HeldBody {
   void hold() {
     entered = true;
     while (!released) {
-      if (spinning) {
-        pthread_testcancel();
-        std::this_thread::yield();
-      } else {
-        platform::sleepMilliseconds(1);
-      }
+      pthread_testcancel();
+      std::this_thread::yield();
     }
     ++completed;
   }
-  bool spinning = false;
   std::atomic<bool> entered{false};
   std::atomic<bool> released{false};
   std::atomic<int> completed{0};
 };
 
 struct Target final : public IosRunnable, public HeldBody {
-  void run() override {
-    runner = std::this_thread::get_id();
-    hold();
-  }
-  std::thread::id runner;
+  void run() override { hold(); }
 };
 
 // What a thread running its own run() leaves behind for the test to look at.
@@ -92,33 +83,41 @@ TEST(IosThread, ThrowsWhenNoThreadCanBeMadeAndCanBeStartedLater) {
   EXPECT_TRUE(eventually([&] { return detachedTarget.completed == 1; }));
 }
 
-TEST(IosThread, RunsItsBodyOnANewThreadAndIsRunningUntilTheBodyEnds) {
-  Target target;
-  IosThread thread(&target);
-  EXPECT_FALSE(thread.isRunning());
-  thread.start();
-  EXPECT_TRUE(thread.isRunning());
-  ASSERT_TRUE(eventually([&] { return target.entered.load(); }));
-  EXPECT_TRUE(thread.isRunning());
-  EXPECT_EQ(thrownMessage([&] { thread.start(); }), "Thread already running...");
+TEST(IosThread, RunsItsBodyOnANewThreadJoinedOrDetachedAndIsRunningUntilTheBodyEnds) {
+  Target joinedTarget, detachedTarget, startedDetachedTarget;
+  IosThread joined(&joinedTarget), detached(&detachedTarget),
+      startedDetached(&startedDetachedTarget);
+  EXPECT_FALSE(joined.isRunning());
+  joined.start();
+  detached.start();
+  detached.detach();
+  startedDetached.startDetached();
+  for (IosThread* thread : {&joined, &detached, &startedDetached}) {
+    EXPECT_TRUE(thread->isRunning());
+    EXPECT_EQ(thrownMessage([&] { thread->start(); }), "Thread already running...");
+    EXPECT_EQ(thrownMessage([&] { thread->startDetached(); }), "Thread already running...");
+  }
+  ASSERT_TRUE(eventually([&] { return joinedTarget.entered.load(); }));
+  EXPECT_TRUE(joined.isRunning());
   std::thread releaser([&] {
     platform::sleepMilliseconds(100);
-    target.released = true;
+    joinedTarget.released = detachedTarget.released = startedDetachedTarget.released = true;
   });
-  thread.join();  // waits for the body
+  joined.join();  // waits for the body
   releaser.join();
-  EXPECT_EQ(target.completed, 1);
-  EXPECT_FALSE(thread.isRunning());
-  EXPECT_NE(target.runner, std::this_thread::get_id());
+  EXPECT_EQ(joinedTarget.completed, 1);
+  EXPECT_FALSE(joined.isRunning());
+  EXPECT_TRUE(eventually([&] { return !detached.isRunning() && !startedDetached.isRunning(); }));
+  EXPECT_EQ(detachedTarget.completed + startedDetachedTarget.completed, 2);
 }
 
 TEST(IosThread, RefusesCallsWhenNotRunningAndStartsAgainOnceEnded) {
   Target target;
   target.released = true;
   IosThread thread(&target);
-  EXPECT_EQ(thrownMessage([&] { thread.cancel(); }), "Thread was not running...");
-  EXPECT_EQ(thrownMessage([&] { thread.detach(); }), "Thread was not running...");
-  EXPECT_EQ(thrownMessage([&] { thread.join(); }), "Thread was not running...");
+  for (void (IosThread::*call)() : {&IosThread::cancel, &IosThread::detach, &IosThread::join}) {
+    EXPECT_EQ(thrownMessage([&] { (thread.*call)(); }), "Thread was not running...");
+  }
   EXPECT_EQ(target.completed, 0);
   thread.start();
   ASSERT_TRUE(eventually([&] { return !thread.isRunning(); }));
@@ -128,25 +127,9 @@ TEST(IosThread, RefusesCallsWhenNotRunningAndStartsAgainOnceEnded) {
   EXPECT_EQ(target.completed, 2);
 }
 
-TEST(IosThread, DetachedThreadRunsToTheEnd) {
-  Target detachedTarget, startedDetachedTarget;
-  IosThread detached(&detachedTarget), startedDetached(&startedDetachedTarget);
-  detached.start();
-  detached.detach();
-  startedDetached.startDetached();
-  for (IosThread* thread : {&detached, &startedDetached}) {
-    EXPECT_TRUE(thread->isRunning());
-    EXPECT_EQ(thrownMessage([&] { thread->startDetached(); }), "Thread already running...");
-  }
-  detachedTarget.released = startedDetachedTarget.released = true;
-  EXPECT_TRUE(eventually([&] { return !detached.isRunning() && !startedDetached.isRunning(); }));
-  EXPECT_EQ(detachedTarget.completed + startedDetachedTarget.completed, 2);
-}
-
 TEST(IosThread, CancelStopsAThreadInsideRunAndASelfDeletingOneDeletesItsObject) {
   for (bool deleteOnExit : {false, true}) {
     Probe probe;
-    probe.body.spinning = true;
     ProbedThread* thread = new ProbedThread(probe);
     thread->setDeleteOnExit(deleteOnExit);
     thread->start();

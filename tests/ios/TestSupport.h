@@ -1,12 +1,11 @@
 // Helpers for the foundation tests: the message of the Exception* an action
 // throws (the test owns and deletes it, as every catcher does), waiting with a
-// deadline for something another thread does, and an environment variable
-// put back as it was.
+// deadline for something another thread does, and a spell in which no thread
+// can be made.
 #ifndef VANTOR_TESTS_IOS_TESTSUPPORT_H_
 #define VANTOR_TESTS_IOS_TESTSUPPORT_H_
 
 #include <pthread.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <string>
@@ -36,19 +35,6 @@ bool eventually(Condition condition) {
   }
   return true;
 }
-
-// Restores the variable's value (or its absence) when the scope ends.
-class EnvironmentGuard {
- public:
-  explicit EnvironmentGuard(const char* name)
-      : name_(name), had_(getenv(name) != nullptr), old_(had_ ? getenv(name) : "") {}
-  ~EnvironmentGuard() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  bool had_;
-  std::string old_;
-};
 
 // While it lives, every new thread asks for a stack no system can give, so
 // thread creation fails; the previous default comes back afterwards.
