@@ -29,7 +29,7 @@ bool readStat(int pid, char* state, int* parent) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::string& logPath,
-                           bool withDisplay)
+                           bool withDisplay, Logged logged)
     : pid_(-1), reaped_(false), logPath_(logPath) {
   std::vector<std::string> args(command), env;
   for (char** e = environ; *e; ++e) {
@@ -43,9 +43,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::s
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  const int loggedFd = logged == Logged::kErrors ? 2 : 1;
+  posix_spawn_file_actions_addopen(&actions, loggedFd, logPath.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (logged == Logged::kBoth) {
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 3 - loggedFd, "/dev/null", O_WRONLY, 0);
+  }
   pid_t pid;
   if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) pid_ = pid;
   posix_spawn_file_actions_destroy(&actions);

@@ -1,6 +1,7 @@
-// A program the window tests start (the vantor executable, or xdotool),
-// with its standard output and error, and those of any child it starts,
-// which inherit them, written to a log file the tests read.
+// A program the tests start (the vantor executable, or xdotool), with its
+// standard output and error, and those of any child it starts, which
+// inherit them, written to a log file the tests read. The window tests and
+// the server-mode tests share it.
 //
 // Thread safety: one thread at a time.
 #ifndef VANTOR_TESTS_APP_CHILDPROCESS_H_
@@ -11,10 +12,13 @@
 
 class ChildProcess {
  public:
+  // Which streams the log gets; the other one goes to /dev/null.
+  enum class Logged { kBoth, kOutput, kErrors };
+
   // command[0] is looked up in PATH. withDisplay false: started with DISPLAY
   // removed from the environment.
   ChildProcess(const std::vector<std::string>& command, const std::string& logPath,
-               bool withDisplay = true);
+               bool withDisplay = true, Logged logged = Logged::kBoth);
   ~ChildProcess();  // kills the process if it still runs
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

@@ -143,7 +143,7 @@ TEST(FrameReader, AClientThatNeverReadsDelaysNobodyAndIsClosedPastItsBound) {
   auto prober = ProtocolClient::join(server.port(), "prober");
   auto sleeper = ProtocolClient::join(server.port(), "sleeper");
   int small = 4096;
-  setsockopt(sleeper->socket().getDescriptor(), SOL_SOCKET, SO_RCVBUF, &small, sizeof(small));
+  setsockopt(sleeper->descriptor(), SOL_SOCKET, SO_RCVBUF, &small, sizeof(small));
   VantorServer* lobby = server.factory().getServer();
   const auto isListed = [&](const std::string& nick) {
     for (int i = 0; i < lobby->getPlayerCount(); ++i) {

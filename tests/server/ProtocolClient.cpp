@@ -1,46 +1,62 @@
 #include "tests/server/ProtocolClient.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netdb.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
-#include <thread>
-#include <utility>
 
 #include "ios/Exception.h"
+#include "wire/VantorWire.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 int msLeft(Clock::time_point deadline) {
-  return static_cast<int>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+bool readable(int descriptor, int timeoutMs) {
+  pollfd ready{descriptor, POLLIN, 0};
+  return poll(&ready, 1, timeoutMs) > 0;
 }
 
 }  // namespace
 
 ProtocolClient::ProtocolClient(int port, const std::string& from, const std::string& host) {
-  sockaddr_in local{}, remote{};
-  local.sin_family = remote.sin_family = AF_INET;
-  inet_pton(AF_INET, from.c_str(), &local.sin_addr);
-  inet_pton(AF_INET, host.c_str(), &remote.sin_addr);
-  remote.sin_port = htons(static_cast<uint16_t>(port));
-  const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (::bind(descriptor, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
-      ::connect(descriptor, reinterpret_cast<sockaddr*>(&remote), sizeof(remote)) != 0) {
-    close(descriptor);
-    throw new Exception("IosSocket: Socket connection failed");
+  addrinfo hints{};
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICHOST;
+  addrinfo* remote = nullptr;
+  addrinfo* local = nullptr;
+  const bool found =
+      getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &remote) == 0 &&
+      (from.empty() || getaddrinfo(from.c_str(), "0", &hints, &local) == 0);
+  descriptor_ = found ? ::socket(remote->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
+  const bool connected =
+      descriptor_ >= 0 &&
+      (local == nullptr || bind(descriptor_, local->ai_addr, local->ai_addrlen) == 0) &&
+      connect(descriptor_, remote->ai_addr, remote->ai_addrlen) == 0;
+  if (remote != nullptr) freeaddrinfo(remote);
+  if (local != nullptr) freeaddrinfo(local);
+  if (!connected) {
+    if (descriptor_ >= 0) close(descriptor_);
+    throw new Exception("ProtocolClient: connection failed");
   }
-  socket_.reset(new Socket(descriptor));
+}
+
+ProtocolClient::~ProtocolClient() {
+  close(descriptor_);
 }
 
 std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string& nick,
                                                      const std::string& from) {
-  std::unique_ptr<ProtocolClient> client(from.empty() ? new ProtocolClient(port)
-                                                      : new ProtocolClient(port, from));
+  std::unique_ptr<ProtocolClient> client(new ProtocolClient(port, from));
   EXPECT_EQ(client->next(), msg(kMessageVersionRequest));
   client->send(msg(kRequestVersion, bytes({2, 0})));
   client->send(msg(kRequestSetNick, cstr(nick)));
@@ -55,50 +71,44 @@ void ProtocolClient::send(const std::string& payload) {
 }
 
 void ProtocolClient::sendRaw(const std::string& bytes) {
-  socket_->write(bytes.data(), static_cast<int>(bytes.size()));
+  for (size_t sent = 0; sent < bytes.size();) {
+    const ssize_t n = ::send(descriptor_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) throw new Exception("ProtocolClient: the connection is gone");
+    sent += static_cast<size_t>(n);
+  }
 }
 
-bool ProtocolClient::waitForMessage(int timeoutMs) {
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  const char* payload = nullptr;
-  int length = 0;
-  while (messages_.empty()) {
-    if (splitter_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
-      messages_.emplace_back(payload, static_cast<size_t>(length));
-      continue;
-    }
-    // Readiness first: readable with nothing pending is the end of the
-    // stream, but data may arrive between the two questions.
-    const bool ready = socket_->streamReadyToRead();
-    const int pending = socket_->getInputStream()->available();
-    if (pending > 0) {
-      std::string received(static_cast<size_t>(pending), '\0');
-      socket_->read(&received[0], pending);
-      splitter_.feed(received.data(), pending);
-      deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-      continue;
-    }
-    if (ready || msLeft(deadline) < 0) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+bool ProtocolClient::readFully(char* into, size_t length, int timeoutMs) {
+  for (size_t got = 0; got < length;) {
+    // Once a message has begun, the rest of it is waited for in full.
+    if (!readable(descriptor_, got == 0 ? timeoutMs : kWaitMs)) return false;
+    const ssize_t n = recv(descriptor_, into + got, length - got, 0);
+    if (n <= 0) return false;
+    got += static_cast<size_t>(n);
   }
   return true;
 }
 
+bool ProtocolClient::receive(std::string& payload, int timeoutMs) {
+  unsigned char header[kFrameHeaderBytes];
+  if (!readFully(reinterpret_cast<char*>(header), sizeof header, timeoutMs)) return false;
+  payload.assign(header[0] | header[1] << 8, '\0');
+  return readFully(&payload[0], payload.size(), kWaitMs);
+}
+
 std::string ProtocolClient::next(int timeoutMs) {
-  if (!waitForMessage(timeoutMs)) {
-    ADD_FAILURE() << (splitter_.hasPartialFrame() ? "a message came incomplete"
-                                                  : "no message came");
+  std::string payload;
+  if (!receive(payload, timeoutMs)) {
+    ADD_FAILURE() << "no message came";
     return std::string();
   }
-  std::string payload = std::move(messages_.front());
-  messages_.pop_front();
   return payload;
 }
 
 std::string ProtocolClient::nextOf(int code, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (msLeft(deadline) > 0 && waitForMessage(msLeft(deadline))) {
-    std::string payload = next();
+  std::string payload;
+  while (receive(payload, msLeft(deadline))) {
     if (codeOf(payload) == code) return payload;
   }
   ADD_FAILURE() << "no message with code " << code << " came";
@@ -107,25 +117,16 @@ std::string ProtocolClient::nextOf(int code, int timeoutMs) {
 
 std::vector<std::string> ProtocolClient::drain(int quietMs) {
   std::vector<std::string> messages;
-  while (waitForMessage(quietMs)) messages.push_back(next());
+  for (std::string payload; receive(payload, quietMs);) messages.push_back(payload);
   return messages;
 }
 
 bool ProtocolClient::closedByServer(int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (msLeft(deadline) > 0) {
-    if (!socket_->streamReadyToRead()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      continue;
-    }
-    const int pending = socket_->getInputStream()->available();
-    if (pending == 0) {
-      splitter_.clear();
-      messages_.clear();
-      return true;
-    }
-    std::string discard(static_cast<size_t>(pending), '\0');
-    socket_->read(&discard[0], pending);
+  char discard[4096];
+  while (readable(descriptor_, msLeft(deadline))) {
+    const ssize_t n = recv(descriptor_, discard, sizeof discard, 0);
+    if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
   }
   return false;
 }

@@ -1,42 +1,42 @@
-// A client of the game server for the protocol tests: a TCP connection to
-// 127.0.0.1 that sends requests in frames and reads the server's frames
-// with deadlines, plus payload builders and readers written from the
-// client's side of the wire format. Frames and integers go through the wire
-// module; the fields of each message are laid out here, by hand.
+// A client of the game server for the protocol tests: a TCP connection on
+// loopback that sends requests in frames and reads the server's frames with
+// deadlines, plus payload builders and readers written from the client's
+// side of the wire format. Frames and integers go through the wire module;
+// the fields of each message are laid out here, by hand.
+//
+// Thread safety: one thread at a time.
 #ifndef VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
 #define VANTOR_TESTS_SERVER_PROTOCOLCLIENT_H_
 
 #include <cstdint>
-#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "ios/Socket.h"
-#include "wire/VantorFrameSplitter.h"
-#include "wire/VantorWire.h"
 
 // How long a test waits for a message that should come.
 constexpr int kWaitMs = 5000;
 
 class ProtocolClient {
  public:
-  // Connects; reads nothing yet (the server's S26 is still pending).
-  explicit ProtocolClient(int port) : socket_(new Socket("127.0.0.1", port)) {}
-  // The same from another loopback address (such as "127.0.0.2"), to
-  // 127.0.0.1, or to host when given.
-  ProtocolClient(int port, const std::string& from, const std::string& host = "127.0.0.1");
+  // Connects to host (IPv4 or IPv6), from the given loopback address (such
+  // as "127.0.0.2") when there is one; reads nothing yet (the server's S26
+  // is still pending). Throws Exception* when it cannot connect.
+  explicit ProtocolClient(int port, const std::string& from = "",
+                          const std::string& host = "127.0.0.1");
+  ~ProtocolClient();
+  ProtocolClient(const ProtocolClient&) = delete;
+  ProtocolClient& operator=(const ProtocolClient&) = delete;
 
   // Connects, reads S26, answers with version 2.0, names itself and reads
   // the S9 and S17 that follow: a client like the real one, ready to play.
-  // From another loopback address when from is given.
   static std::unique_ptr<ProtocolClient> join(int port, const std::string& nick,
                                               const std::string& from = "");
 
   // One request in one frame.
   void send(const std::string& payload);
-  // Bytes as they are, framing included.
+  // Bytes as they are, framing included; throws Exception* when the
+  // connection is gone.
   void sendRaw(const std::string& bytes);
 
   // The next message's payload; "" (and a test failure) when none comes in time.
@@ -45,21 +45,19 @@ class ProtocolClient {
   std::string nextOf(int code, int timeoutMs = kWaitMs);
   // Every message that arrives until none has come for quietMs.
   std::vector<std::string> drain(int quietMs = 200);
-  // Whether the server ends the connection within timeoutMs (messages
-  // before the end are read and dropped).
+  // Whether the server ends the connection within timeoutMs (what comes
+  // before the end is read and dropped).
   bool closedByServer(int timeoutMs = kWaitMs);
 
-  Socket& socket() { return *socket_; }
+  int descriptor() const { return descriptor_; }
 
  private:
-  // Waits until a whole message has been read; false at the end of the
-  // stream, or when none is whole and no byte has come for timeoutMs.
-  bool waitForMessage(int timeoutMs);
+  // Reads one whole message; false at the end of the stream or when it has
+  // not begun within timeoutMs.
+  bool receive(std::string& payload, int timeoutMs);
+  bool readFully(char* into, size_t length, int timeoutMs);
 
-  std::unique_ptr<Socket> socket_;
-  VantorFrameSplitter splitter_{kMaxFramePayload};
-  // Payloads read whole and not yet handed out.
-  std::deque<std::string> messages_;
+  int descriptor_;
 };
 
 // Payloads, requests and server messages alike: the code, then the fields
