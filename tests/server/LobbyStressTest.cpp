@@ -29,9 +29,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// While it lives the standard error stream goes to /dev/null; the real one
-// comes back when it dies, however the test ends (a failed assertion
-// returns early, an escaping exception unwinds), so later output is not lost.
+// While it lives, the standard error stream (the FILE, not the descriptor
+// the sanitizer writes to) goes to /dev/null, however the test ends.
 class QuietStderr {
  public:
   QuietStderr() : real_(stderr), quiet_(std::fopen("/dev/null", "w")) {
@@ -41,8 +40,6 @@ class QuietStderr {
     stderr = real_;
     if (quiet_ != nullptr) std::fclose(quiet_);
   }
-  QuietStderr(const QuietStderr&) = delete;
-  QuietStderr& operator=(const QuietStderr&) = delete;
   bool isQuiet() const { return quiet_ != nullptr; }
 
  private:
@@ -59,9 +56,9 @@ class LobbyStress : public testing::Test {
     auto pick = [&](size_t n) { return static_cast<int>(random() % n); };
     auto anyBot = [&] { return bots_[pick(bots_.size())]; };
     for (int serial = 0; Clock::now() < deadline;) {
-      const int action = pick(12);
-      if (mine.empty() || action == 0) {
-        if (mine.size() >= 4) continue;
+      const int action = mine.empty() ? 0 : pick(12);
+      RecordingPlayer* me = mine.empty() ? nullptr : mine[pick(mine.size())];
+      if (action == 0 && mine.size() < 4) {
         // Built under the lobby's lock: the player is listed from its base
         // constructor on, and no other thread may notify it half-built.
         server_.lock();
@@ -74,22 +71,15 @@ class LobbyStress : public testing::Test {
         server_.changePlayerNickName(p,
                                      "S" + std::to_string(seed) + "_" + std::to_string(serial++));
         mine.push_back(p);
-        continue;
-      }
-      RecordingPlayer* me = mine[pick(mine.size())];
-      if (action == 1) {
-        if (pick(4) != 0) continue;
+      } else if (action == 1 && pick(4) == 0) {
         mine.erase(std::find(mine.begin(), mine.end(), me));
         delete me;
       } else if (action == 6 || action == 7) {
         for (const RecordingPlayer::Turn& turn : me->takeTurns()) play(me, turn, random);
       } else if (action == 9) {
-        if (pick(2) == 0) {
-          server_.sendMessage(me, anyBot(), "hello");
-        } else {
-          server_.broadcastMessage(me, "hello all");
-        }
-      } else if (action <= 10) {
+        pick(2) == 0 ? server_.sendMessage(me, anyBot(), "hello")
+                     : server_.broadcastMessage(me, "hello all");
+      } else if (action >= 2 && action <= 10) {
         std::lock_guard<VantorServer> lock(server_);
         const int games = server_.getGameCount();
         VantorServerGame* anyGame = games > 0 ? server_.getGame(pick(games)) : nullptr;
@@ -192,11 +182,9 @@ TEST_F(LobbyStress, BotsAndPeopleComingAndGoingLoseNothing) {
   server_.lock();
   for (int i = 0; i < server_.getGameCount(); ++i) {
     VantorServerGame* game = server_.getGame(i);
-    for (int n = 1; n <= 2; ++n)
-      EXPECT_NE(server_.findPlayerById(game->getPlayer(n)->getId()), nullptr);
-    for (int s = 0; s < game->getSpectatorCount(); ++s) {
-      EXPECT_NE(server_.findPlayerById(game->getSpectator(s)->getId()), nullptr);
-    }
+    std::vector<VantorPlayer*> in = {game->getPlayer(1), game->getPlayer(2)};
+    for (int k = 0; k < game->getSpectatorCount(); ++k) in.push_back(game->getSpectator(k));
+    for (VantorPlayer* p : in) EXPECT_NE(server_.findPlayerById(p->getId()), nullptr);
   }
   server_.unlock();
 

@@ -1,16 +1,17 @@
-// The wire format's pieces on their own: integers, the game list's size
-// limit, the request reader and the framing stream. (The layout of every
-// message is checked byte by byte by the protocol tests.)
+// The server's side of the wire format on its own: the game list's size
+// limit, the request reader and the framing stream's refusal. (The layout of
+// every message and its frame is checked byte by byte by the protocol tests,
+// the integers by the wire module's.)
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "ios/Exception.h"
 #include "server/VantorEncodedOutputStream.h"
 #include "server/VantorProtocol.h"
 #include "server/VantorRequestReader.h"
+#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -28,21 +29,6 @@ class RecordingStream : public IosOutputStream {
 };
 
 }  // namespace
-
-TEST(IntegerEncoding, IsLittleEndianTwosComplement) {
-  char out[4];
-  encodeInt(out, 0x12345678);
-  EXPECT_EQ(std::string(out, 4), bytes({0x78, 0x56, 0x34, 0x12}));
-  encodeInt(out, -1);
-  EXPECT_EQ(std::string(out, 4), bytes({0xFF, 0xFF, 0xFF, 0xFF}));
-  EXPECT_EQ(decodeInt(bytes({0x80, 0, 0, 0}).data()), 128);
-  EXPECT_EQ(decodeInt(bytes({0xFF, 0xFF, 0xFF, 0xFF}).data()), -1);
-  EXPECT_EQ(decodeInt(bytes({0, 0, 0, 0x80}).data()), INT32_MIN);
-  for (int32_t value : {0, 1, 255, 256, 65535, -2, INT32_MAX, INT32_MIN}) {
-    encodeInt(out, value);
-    EXPECT_EQ(decodeInt(out), value);
-  }
-}
 
 TEST(ServerMessages, AGameListLongerThan32767BytesIsNotSentAtAll) {
   // Each entry: 4 + 100 + 1 + 100 + 1 = 206 bytes.
@@ -75,23 +61,15 @@ TEST(RequestReader, ReadsFieldsInOrderAfterTheCodeAndNeverPastThePayload) {
   EXPECT_FALSE(VantorRequestReader(nullptr, 0).readInt8(x));
 }
 
-TEST(EncodedOutputStream, FramesEachWriteWithItsLengthAndRefusesOneTheLengthCannotCarry) {
+TEST(EncodedOutputStream, WritesEachFrameAtOnceAndRefusesAPayloadItsLengthCannotCarry) {
   RecordingStream sink;
   VantorEncodedOutputStream stream(&sink);
-  const std::string small = bytes({0x11, 'a', 'b'});
-  stream.write(small.data(), 3);
-  const std::string big(300, 'z');
-  stream.write(big.data(), 300);
   stream.write("", 0);
-  EXPECT_EQ(sink.writes, (std::vector<std::string>{bytes({3, 0, 0x11, 'a', 'b'}),
-                                                   bytes({0x2C, 0x01}) + big, bytes({0, 0})}));
+  const std::string largest(kMaxFramePayload, 'l');
+  stream.write(largest.data(), kMaxFramePayload);
   const std::string huge(kMaxFramePayload + 1, 'h');
-  try {
-    stream.write(huge.data(), static_cast<int>(huge.size()));
-    ADD_FAILURE() << "nothing thrown";
-  } catch (Exception* e) {
-    EXPECT_STREQ(e->getMessage(), "VantorEncodedOutputStream: payload too long");
-    delete e;
-  }
-  EXPECT_EQ(sink.writes.size(), 3u);
+  EXPECT_EQ(thrownMessage([&] { stream.write(huge.data(), static_cast<int>(huge.size())); }),
+            "VantorEncodedOutputStream: payload too long");
+  // Each frame in one write, which the other threads' frames cannot split.
+  EXPECT_EQ(sink.writes, (std::vector<std::string>{bytes({0, 0}), bytes({0xFF, 0xFF}) + largest}));
 }
