@@ -1,8 +1,6 @@
 // A lobby that only records what players ask of it, for testing players
-// without a server. Registration admits everyone; a move in a game the test
-// has removed is set aside as ignored, as the lobby ignores an id it no
-// longer has. Calls may come from any thread; waitFor lets a test wait for a
-// bot's thread to call.
+// without a server. Registration admits everyone. Calls may come from any
+// thread; waitFor lets a test wait for a bot's thread to call.
 #ifndef VANTOR_TESTS_BOTS_FAKELOBBY_H_
 #define VANTOR_TESTS_BOTS_FAKELOBBY_H_
 
@@ -11,7 +9,6 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,12 +41,7 @@ class FakeLobby : public VantorLobby {
     record([&] { accepted.push_back({player, game}); });
   }
   void playMove(int gameId, VantorPlayer* player, int8_t x, int8_t y) override {
-    record([&] {
-      (goneGames_.count(gameId) ? ignoredMoves : moves).push_back({gameId, player, x, y});
-    });
-  }
-  void removeGame(int gameId) {
-    record([&] { goneGames_.insert(gameId); });
+    record([&] { moves.push_back({gameId, player, x, y}); });
   }
   void sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) override {
     sendMessageToId(from, to == nullptr ? 0 : to->getId(), text);
@@ -76,7 +68,6 @@ class FakeLobby : public VantorLobby {
   std::vector<VantorPlayer*> unregistered;
   std::vector<std::pair<VantorPlayer*, VantorServerGame*>> accepted;
   std::vector<Move> moves;
-  std::vector<Move> ignoredMoves;
   std::vector<Message> messages;
 
  private:
@@ -88,7 +79,6 @@ class FakeLobby : public VantorLobby {
     changed_.notify_all();
   }
 
-  std::set<int> goneGames_;
   std::mutex mutex_;
   std::condition_variable changed_;
 };

@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/bots/ArrangedPosition.h"
+#include "tests/game/ArrangedPosition.h"
 
 inline std::vector<int> legalIndices(const int8_t* board, int colour) {
   std::vector<int> moves;

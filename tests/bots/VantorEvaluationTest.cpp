@@ -1,3 +1,5 @@
+// The two evaluations on positions laid out by hand, and their symmetry on
+// positions from play.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,7 @@
 #include <vector>
 
 #include "bots/VantorEvaluation.h"
-#include "tests/bots/ArrangedPosition.h"
+#include "tests/bots/PlayoutPositions.h"
 
 namespace {
 
@@ -16,36 +18,20 @@ ArrangedPosition with(const Discs& discs, ArrangedPosition p = ArrangedPosition(
   return p;
 }
 
-int deepBlue(const ArrangedPosition& p, int colour) {
-  return deepBlueEvaluate(p.framed(), colour);
-}
 int grayThough(const ArrangedPosition& p, int colour) {
   return grayThoughEvaluate(p.framed(), colour);
 }
 
 const int X = kBlack;
 const int O = kWhite;
-const int E = kEmpty;
 
 }  // namespace
 
-TEST(DeepBlueEvaluation, WeighsTheCellsByItsTable) {
-  ArrangedPosition start;
-  EXPECT_EQ(deepBlue(start, X), 0);
-  EXPECT_EQ(deepBlue(start, O), 0);
-  for (auto corner : {std::pair<int, int>{1, 1}, {8, 1}, {1, 8}, {8, 8}}) {
-    ArrangedPosition p = with({{corner.first, corner.second, X}});
-    EXPECT_EQ(deepBlue(p, X), 20);
-    EXPECT_EQ(deepBlue(p, O), -20);
-  }
-  // The cells beside a corner weigh nothing.
-  EXPECT_EQ(deepBlue(with({{2, 1, O}, {1, 2, O}, {2, 2, O}, {7, 7, O}, {8, 7, O}, {7, 8, O}}), X),
-            0);
-  // Every weight once: 4 corners of 20, 16 edge cells of 7, 4 cells of 8,
-  // 8 of 5, 20 of 3 and 12 of 0.
-  ArrangedPosition full(std::string(64, 'X').c_str());
-  EXPECT_EQ(deepBlue(full, X), 4 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3);
-  EXPECT_EQ(deepBlue(full, O), -(4 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3));
+TEST(DeepBlueEvaluation, WeighsEveryCellOnce) {
+  // 4 corners of 20, 16 edge cells of 7, 4 cells of 8, 8 of 5, 20 of 3 and
+  // 12 of 0; one corner of the other side's.
+  const ArrangedPosition full(("O" + std::string(63, 'X')).c_str());
+  EXPECT_EQ(deepBlueEvaluate(full.framed(), X), 3 * 20 + 16 * 7 + 4 * 8 + 8 * 5 + 20 * 3 - 20);
 }
 
 TEST(GrayThoughEvaluation, ChangesByEachFeatureAsItsTableSays) {
@@ -54,10 +40,8 @@ TEST(GrayThoughEvaluation, ChangesByEachFeatureAsItsTableSays) {
     const ArrangedPosition before = with(base);
     return grayThough(with(added, before), colour) - grayThough(before, colour);
   };
-  EXPECT_EQ(change({}, {{8, 8, O}}, O), 100);  // a corner
-  EXPECT_EQ(change({}, {{8, 8, O}}, X), -100);
-  EXPECT_EQ(change({}, {{2, 2, X}}, X), -15);  // an X-square beside an empty corner
-  EXPECT_EQ(change({}, {{2, 2, X}}, O), 15);
+  EXPECT_EQ(change({}, {{8, 8, O}}, O), 100);         // a corner
+  EXPECT_EQ(change({}, {{2, 2, X}}, X), -15);         // an X-square beside an empty corner
   EXPECT_EQ(change({{1, 1, X}}, {{2, 2, X}}, X), 0);  // beside a held corner
   // The four middle cells of an edge, whatever the corners beside them.
   EXPECT_EQ(change({{3, 1, X}, {4, 1, X}, {5, 1, X}}, {{6, 1, X}}, X), 1);
@@ -67,33 +51,15 @@ TEST(GrayThoughEvaluation, ChangesByEachFeatureAsItsTableSays) {
 
 TEST(GrayThoughEvaluation, RatesTheOpeningZeroAndEndingsByTheirOwnRules) {
   EXPECT_EQ(grayThough(ArrangedPosition(), X), 0);
-  EXPECT_EQ(grayThough(ArrangedPosition(), O), 0);
   // White wiped out, whatever else holds.
-  ArrangedPosition wipedOut(
-      "X......X"
-      "........"
-      "........"
-      "...XX..."
-      "...XX..."
-      "........"
-      "........"
-      "X......X");
-  EXPECT_EQ(kWipedOut, 12287);
-  EXPECT_EQ(grayThough(wipedOut, O), -12287);
-  EXPECT_EQ(grayThough(wipedOut, X), 12287);
-  // A full board: ten times the disc difference (40 to 24), whatever the
-  // corners and X-squares.
-  ArrangedPosition full(
-      "OXXXXXXO"
-      "XXXXXXXX"
-      "XXXXXXXX"
-      "XXXXXXXX"
-      "XXXXXXXX"
-      "OOOOOOOO"
-      "OXOOOOXO"
-      "OOOOOOOO");
-  EXPECT_EQ(grayThough(full, X), 160);
-  EXPECT_EQ(grayThough(full, O), -160);
+  const ArrangedPosition wipedOut("XX......X");
+  EXPECT_EQ(grayThough(wipedOut, X), kWipedOut);
+  EXPECT_EQ(grayThough(wipedOut, O), -kWipedOut);
+  // A full board: ten times the disc difference (39 to 25), whatever the
+  // corners (three of them white).
+  const ArrangedPosition full(("O" + std::string(39, 'X') + std::string(24, 'O')).c_str());
+  EXPECT_EQ(grayThough(full, X), 140);
+  EXPECT_EQ(grayThough(full, O), -140);
   // Nobody can move; black holds two corners to white's one and three full
   // middle edges: 100 + 3, plus the disc difference from 48 discs on.
   ArrangedPosition p48(
@@ -105,25 +71,16 @@ TEST(GrayThoughEvaluation, RatesTheOpeningZeroAndEndingsByTheirOwnRules) {
       "XXXXXXXX"
       "........"
       "OO......");
-  ArrangedPosition p47 = with({{4, 3, E}}, p48);
+  ArrangedPosition p47 = with({{4, 3, kEmpty}}, p48);
   EXPECT_EQ(grayThough(p47, X), 103);
   EXPECT_EQ(grayThough(p48, X), 103 + 46 - 2);
   EXPECT_EQ(grayThough(p48, O), -(103 + 46 - 2));
 }
 
-TEST(Evaluations, AreAntisymmetricAndChosenByKind) {
-  ArrangedPosition p(
-      "X.O....."
-      ".XO..O.."
-      "..XXOX.."
-      "..OXXO.."
-      "..OXOX.."
-      "...O.X.."
-      "......O."
-      ".......X");
-  for (auto kind : {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
-    EXPECT_EQ(evaluatorOf(kind)(p.framed(), X), -evaluatorOf(kind)(p.framed(), O));
+TEST(Evaluations, AreAntisymmetricOnPositionsOfEveryKind) {
+  for (const ArrangedPosition& p : mixedPositions(200, 40, 40, 40, 97)) {
+    for (auto kind : {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
+      ASSERT_EQ(evaluatorOf(kind)(p.framed(), X), -evaluatorOf(kind)(p.framed(), O));
+    }
   }
-  EXPECT_EQ(evaluatorOf(VantorEvaluationKind::DeepBlue), &deepBlueEvaluate);
-  EXPECT_EQ(evaluatorOf(VantorEvaluationKind::GrayThough), &grayThoughEvaluate);
 }

@@ -1,7 +1,7 @@
 // A position a test lays out disc by disc, with the side to move it chooses,
 // and whose framed board it may read.
-#ifndef VANTOR_TESTS_BOTS_ARRANGEDPOSITION_H_
-#define VANTOR_TESTS_BOTS_ARRANGEDPOSITION_H_
+#ifndef VANTOR_TESTS_GAME_ARRANGEDPOSITION_H_
+#define VANTOR_TESTS_GAME_ARRANGEDPOSITION_H_
 
 #include "game/VantorGame.h"
 
@@ -25,4 +25,4 @@ class ArrangedPosition : public VantorGame {
   const int8_t* framed() const { return board_; }
 };
 
-#endif  // VANTOR_TESTS_BOTS_ARRANGEDPOSITION_H_
+#endif  // VANTOR_TESTS_GAME_ARRANGEDPOSITION_H_
