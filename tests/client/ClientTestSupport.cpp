@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 
-#include "ios/Platform.h"
-
 namespace {
 
 // A lost connection shows the crash message in a dialog when a display
@@ -30,25 +28,23 @@ std::string Msg::frame() const {
 
 std::string initialCells() {
   std::string cells(64, '\0');
-  cells[3 * 8 + 3] = -1;
-  cells[3 * 8 + 4] = 1;
-  cells[4 * 8 + 3] = 1;
-  cells[4 * 8 + 4] = -1;
+  cells[3 * 8 + 3] = cells[4 * 8 + 4] = -1;
+  cells[3 * 8 + 4] = cells[4 * 8 + 3] = 1;
   return cells;
 }
 
-void sleepMs(int milliseconds) {
-  platform::sleepMilliseconds(milliseconds);
-}
-
-void RecordingStream::write(const char* buf, int n) {
-  writeSizes.push_back(n);
-  splitter_.feed(buf, n);
-  const char* payload = nullptr;
-  int length = 0;
-  while (splitter_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
-    frames.emplace_back(payload, static_cast<size_t>(length));
+bool ScriptedServer::pull() {
+  if (!connection_->streamReadyToRead()) {
+    sleepMs(5);
+    return true;
   }
+  // Readable with nothing pending is the client's end of the stream.
+  const int pending = connection_->getInputStream()->available();
+  if (pending == 0) return false;
+  std::string bytes(static_cast<size_t>(pending), '\0');
+  connection_->read(bytes.data(), pending);
+  splitter_.feed(bytes.data(), pending);
+  return true;
 }
 
 std::string ScriptedServer::readFrame() {
@@ -58,16 +54,7 @@ std::string ScriptedServer::readFrame() {
     if (splitter_.next(&payload, &length) == VantorFrameSplitter::kFrame) {
       return std::string(payload, static_cast<size_t>(length));
     }
-    if (!connection_->streamReadyToRead()) {
-      sleepMs(5);
-      continue;
-    }
-    // Readable with nothing pending is the client's end of the stream.
-    const int pending = connection_->getInputStream()->available();
-    if (pending == 0) break;
-    std::string bytes(static_cast<size_t>(pending), '\0');
-    connection_->read(bytes.data(), pending);
-    splitter_.feed(bytes.data(), pending);
+    if (!pull()) break;
   }
   ADD_FAILURE() << "no request arrived";
   return std::string();
@@ -84,14 +71,7 @@ bool ScriptedServer::silentFor(int milliseconds) {
 
 bool ScriptedServer::closedByPeer() {
   for (int i = 0; i < 1000; ++i) {
-    if (!connection_->streamReadyToRead()) {
-      sleepMs(5);
-      continue;
-    }
-    const int pending = connection_->getInputStream()->available();
-    if (pending == 0) return true;
-    std::string bytes(static_cast<size_t>(pending), '\0');
-    connection_->read(bytes.data(), pending);
+    if (!pull()) return true;
   }
   return false;
 }

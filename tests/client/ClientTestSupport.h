@@ -1,5 +1,5 @@
 // Fakes shared by the client tests: server messages built byte by byte, a
-// stream that records request frames, a listener that records its calls, and
+// stream that records its writes, a listener that records its calls, and
 // a scripted server that accepts one connection and sends chosen frames.
 #ifndef VANTOR_TESTS_CLIENT_CLIENTTESTSUPPORT_H_
 #define VANTOR_TESTS_CLIENT_CLIENTTESTSUPPORT_H_
@@ -13,6 +13,7 @@
 #include "client/GameClientListener.h"
 #include "client/VantorClientGame.h"
 #include "ios/IosOutputStream.h"
+#include "ios/Platform.h"
 #include "ios/ServerSocket.h"
 #include "ios/Socket.h"
 #include "wire/VantorFrameSplitter.h"
@@ -40,18 +41,15 @@ class Msg {
 // 64 cells of the initial position, x varying fastest.
 std::string initialCells();
 
-// Splits everything written to it into frames and keeps their payloads.
+// Records the bytes of each write.
 class RecordingStream : public IosOutputStream {
  public:
-  void write(const char* buf, int n) override;
-  std::vector<std::string> frames;  // payloads of the complete frames so far
-  std::vector<int> writeSizes;      // bytes of each write call
-
- private:
-  VantorFrameSplitter splitter_{kMaxFramePayload};
+  void write(const char* buf, int n) override { writes.emplace_back(buf, static_cast<size_t>(n)); }
+  std::vector<std::string> writes;
 };
 
-// Records every call as text, such as "gameStarted(1)" or "gameRefused(0):Bob".
+// Records every call as text, such as "gameStarted(1)", "gameRefused(0):Bob"
+// or "gameProposed(1):Alice,6,1" (inviter, game id, black flag).
 class RecordingListener : public vgl::GameClientListener {
  public:
   ~RecordingListener() override {
@@ -70,10 +68,9 @@ class RecordingListener : public vgl::GameClientListener {
   void gameAbandoned(int c) override { record("gameAbandoned", c); }
   void playerPassed(int c) override { record("playerPassed", c); }
   void gameProposed(int c, const char* inviter, int gameId, int blackFlag) override {
-    lastInviter = inviter;
-    lastGameId = gameId;
-    lastBlackFlag = blackFlag;
-    record("gameProposed", c);
+    const std::string text =
+        inviter + ("," + std::to_string(gameId)) + "," + std::to_string(blackFlag);
+    record("gameProposed", c, text.c_str());
   }
   void gameRefused(int c, const char* name) override { record("gameRefused", c, name); }
   void nickRefused(int c, const char* text) override { record("nickRefused", c, text); }
@@ -90,9 +87,6 @@ class RecordingListener : public vgl::GameClientListener {
 
   std::vector<std::string> calls;
   std::vector<VantorClientGame*> games;  // handed over by gameStarted; deleted here
-  std::string lastInviter;
-  int lastGameId = -1;
-  int lastBlackFlag = -1;
   // Runs after connectionLost or connectionFailed is recorded, as a front
   // end that destroys the connection.
   std::function<void()> onConnectionLost;
@@ -127,15 +121,23 @@ class ScriptedServer {
     connection_.reset();
     splitter_.clear();
   }
+  // A port where nothing listens: a listener's, once closed.
+  static int unusedPort() { return ScriptedServer().port(); }
 
  private:
+  // Waits a moment or takes in what has arrived; false at the client's end
+  // of the stream.
+  bool pull();
+
   ServerSocket listener_{true, 0};
   std::unique_ptr<Socket> connection_;
   // Requests read from the connection and not yet handed out.
   VantorFrameSplitter splitter_{kMaxFramePayload};
 };
 
-void sleepMs(int milliseconds);
+inline void sleepMs(int milliseconds) {
+  platform::sleepMilliseconds(milliseconds);
+}
 
 // Repeats pump until done() or ten seconds have passed; returns done().
 template <typename Pump, typename Done>

@@ -14,12 +14,6 @@
 
 namespace {
 
-// A port where nothing listens: a listener's, once closed.
-int closedPort() {
-  ScriptedServer gone;
-  return gone.port();
-}
-
 // Polls until the attempt is no longer pending; counts the polls.
 ConnectionAttempt::Status settle(ConnectionAttempt& attempt, int* polls = nullptr) {
   int n = 0;
@@ -43,8 +37,8 @@ TEST(ConnectionAttempt, EndsConnectedRefusedOrTimedOut) {
   const Case cases[] = {
       {"a listening server", "127.0.0.1", server.port(), 10000, ConnectionAttempt::kConnected, ""},
       {"by name", "localhost", server.port(), 10000, ConnectionAttempt::kConnected, ""},
-      {"nobody listening", "127.0.0.1", closedPort(), 10000, ConnectionAttempt::kFailed,
-       "IosSocket: Socket connection failed"},
+      {"nobody listening", "127.0.0.1", ScriptedServer::unusedPort(), 10000,
+       ConnectionAttempt::kFailed, "IosSocket: Socket connection failed"},
       {"a port out of range", "127.0.0.1", 70000, 10000, ConnectionAttempt::kFailed,
        "IosSocket: Socket connection failed"},
       {"a server that never answers", "127.0.0.1", silent.port(), 300, ConnectionAttempt::kFailed,

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "client/VantorClientGame.h"
 #include "client/VantorClientGameEvent.h"
 
@@ -18,46 +16,6 @@ class CountedEvent : public VantorClientEvent {
 };
 
 }  // namespace
-
-TEST(ClientGame, StartsFromTheInitialPositionWithDefaultNamesCutTo255Characters) {
-  VantorClientGame game(5);
-  EXPECT_EQ(game.getId(), 5);
-  EXPECT_FALSE(game.isStarted());
-  EXPECT_FALSE(game.isOutOfSync());
-  EXPECT_EQ(game.getTurn(), kBlack);
-  EXPECT_EQ(game.count(kBlack) + game.count(kWhite), 4);
-  EXPECT_STREQ(game.getPlayerName(1), "White");
-  EXPECT_STREQ(game.getPlayerName(-1), "Black");
-  const std::string longName(300, 'w');
-  game.setPlayerNames(longName.c_str(), "Pee[Bot]");
-  EXPECT_EQ(std::string(game.getPlayerName(1)), longName.substr(0, 255));
-  EXPECT_EQ(std::string(game.getPlayerName(0)), longName.substr(0, 255));
-  EXPECT_STREQ(game.getPlayerName(-1), "Pee[Bot]");
-}
-
-TEST(ClientGame, SetBoardReadsCellsWithXFastestUnknownBytesAsEmptyAndKeepsTheTurn) {
-  VantorClientGame game(0);
-  ASSERT_TRUE(game.replayMove(3, 5));
-  std::string cells(64, 5);
-  cells[9] = -1;
-  cells[63] = 1;
-  game.setBoard(cells.data());
-  EXPECT_EQ(game.getCell(2, 2), kBlack);
-  EXPECT_EQ(game.getCell(8, 8), kWhite);
-  EXPECT_EQ(game.count(kBlack) + game.count(kWhite), 2);
-  EXPECT_EQ(game.getTurn(), kWhite);
-}
-
-TEST(ClientGame, ReplayMovePlaysForTheSideToMoveAndRefusesIllegalOrOffBoardMoves) {
-  VantorClientGame game(0);
-  EXPECT_TRUE(game.replayMove(3, 5));
-  EXPECT_EQ(game.getCell(4, 5), kBlack);
-  EXPECT_EQ(game.getTurn(), kWhite);
-  const int refused[][2] = {{3, 5}, {0, 5}, {9, 5}, {5, 9}, {200, 255}};  // taken, off the board
-  for (const auto& xy : refused) EXPECT_FALSE(game.replayMove(xy[0], xy[1])) << xy[0] << xy[1];
-  EXPECT_EQ(game.getTurn(), kWhite);
-  EXPECT_EQ(game.count(kBlack), 4);
-}
 
 TEST(ClientGame, KeepsTheLatestDeferredEventWhileOutOfSyncAndDeletesTheOthers) {
   int deleted = 0;
