@@ -1,10 +1,10 @@
 // The menus without a window: the main menu, the colour selection, the
 // local centre, the join-server menu and the game-over picture. Which call
-// each click and key gives, band edges included; which text the pointer
-// lights; the join-server menu's fields.
+// each click and key gives, band edges included; the join-server menu's
+// fields. Which text the pointer lights is seen in the window tests.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -67,33 +67,6 @@ class MenuTest : public ::testing::Test,
     }
   }
 
-  // Hovers at each point in turn, drawing in between, and checks which text
-  // is lit (lit() gives its number, -1 for none) and that the screen wants a
-  // new drawing exactly when that changed.
-  struct Hover {
-    int x, y, lit;
-  };
-  template <typename Screen>
-  void expectHover(Screen& screen, const std::function<int()>& lit,
-                   const std::vector<Hover>& hovers) {
-    int before = lit();
-    for (const Hover& h : hovers) {
-      screen.draw();
-      screen.hover(h.x, h.y);
-      EXPECT_EQ(lit(), h.lit) << h.x << ", " << h.y;
-      EXPECT_EQ(screen.isDirty(), h.lit != before) << h.x << ", " << h.y;
-      before = h.lit;
-    }
-  }
-  // The one index in 0..n-1 for which isLit holds, -1 for none, -2 for several.
-  static int onlyLit(int n, const std::function<bool(int)>& isLit) {
-    int found = -1;
-    for (int i = 0; i < n; ++i) {
-      if (isLit(i)) found = found == -1 ? i : -2;
-    }
-    return found;
-  }
-
   Calls calls_;
 };
 
@@ -109,24 +82,14 @@ TEST_F(MenuTest, MainMenuBandsPressTheirButtonsEscapeQuitsAndEnterPlaysLocally) 
                      {160, 420, ""}, {160, 458, ""}, {160, 479, ""},
                      {27, -1, "quit"}, {13, -1, "playLocal"}, {'a', -1, ""}});
   // clang-format on
-  expectHover(menu, [&] { return onlyLit(3, [&](int i) { return menu.isHovered(i); }); },
-              {{10, 380, 1}, {200, 390, 1}, {200, 430, 2}, {200, 10, -1}, {0, 322, 0}});
-  menu.draw();
-  EXPECT_FALSE(menu.isShown());
-  menu.show();
-  EXPECT_TRUE(menu.isShown());
-  EXPECT_TRUE(menu.isDirty());
-  menu.hide();
-  EXPECT_FALSE(menu.isShown());
 }
 
 TEST_F(MenuTest, ColourSelectionChoosesBlackWhiteOrGoesBack) {
   vgl::ColorSelect select(this, ".");
-  expectCalls(select, {{160, 340, "playBlack"},
-                       {160, 390, "playWhite"},
-                       {160, 440, "back"},
-                       {13, -1, ""},
-                       {27, -1, "back"}});
+  // clang-format off
+  expectCalls(select, {{160, 340, "playBlack"}, {160, 390, "playWhite"}, {160, 440, "back"},
+                       {13, -1, ""}, {27, -1, "back"}});
+  // clang-format on
 }
 
 TEST_F(MenuTest, LocalCentreBandsChooseTwoPlayersOrTheirOpponentAndEscapeGoesBack) {
@@ -140,14 +103,6 @@ TEST_F(MenuTest, LocalCentreBandsChooseTwoPlayersOrTheirOpponentAndEscapeGoesBac
     inputs.push_back({160, 163 + 49 * k, ""});
   }
   expectCalls(centre, inputs);
-  // Lit: 0 for "Deux joueurs", 1 + k for opponent k.
-  expectHover(centre,
-              [&] {
-                return onlyLit(8, [&](int i) {
-                  return i == 0 ? centre.isTwoPlayersHovered() : centre.isOpponentHovered(i - 1);
-                });
-              },
-              {{50, 126 + 49 * 3 + 10, 4}, {60, 126 + 49 * 3 + 20, 4}, {60, 50, 0}, {60, 100, -1}});
 }
 
 TEST_F(MenuTest, GameOverPictureFadesInOverOneSecondAndAnyClickEscapeOrEnterDismissesIt) {
@@ -159,14 +114,9 @@ TEST_F(MenuTest, GameOverPictureFadesInOverOneSecondAndAnyClickEscapeOrEnterDism
   EXPECT_FLOAT_EQ(menu.fade(), 0.25f);
   menu.tick(2);
   EXPECT_EQ(menu.fade(), 1.0f);
-  menu.tick(2);
-  EXPECT_EQ(menu.fade(), 1.0f);
-  menu.hover(10, 10);
   expectCalls(menu,
               {{'x', -1, ""}, {5, 470, "dismissed"}, {27, -1, "dismissed"}, {13, -1, "dismissed"}});
   menu.hide();
-  EXPECT_EQ(menu.fade(), 0.0f);
-  menu.tick(1);
   EXPECT_EQ(menu.fade(), 0.0f);
 }
 
@@ -182,26 +132,26 @@ class JoinServerMenuTest : public MenuTest {
   vgl::JoinServerMenu menu_{this, "."};
 };
 
-TEST_F(JoinServerMenuTest, StartsUnfocusedWithLocalhostAndGuestPlusTheTickModulo1789) {
+TEST_F(JoinServerMenuTest, StartsUnfocusedOnLocalhostAsAGuestNumberedByTheClock) {
   EXPECT_EQ(menu_.host(), L"localhost");
   EXPECT_FALSE(menu_.isNickFocused());
   EXPECT_FALSE(menu_.isHostFocused());
-  ASSERT_EQ(menu_.nick().compare(0, 5, L"Guest"), 0);
-  EXPECT_LE(std::stoi(menu_.nick().substr(5)), 1788);
-  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(0), L"Guest0");
-  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1788), L"Guest1788");
-  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1789), L"Guest0");
-  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(1789u * 1000u + 42u), L"Guest42");
-  EXPECT_EQ(vgl::JoinServerMenu::defaultNick(4294967295u), L"Guest499");
+  EXPECT_TRUE(std::regex_match(menu_.nick(), std::wregex(L"Guest[0-9]+"))) << menu_.nick();
+  EXPECT_NE(vgl::JoinServerMenu::defaultNick(0), vgl::JoinServerMenu::defaultNick(1000))
+      << "clients started at different times take different names";
 }
 
-TEST_F(JoinServerMenuTest,
-       ClicksFocusTheFieldOfTheirBandEscapeOrEnterUnfocusAndThePointerLightsABand) {
+// A click focuses the field of its band; Enter or Escape, or a click
+// elsewhere, leaves it; then Enter or the connect band connects and Escape
+// goes back.
+TEST_F(JoinServerMenuTest, ClicksFocusTheFieldOfTheirBandWhichEnterOrEscapeLeavesToConnect) {
+  retype(340, "Ann");
   menu_.click(10, 330);
   EXPECT_TRUE(menu_.isNickFocused());
   EXPECT_FALSE(menu_.isHostFocused());
   menu_.key(13);
   EXPECT_FALSE(menu_.isNickFocused());
+  menu_.key(13);
   menu_.click(300, 400);
   EXPECT_FALSE(menu_.isNickFocused());
   EXPECT_TRUE(menu_.isHostFocused());
@@ -211,9 +161,12 @@ TEST_F(JoinServerMenuTest,
   menu_.click(300, 200);
   EXPECT_FALSE(menu_.isNickFocused());
   EXPECT_FALSE(menu_.isHostFocused());
-  EXPECT_TRUE(calls_.empty());
-  expectHover(menu_, [&] { return onlyLit(3, [&](int i) { return menu_.isHovered(i); }); },
-              {{0, 330, 0}, {0, 331, 0}, {0, 450, 2}, {0, 390, 1}, {0, 200, -1}});
+  retype(390, "example.org");
+  menu_.click(160, 440);
+  EXPECT_FALSE(menu_.isHostFocused());
+  menu_.key(27);
+  EXPECT_EQ(calls_,
+            (Calls{"connect localhost:4567 as Ann", "connect example.org:4567 as Ann", "back"}));
 }
 
 TEST_F(JoinServerMenuTest, FieldsTakePrintableCharactersUpToTheirLimits) {
@@ -227,18 +180,6 @@ TEST_F(JoinServerMenuTest, FieldsTakePrintableCharactersUpToTheirLimits) {
   EXPECT_EQ(menu_.nick(), L"abcdefg");
   retype(390, std::string(32, 'h') + "xyz");
   EXPECT_EQ(menu_.host(), std::wstring(32, L'h'));
-}
-
-TEST_F(JoinServerMenuTest, ASecondEnterOrTheConnectBandConnectsAndEscapeGoesBack) {
-  retype(340, "Ann");
-  menu_.key(13);
-  menu_.key(13);
-  retype(390, "example.org");
-  menu_.click(160, 440);
-  EXPECT_FALSE(menu_.isHostFocused());
-  menu_.key(27);
-  EXPECT_EQ(calls_,
-            (Calls{"connect localhost:4567 as Ann", "connect example.org:4567 as Ann", "back"}));
 }
 
 }  // namespace
