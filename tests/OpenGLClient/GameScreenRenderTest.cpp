@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,7 +17,6 @@
 #include "OpenGLClient/GameOverMenuListener.h"
 #include "OpenGLClient/GameScreen.h"
 #include "OpenGLClient/GameScreenListener.h"
-#include "OpenGLClient/MessageOverlay.h"
 #include "OpenGLClient/PngLoader.h"
 #include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
@@ -37,25 +35,12 @@ class NullListener : public vgl::GameScreenListener, public vgl::GameOverMenuLis
   void gameOverDismissed() override {}
 };
 
-// Plays the first legal move of the side to move, passing when it must.
-void playFirstMove(VantorGame& game) {
-  for (int y = 1; y <= 8; ++y) {
-    for (int x = 1; x <= 8; ++x) {
-      if (game.canPlay(x, y)) {
-        game.play(x, y);
-        return;
-      }
-    }
-  }
-  game.switchTurn();
-}
+// Twelve moves into a game, the first legal one each time; black to move.
+constexpr int kMoves[12][2] = {{5, 3}, {4, 3}, {3, 2}, {4, 2}, {3, 1}, {2, 1},
+                               {1, 1}, {4, 1}, {5, 1}, {6, 2}, {5, 2}, {6, 1}};
 
-int centreX(int column) {
-  return static_cast<int>(vgl::BoardView::cellCentreX(column));
-}
-int centreY(int row) {
-  return static_cast<int>(vgl::BoardView::cellCentreY(row));
-}
+constexpr auto centreX = [](int i) { return static_cast<int>(vgl::BoardView::cellCentreX(i)); };
+constexpr auto centreY = [](int j) { return static_cast<int>(vgl::BoardView::cellCentreY(j)); };
 
 constexpr int kWidth = 320, kHeight = 480;
 
@@ -100,9 +85,6 @@ class GameScreenRender : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(server_->started()) << server_->error();
     ASSERT_FALSE(background_.empty());
-    overlay_ = std::make_unique<vgl::MessageOverlay>(kDataDir);
-    overlay_->setFont(largeFont_.get());
-    vgl::gMessageOverlay = overlay_.get();
     screen_ = std::make_unique<vgl::GameScreen>(&listener_, kDataDir);
     screen_->initialise(textFont_.get(), countFont_.get());
     gameOver_ = std::make_unique<vgl::GameOverMenu>(&listener_, kDataDir);
@@ -113,7 +95,6 @@ class GameScreenRender : public ::testing::Test {
     screen_->setResultTexts(L"Chicken wins", L"You win");
     screen_->setPassTexts(L"Chicken doit passer", L"Vous devez passer");
   }
-  void TearDown() override { vgl::gMessageOverlay = nullptr; }
 
   // The back buffer as drawn so far, kept as an artefact when named.
   static Picture capture(const std::string& name = "") {
@@ -129,18 +110,17 @@ class GameScreenRender : public ::testing::Test {
     return shot;
   }
 
-  // Twelve moves into a game, the last one a single new disc, drawn settled.
+  // The known position, the last move a single new disc, drawn settled.
   void showKnownPosition() {
-    for (int k = 0; k < 11; ++k) playFirstMove(game_);
-    screen_->takeGame(game_);
-    settle();
-    playFirstMove(game_);
-    screen_->takeGame(game_);
-    if (game_.getTurn() == kWhite) {
-      screen_->showWhiteToMove();
-    } else {
-      screen_->showBlackToMove();
+    for (const auto& move : kMoves) {
+      ASSERT_TRUE(game_.play(move[0], move[1]));
+      if (&move == &kMoves[10]) {
+        screen_->takeGame(game_);
+        settle();
+      }
     }
+    screen_->takeGame(game_);
+    screen_->showBlackToMove();
     settle();
     drawFrame();
   }
@@ -161,12 +141,11 @@ class GameScreenRender : public ::testing::Test {
     screen_->drawBackground();
     screen_->draw();
     gameOver_->draw();
-    overlay_->draw();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   }
 
-  // A point of an empty cell of the known position under the band that
-  // notices and the game-over banner draw across (rows 3 and 4).
+  // A point of an empty cell of the known position under the band that the
+  // game-over banner draws across (rows 3 and 4).
   std::pair<int, int> emptyCellUnderBand() const {
     for (int j : {3, 4}) {
       for (int i = 0; i < 8; ++i) {
@@ -198,32 +177,10 @@ class GameScreenRender : public ::testing::Test {
     }
     return box;
   }
-  // Where the font's quads put the ink of text printed at (x, y).
-  static Box expectedInk(const TextureFont& font, float x, float y, const std::wstring& text) {
-    Box box;
-    for (const TextureFont::Placement& p : font.layout(x, y, text)) {
-      const float* v = font.quadVertices(p.code);
-      if (v[4] <= v[0]) continue;
-      box.add(static_cast<int>(std::lround(p.x + v[0])),
-              static_cast<int>(std::lround(kHeight - (p.y + v[1]))));
-      box.add(static_cast<int>(std::lround(p.x + v[4])) - 1,
-              static_cast<int>(std::lround(kHeight - (p.y + v[3]))) - 1);
-    }
-    return box;
-  }
-  static void expectInkAt(const Box& seen, const Box& expected, const std::string& what) {
-    ASSERT_FALSE(seen.empty()) << "no ink for " << what;
-    EXPECT_NEAR(seen.x0, expected.x0, 2) << what;
-    EXPECT_NEAR(seen.x1, expected.x1, 2) << what;
-    EXPECT_NEAR(seen.y0, expected.y0, 2) << what;
-    EXPECT_NEAR(seen.y1, expected.y1, 2) << what;
-  }
-
   static std::unique_ptr<XvfbDisplay> server_;
   static Picture background_;  // gamebg as the window shows it
   static std::unique_ptr<TextureFont> textFont_, countFont_, largeFont_;
   NullListener listener_;
-  std::unique_ptr<vgl::MessageOverlay> overlay_;
   std::unique_ptr<vgl::GameScreen> screen_;
   std::unique_ptr<vgl::GameOverMenu> gameOver_;
   VantorGame game_;
@@ -264,24 +221,21 @@ TEST_F(GameScreenRender, ShowsDiscsTheLastMoveMarkerTheCountsAndTheStatusLine) {
   EXPECT_GT(black, 2);
   EXPECT_GT(empty, 40);
   // The counts' digits beside their badges: a light disc at x 70, a dark one at x 210.
-  for (const auto& [x, colour] : {std::make_pair(110, kWhite), std::make_pair(250, kBlack)}) {
-    const std::wstring count = std::to_wstring(game_.count(colour));
-    expectInkAt(inkBox(shot, x - 8, 380, std::min(x + 60, kWidth - 2), 462),
-                expectedInk(*countFont_, static_cast<float>(x), 388, count),
-                "count at " + std::to_string(x));
+  for (int x : {110, 250}) {
+    const Box digits = inkBox(shot, x - 8, 380, std::min(x + 60, kWidth - 2), 462);
+    ASSERT_FALSE(digits.empty()) << x;
+    EXPECT_NEAR(digits.x0, x, 4) << x;
+    EXPECT_GT(digits.x1, digits.x0 + 8) << x;
   }
   EXPECT_GT(shot.mean(70, 420, 1).luminance(), 150);
   EXPECT_LT(shot.mean(210, 420, 1).luminance(), 90);
   // The status line, centred under the board on its band, smaller when the
   // full size would not fit the band.
-  const std::wstring status = screen_->status();
   const Box seen = inkBox(shot, 0, 318, kWidth - 1, 370);
   vgl::FittingFont fitting(textFont_.get());
-  const TextureFont& font = fitting.fontFor(status, vgl::GameScreen::kStatusWidth);
+  const TextureFont& font = fitting.fontFor(screen_->status(), vgl::GameScreen::kStatusWidth);
   EXPECT_LT(font.size(), textFont_->size()) << "this status is wider than its band";
-  expectInkAt(
-      seen, expectedInk(font, 160 - font.widestLine(status) / 2, fitting.topFor(font, 320), status),
-      "the status line");
+  ASSERT_FALSE(seen.empty());
   EXPECT_NEAR((seen.x0 + seen.x1) / 2.0, 160, 3);
   EXPECT_GE(seen.x0, 20) << "the status line runs past its band";
   EXPECT_LE(seen.x1, 300) << "the status line runs past its band";
@@ -328,33 +282,6 @@ TEST_F(GameScreenRender, FadesTheGameOverPictureInOverTheFinalBoard) {
       }
     }
   }
-}
-
-TEST_F(GameScreenRender, ShowsANoticeOnItsBandAndAgesItOnlyOnceDrawn) {
-  showKnownPosition();
-  const Picture plain = capture();
-  screen_->showInvalidMoveNotice();
-  ASSERT_TRUE(overlay_->hasMessages());
-  EXPECT_FALSE(overlay_->front().started);
-  drawFrame();
-  EXPECT_TRUE(overlay_->front().started);
-  for (int k = 0; k < 4; ++k) {
-    overlay_->tick(0.25f);
-    screen_->tick(0.25f);
-  }
-  EXPECT_FLOAT_EQ(overlay_->front().elapsed, 1.0f);
-  EXPECT_FLOAT_EQ(overlay_->front().remaining, 0.75f);
-  overlay_->tick(-0.5f);  // back to full strength for the picture
-  drawFrame();
-  const Picture notice = capture("notice.png");
-  const auto [x, y] = emptyCellUnderBand();
-  EXPECT_LT(notice.mean(x, y, 1).luminance(), plain.mean(x, y, 1).luminance() - 20);
-  const Box text = inkBox(notice, 20, 130, 300, 200);
-  ASSERT_FALSE(text.empty());
-  EXPECT_NEAR((text.x0 + text.x1) / 2.0, 160, 4);
-  overlay_->tick(2);
-  drawFrame();
-  EXPECT_FALSE(overlay_->hasMessages()) << "gone after its time";
 }
 
 TEST_F(GameScreenRender, LeansAFlippedDiscAndFadesANewOneIn) {

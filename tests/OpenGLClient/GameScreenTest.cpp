@@ -45,7 +45,9 @@ class GameScreenTest : public ::testing::Test {
   GameScreen screen_;
 };
 
-TEST_F(GameScreenTest, PicksTheCellUnderAClickOnlyOnTheBoard) {
+TEST_F(GameScreenTest, PicksTheCellUnderAClickOnTheBoardOncePerPermitAndLeavesOnEscapeOnly) {
+  screen_.click(100, 100);
+  EXPECT_TRUE(listener_.moves.empty()) << "no permit";
   const std::pair<int, int> kNone{-1, -1};
   struct Pick {
     int x, y;
@@ -57,26 +59,16 @@ TEST_F(GameScreenTest, PicksTheCellUnderAClickOnlyOnTheBoard) {
     listener_.moves.clear();
     screen_.acceptInput();
     screen_.click(pick.x, pick.y);
+    screen_.click(150, 150);
     if (pick.rowAndColumn == kNone) {
-      EXPECT_TRUE(listener_.moves.empty()) << pick.x << ", " << pick.y;
-      EXPECT_TRUE(screen_.inputEnabled()) << pick.x << ", " << pick.y;
+      // Off the board: the permit stays for the next click, at (3, 3).
+      EXPECT_EQ(listener_.moves, (std::vector<std::pair<int, int>>{{3, 3}}))
+          << pick.x << ", " << pick.y;
     } else {
       EXPECT_EQ(listener_.moves, (std::vector{pick.rowAndColumn})) << pick.x << ", " << pick.y;
       EXPECT_FALSE(screen_.inputEnabled());
     }
   }
-}
-
-TEST_F(GameScreenTest, AcceptsOneClickPerPermitAndLeavesOnEscapeOnly) {
-  screen_.click(100, 100);
-  EXPECT_TRUE(listener_.moves.empty());
-  screen_.acceptInput();
-  screen_.click(100, 100);
-  screen_.click(150, 150);
-  EXPECT_EQ(listener_.moves.size(), 1u);
-  screen_.acceptInput();
-  screen_.click(150, 150);
-  EXPECT_EQ(listener_.moves.size(), 2u);
   screen_.key(13);
   screen_.key('q');
   EXPECT_EQ(listener_.leaves, 0);
@@ -86,17 +78,13 @@ TEST_F(GameScreenTest, AcceptsOneClickPerPermitAndLeavesOnEscapeOnly) {
 
 TEST_F(GameScreenTest, CountsTheDiscsOfTheGameItTakesUntilReset) {
   ArrangedGame game;
-  game.put(1, 1, kWhite);
-  game.put(2, 1, kWhite);
-  game.put(3, 1, kWhite);
+  for (int x : {1, 2, 3}) game.put(x, 1, kWhite);
   game.put(8, 8, kBlack);
   screen_.acceptInput();
   screen_.showWhiteToMove();
   screen_.takeGame(game);
   EXPECT_EQ(screen_.whiteCount(), 3);
   EXPECT_EQ(screen_.blackCount(), 1);
-  EXPECT_EQ(screen_.board().colour(0, 0), kWhite);
-  EXPECT_EQ(screen_.board().colour(7, 7), kBlack);
   screen_.reset();
   EXPECT_EQ(screen_.blackCount(), 2);
   EXPECT_EQ(screen_.whiteCount(), 2);
@@ -104,67 +92,43 @@ TEST_F(GameScreenTest, CountsTheDiscsOfTheGameItTakesUntilReset) {
   EXPECT_FALSE(screen_.inputEnabled());
 }
 
-TEST_F(GameScreenTest, ShowsTheTurnTextsAndQueuesThePassTextOfTheSideToMove) {
-  screen_.showBlackToMove();
-  EXPECT_EQ(screen_.status(), L"Aux noirs de jouer");
-  EXPECT_EQ(screen_.turn(), -1);
-  screen_.showWhiteToMove();
-  EXPECT_EQ(screen_.status(), L"Aux blancs de jouer");
-  EXPECT_EQ(screen_.turn(), 1);
-  screen_.showPassNotice();
-  EXPECT_EQ(screen_.status(), L"Les blancs passent");
-  ASSERT_EQ(overlay_.size(), 1u);
-  EXPECT_EQ(overlay_.front().text, L"Les blancs passent");
-  EXPECT_FLOAT_EQ(overlay_.front().remaining, 2.0f);
-}
-
-TEST_F(GameScreenTest, ShowsTheWinnersTextOrMatchNul) {
+TEST_F(GameScreenTest, ShowsTheWinnersTextOrMatchNulWhichAPassNoticeThenRepeats) {
   ArrangedGame game;
   game.put(1, 1, kBlack);
+  game.put(2, 1, kWhite);
+  game.put(3, 1, kWhite);
   screen_.takeGame(game);
   screen_.showBlackToMove();
   screen_.tick(20);
   screen_.showResult();
   EXPECT_EQ(screen_.currentRate(), 25.0f);
-  EXPECT_EQ(screen_.status(), L"Les noirs gagnent");
-  EXPECT_EQ(screen_.turn(), 0);
-  game.put(2, 1, kWhite);
-  game.put(3, 1, kWhite);
-  screen_.takeGame(game);
-  screen_.showResult();
   EXPECT_EQ(screen_.status(), L"Les blancs gagnent");
+  EXPECT_EQ(screen_.turn(), 0);
   game.put(4, 1, kBlack);
   screen_.takeGame(game);
   screen_.setResultTexts(L"x", L"y");
   screen_.showResult();
   EXPECT_EQ(screen_.status(), L"Match nul");
-  // After the result, a pass notice repeats the result.
   screen_.showPassNotice();
   EXPECT_EQ(screen_.status(), L"Match nul");
   ASSERT_EQ(overlay_.size(), 1u);
   EXPECT_EQ(overlay_.front().text, L"Match nul");
 }
 
-TEST_F(GameScreenTest, ShowsTheInvalidMoveAndAbandonNoticesOnceEachKickingTheRate) {
-  screen_.tick(0.5f);
-  EXPECT_FLOAT_EQ(screen_.badgePhase(), 25) << "fifty degrees a second";
-  screen_.tick(20);
-  EXPECT_EQ(screen_.currentRate(), 7.0f);
-  screen_.showInvalidMoveNotice();
-  screen_.showInvalidMoveNotice();
-  EXPECT_EQ(screen_.currentRate(), 25.0f);
-  EXPECT_EQ(screen_.status(), L"Coup invalide");
-  ASSERT_EQ(overlay_.size(), 1u);
-  EXPECT_FLOAT_EQ(overlay_.front().remaining, 1.75f);
-  screen_.tick(20);
-  screen_.showAbandonNotice();
-  EXPECT_EQ(screen_.currentRate(), 25.0f);
-  EXPECT_EQ(screen_.status(), L"Abandon");
-  ASSERT_EQ(overlay_.size(), 2u);
-  // Without an overlay the status still changes.
-  vgl::gMessageOverlay = nullptr;
-  screen_.showInvalidMoveNotice();
-  EXPECT_EQ(screen_.status(), L"Coup invalide");
+TEST_F(GameScreenTest, ShowsTheInvalidMoveAndAbandonNoticesKickingTheRateWithOrWithoutAnOverlay) {
+  for (MessageOverlay* overlay : {&overlay_, static_cast<MessageOverlay*>(nullptr)}) {
+    vgl::gMessageOverlay = overlay;
+    screen_.tick(20);
+    EXPECT_EQ(screen_.currentRate(), 7.0f);
+    screen_.showInvalidMoveNotice();
+    EXPECT_EQ(screen_.currentRate(), 25.0f);
+    EXPECT_EQ(screen_.status(), L"Coup invalide");
+    screen_.tick(20);
+    screen_.showAbandonNotice();
+    EXPECT_EQ(screen_.currentRate(), 25.0f);
+    EXPECT_EQ(screen_.status(), L"Abandon");
+  }
+  EXPECT_EQ(overlay_.size(), 2u);
 }
 
 }  // namespace
