@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "OpenGLClient/FittingFont.h"
 #include "OpenGLClient/Texture.h"
@@ -21,11 +22,6 @@ std::unique_ptr<TextureFont> rasterised(int size) {
   return font;
 }
 
-// The notices and the longest status line the game shows.
-const std::wstring kLongTexts[] = {L"Les noirs passent", L"Les blancs passent",
-                                   L"Vous devez passer", L"Nick name was refused by server",
-                                   L"Connexion perdue"};
-
 TEST(FittingFont, KeepsTheSizeWhenTheTextFitsAndOtherwiseTakesTheLargestThatFits) {
   const auto proportional = [](int size) { return size * 10.0f; };
   EXPECT_EQ(FittingFont::largestFittingSize(35, 400, proportional), 35);
@@ -41,48 +37,47 @@ TEST(FittingFont, KeepsTheSizeWhenTheTextFitsAndOtherwiseTakesTheLargestThatFits
   EXPECT_EQ(FittingFont::largestFittingSize(35, 100, stepped), 19);
 }
 
-TEST(FittingFont, DrawsEveryLongNoticeAtTheLargestSizeThatFitsTheWindow) {
+// The notices (at 35 points) and the longest status line (at 20) in bands
+// narrower and narrower; short texts keep the font they are given.
+TEST(FittingFont, DrawsLongTextsAtTheLargestSizeThatFitsRasterisedOncePerSize) {
   vgl::gWindowHeight = 480;
-  const auto large = rasterised(35);
-  FittingFont fitting(large.get());
-  for (const std::wstring& text : kLongTexts) {
-    for (float width : {300.0f, 240.0f, 160.0f, 80.0f}) {
-      const TextureFont& font = fitting.fontFor(text, width);
-      EXPECT_LE(font.widestLine(text), width) << width;
-      if (font.size() < 35) {
-        EXPECT_GT(rasterised(font.size() + 1)->widestLine(text), width)
-            << "size " << font.size() << " is not the largest that fits " << width;
-        EXPECT_EQ(font.path(), kMatisse) << "the same face";
+  struct Case {
+    int size;
+    float cutWidth;  // the first text does not fit it at full size
+    std::vector<std::wstring> texts, shortTexts;
+  };
+  for (const Case& c : {Case{35,
+                             300,
+                             {L"Les noirs passent", L"Les blancs passent", L"Vous devez passer",
+                              L"Nick name was refused by server", L"Connexion perdue"},
+                             {}},
+                        Case{20,
+                             320,
+                             {L"C'est a Desdemonia de jouer"},
+                             {L"C'est votre tour", L"Aux blancs de jouer", L"Echec"}}}) {
+    const auto full = rasterised(c.size);
+    FittingFont fitting(full.get());
+    ASSERT_GT(full->widestLine(c.texts[0]), c.cutWidth) << "the text that was cut";
+    for (const std::wstring& text : c.texts) {
+      for (float width : {320.0f, 300.0f, 264.0f, 200.0f, 80.0f}) {
+        const TextureFont& font = fitting.fontFor(text, width);
+        EXPECT_LE(font.widestLine(text), width) << width;
+        if (font.size() < c.size) {
+          EXPECT_GT(rasterised(font.size() + 1)->widestLine(text), width)
+              << "size " << font.size() << " is not the largest that fits " << width;
+          EXPECT_EQ(font.path(), kMatisse) << "the same face";
+        }
       }
     }
+    // One rasterisation per size, whichever text asks for it.
+    const TextureFont& first = fitting.fontFor(c.texts[0], c.cutWidth);
+    EXPECT_LT(first.size(), c.size);
+    EXPECT_EQ(&fitting.fontFor(c.texts[0], c.cutWidth), &first);
+    EXPECT_EQ(&fitting.fontFor(L"Les blancs passent", first.widestLine(L"Les blancs passent")),
+              &first);
+    for (const std::wstring& text : c.shortTexts)
+      EXPECT_EQ(&fitting.fontFor(text, 264), full.get());
   }
-  EXPECT_GT(large->widestLine(L"Les noirs passent"), 300) << "the notice that was cut";
-  EXPECT_LT(fitting.fontFor(L"Les noirs passent", 300).size(), 35);
-}
-
-TEST(FittingFont, ShrinksTheLongestStatusLineAndLeavesShortTextsAlone) {
-  const auto small = rasterised(20);
-  FittingFont fitting(small.get());
-  const std::wstring status = L"C'est a Desdemonia de jouer";
-  EXPECT_GT(small->widestLine(status), 320) << "the status line that was cut";
-  // The status line's band leaves it 264 pixels.
-  for (float width : {320.0f, 264.0f, 200.0f}) {
-    const TextureFont& font = fitting.fontFor(status, width);
-    EXPECT_LT(font.size(), 20);
-    EXPECT_LE(font.widestLine(status), width);
-  }
-  EXPECT_EQ(&fitting.fontFor(L"C'est votre tour", 264), small.get());
-  EXPECT_EQ(&fitting.fontFor(L"Aux blancs de jouer", 264), small.get());
-  EXPECT_EQ(&fitting.fontFor(L"Echec", 264), small.get());
-}
-
-TEST(FittingFont, KeepsOneRasterisationPerSize) {
-  const auto large = rasterised(35);
-  FittingFont fitting(large.get());
-  const TextureFont& first = fitting.fontFor(L"Les noirs passent", 300);
-  EXPECT_EQ(&fitting.fontFor(L"Les noirs passent", 300), &first);
-  EXPECT_EQ(&fitting.fontFor(L"Les blancs passent", first.widestLine(L"Les blancs passent")),
-            &first);
 }
 
 TEST(FittingFont, PutsTheSmallerTextOnTheSameCentre) {
