@@ -192,34 +192,24 @@ std::unique_ptr<TextureFont> GameScreenRender::textFont_;
 std::unique_ptr<TextureFont> GameScreenRender::countFont_;
 std::unique_ptr<TextureFont> GameScreenRender::largeFont_;
 
-TEST_F(GameScreenRender, ShowsDiscsTheLastMoveMarkerTheCountsAndTheStatusLine) {
+TEST_F(GameScreenRender, ShowsTheLastMoveMarkerTheCountsAndTheStatusLine) {
   showKnownPosition();
   const Picture shot = capture("game-screen.png");
-  ASSERT_NE(screen_->board().lastColumn(), -1);
-  int white = 0, black = 0, empty = 0;
+  // Which cells show which discs the window tests read; here, the marker on
+  // the last move is reddish, and empty cells show the felt as it is.
+  const int last = screen_->board().lastColumn(), lastRow = screen_->board().lastRow();
+  ASSERT_NE(last, -1);
+  const Rgb marker = shot.mean(centreX(last), centreY(lastRow), 1);
+  EXPECT_GT(marker.r, marker.g + 30);
+  EXPECT_GT(marker.r, marker.b + 30);
   for (int i = 0; i < 8; ++i) {
     for (int j = 0; j < 8; ++j) {
       const int x = centreX(i), y = centreY(j);
-      const Rgb p = shot.mean(x, y, 1);
-      const int cell = game_.getCell(i + 1, j + 1);
-      if (isLastMove(i, j)) {
-        EXPECT_GT(p.r, p.g + 30) << "the last-move marker is reddish";
-        EXPECT_GT(p.r, p.b + 30) << "the last-move marker is reddish";
-      } else if (cell == kWhite) {
-        EXPECT_GT(p.luminance(), 150) << "white disc at column " << i << ", row " << j;
-        ++white;
-      } else if (cell == kBlack) {
-        EXPECT_LT(p.luminance(), 90) << "black disc at column " << i << ", row " << j;
-        ++black;
-      } else {
-        EXPECT_LE(distance(p, background_.at(x, y)), 12) << "empty cell " << i << ", " << j;
-        ++empty;
+      if (game_.getCell(i + 1, j + 1) == kEmpty) {
+        EXPECT_LE(distance(shot.mean(x, y, 1), background_.at(x, y)), 12) << i << ", " << j;
       }
     }
   }
-  EXPECT_GT(white, 2);
-  EXPECT_GT(black, 2);
-  EXPECT_GT(empty, 40);
   // The counts' digits beside their badges: a light disc at x 70, a dark one at x 210.
   for (int x : {110, 250}) {
     const Box digits = inkBox(shot, x - 8, 380, std::min(x + 60, kWidth - 2), 462);
