@@ -1,6 +1,5 @@
 // Games over the wire: invitations, acceptance, refusal, abort, moves,
-// passes, the end of a game, spectators, games against computer players and
-// the server's bound on games.
+// passes, the end of a game, spectators and the server's bound on games.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -51,12 +50,16 @@ class GameProtocol : public testing::Test {
     return id;
   }
 
-  // A started game, alice black with colour 0, bob otherwise; carol, when
-  // there, watches it.
-  int32_t startGame(int colour, bool spectators) {
-    const int32_t id = invite(colour, spectators);
+  // A started game, alice black; carol, when there, asks to watch it and is
+  // let in only when the game allows spectators.
+  int32_t startGame(bool spectators) {
+    const int32_t id = invite(0, spectators);
     bob_->send(withId(5, id));
-    if (carol_) carol_->send(withId(20, id));
+    if (carol_) {
+      carol_->send(withId(20, id));
+      const int answer = spectators ? 21 : 22;
+      EXPECT_EQ(carol_->nextOf(answer), withId(answer, id));
+    }
     drainAll();
     return id;
   }
@@ -126,7 +129,7 @@ TEST_F(GameProtocol, OnlyAPlayerAbortsAStartedGameAndAnyAbortRefreshesTheLists) 
   EXPECT_EQ(alice_->drain(), Messages{msg(23)});
   EXPECT_EQ(bob_->drain(), Messages{msg(23)});
   carol_ = ProtocolClient::join(server_.port(), "carol");
-  const int32_t id = startGame(0, true);
+  const int32_t id = startGame(true);
   carol_->send(withId(24, id));  // a spectator
   for (ProtocolClient* c : {alice_.get(), bob_.get(), carol_.get()}) {
     EXPECT_EQ(c->drain(), Messages{msg(23)});
@@ -139,7 +142,7 @@ TEST_F(GameProtocol, OnlyAPlayerAbortsAStartedGameAndAnyAbortRefreshesTheLists) 
 
 TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
   carol_ = ProtocolClient::join(server_.port(), "carol");
-  const int32_t id = startGame(0, false);
+  const int32_t id = startGame(false);
   // Off the board, on a disc, flipping nothing, out of turn, and not a
   // player of it.
   struct Refused {
@@ -158,6 +161,10 @@ TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
   alice_->send(move(11, id, 5, 3));
   EXPECT_EQ(alice_->drain(), Messages{move(13, id, 5, 3)});
   EXPECT_EQ(bob_->drain(), (Messages{move(13, id, 5, 3), withId(14, id)}));
+  // Carol, refused as a spectator of this game, sees nothing of it; nor can
+  // she watch a game that does not exist.
+  carol_->send(withId(20, 777777));
+  EXPECT_EQ(carol_->drain(), Messages{withId(22, 777777)});
   // The board: a byte a cell, row by row, -1 black and 1 white.
   alice_->send(withId(8, id));
   const std::string board = alice_->nextOf(8);
@@ -171,7 +178,7 @@ TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
 TEST_F(GameProtocol, APassIsToldWithS15AndTheEndWithS16ToPlayersAndSpectators) {
   carol_ = ProtocolClient::join(server_.port(), "carol");
   // White's last move leaves black (alice) without a move.
-  const int32_t passId = startGame(0, true);
+  const int32_t passId = startGame(true);
   playAllButTheLast(passId, kGameWithAPass);
   Move last = kGameWithAPass.back();
   bob_->send(move(11, passId, last.first, last.second));
@@ -181,7 +188,7 @@ TEST_F(GameProtocol, APassIsToldWithS15AndTheEndWithS16ToPlayersAndSpectators) {
   EXPECT_EQ(alice_->drain(), (Messages{played, pass}));
   EXPECT_EQ(carol_->drain(), (Messages{played, pass}));
   // Black's last move leaves neither side a move; the game stays listed.
-  const int32_t id = startGame(0, true);
+  const int32_t id = startGame(true);
   playAllButTheLast(id, kGameToTheEnd);
   last = kGameToTheEnd.back();
   alice_->send(move(11, id, last.first, last.second));
@@ -190,37 +197,6 @@ TEST_F(GameProtocol, APassIsToldWithS15AndTheEndWithS16ToPlayersAndSpectators) {
   alice_->send(msg(19));
   EXPECT_EQ(alice_->nextOf(19), msg(19, int32(passId) + cstr("alice") + cstr("bob") + int32(id) +
                                             cstr("alice") + cstr("bob")));
-}
-
-TEST_F(GameProtocol, SpectatingIsAllowedOrRefusedAsTheGameSays) {
-  const int32_t open = startGame(0, true);
-  const int32_t closed = startGame(0, false);
-  carol_ = ProtocolClient::join(server_.port(), "carol");
-  carol_->send(withId(20, closed));
-  EXPECT_EQ(carol_->nextOf(22), withId(22, closed));
-  carol_->send(withId(20, 777777));
-  EXPECT_EQ(carol_->nextOf(22), withId(22, 777777));
-  carol_->send(withId(20, open));
-  EXPECT_EQ(carol_->nextOf(21), withId(21, open));
-  alice_->send(move(11, closed, 5, 3));
-  alice_->send(move(11, open, 5, 3));
-  EXPECT_EQ(carol_->drain(), Messages{move(13, open, 5, 3)});
-}
-
-TEST_F(GameProtocol, AComputerPlayerAcceptsAtOnceAndPlaysItsTurns) {
-  // Colour 0: alice plays black against Pee[Bot]; it answers her move.
-  alice_->send(msg(4, bytes({0, 1}) + cstr("Pee[Bot]")));
-  const int32_t id = intAt(alice_->nextOf(7), 1);
-  EXPECT_EQ(alice_->nextOf(14), withId(14, id));
-  alice_->send(move(11, id, 5, 3));
-  EXPECT_EQ(alice_->nextOf(13), move(13, id, 5, 3));
-  EXPECT_EQ(intAt(alice_->nextOf(13), 1), id);
-  EXPECT_EQ(alice_->nextOf(14), withId(14, id));
-  // Colour 1: Chicken[Bot] plays black and moves first.
-  alice_->send(msg(4, bytes({1, 1}) + cstr("Chicken[Bot]")));
-  const int32_t second = intAt(alice_->nextOf(7), 1);
-  EXPECT_EQ(intAt(alice_->nextOf(13), 1), second);
-  EXPECT_EQ(alice_->nextOf(14), withId(14, second));
 }
 
 TEST(GameBounds, TheServerRefusesAGamePastItsBoundAndStillSendsTheWholeListInOneFrame) {

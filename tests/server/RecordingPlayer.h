@@ -4,8 +4,7 @@
 //   "<event> <game id>" or, for moves, "<event> <game id> <x> <y>", the
 //   events named started, invalid, played, turn, pass, over, closed.
 // Lines go to the player's own log and, prefixed with its name and a colon,
-// to a shared log that may outlive it (the order across players). It also
-// keeps the invitations and turns not yet taken, for tests that answer them.
+// to a shared log that may outlive it (the order across players).
 // Notifications may come from any thread; the logs are guarded.
 #ifndef VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
 #define VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
@@ -18,7 +17,6 @@
 #include <vector>
 
 #include "bots/VantorPlayer.h"
-#include "game/VantorGame.h"
 #include "server/VantorServerGame.h"
 
 class EventLog {
@@ -54,13 +52,11 @@ class RecordingPlayer : public VantorPlayer {
  public:
   explicit RecordingPlayer(VantorLobby* server, EventLog* shared = nullptr)
       : VantorPlayer(server), shared_(shared) {}
-  RecordingPlayer(const std::string& nick, EventLog* shared = nullptr)
-      : VantorPlayer(nick), shared_(shared) {}
+  explicit RecordingPlayer(const std::string& nick) : VantorPlayer(nick), shared_(nullptr) {}
   // Leaves before its logs go, so that no notification reaches them.
   ~RecordingPlayer() override { leaveServer(); }
 
   void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override {
-    keep([&] { invitations_.push_back(game->getId()); });
     record("ask " + inviter->getName() + " " + std::to_string(game->getId()));
   }
   void notifyRefuseGame(VantorPlayer* refuser) override { record("refused " + refuser->getName()); }
@@ -75,9 +71,6 @@ class RecordingPlayer : public VantorPlayer {
     if (event.type == InvalidMove || event.type == MovePlayed) {
       line += " " + std::to_string(event.x) + " " + std::to_string(event.y);
     }
-    if (event.type == YourTurn && event.position != nullptr) {
-      keep([&] { turns_.push_back({event.gameId, *event.position}); });
-    }
     record(line);
   }
   void notifyPlayerListChanged() override { record("players"); }
@@ -87,36 +80,14 @@ class RecordingPlayer : public VantorPlayer {
   void clear() { own_.clear(); }
   bool waitFor(const std::string& line, int timeoutMs) { return own_.waitFor(line, timeoutMs); }
 
-  struct Turn {
-    int gameId;
-    VantorGame position;  // as it was when the turn came
-  };
-  std::vector<Turn> takeTurns() { return taken(turns_); }
-  std::vector<int> takeInvitations() { return taken(invitations_); }
-
  private:
   void record(const std::string& line) {
     if (shared_ != nullptr) shared_->add(getName() + ": " + line);
     own_.add(line);
   }
-  template <typename F>
-  void keep(F change) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    change();
-  }
-  template <typename T>
-  std::vector<T> taken(std::vector<T>& pending) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<T> out;
-    out.swap(pending);
-    return out;
-  }
 
   EventLog* shared_;
   EventLog own_;
-  std::mutex mutex_;
-  std::vector<int> invitations_;
-  std::vector<Turn> turns_;
 };
 
 #endif  // VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
