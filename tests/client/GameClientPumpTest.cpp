@@ -56,37 +56,32 @@ class GameClientPump : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(GameClientPump, FramesInOneSegmentAreParsedInOnePumpAndReachTheListener) {
-  server_.send(Msg(19).i32(0).str("Pee[Bot]").str("Player8").frame() +
-               Msg(4).i32(6).i8(1).i8(1).str("Alice").frame() + Msg(10).str("Bob").frame() +
-               Msg(18).str("Taken").frame());
-  // The first pump that delivers anything delivers them all.
-  ASSERT_TRUE(pump([&] { return !listener_.calls.empty(); }));
-  EXPECT_EQ(listener_.calls, (Calls{"gameListChanged(1)", "gameProposed(1):Alice,6,1",
-                                    "gameRefused(1):Bob", "nickRefused(1):Taken"}));
-  ASSERT_EQ(client_->getGameList().size(), 1u);
-  EXPECT_EQ(client_->getGameList()[0].gameId, 0);
-  EXPECT_TRUE(client_->isPlaying("Player8"));
-  EXPECT_FALSE(client_->isPlaying("Chicken[Bot]"));
-  deliver(Msg(19), 5);
-  EXPECT_FALSE(client_->isPlaying("Pee[Bot]"));
-}
-
 // Also shows that the pump returns while a frame is incomplete: the rest is
-// sent only after it has.
-TEST_F(GameClientPump, FramesSplitAcrossPumpsOrUpToTheLargestAreReadWholeAndEmptyOnesSkipped) {
+// sent only after it has. The connection is ready once it has its name and
+// a player list that is not empty, whichever comes first (the other order
+// is in the lost connection's test), and says so once.
+TEST_F(GameClientPump, FramesSplitOrUpToTheLargestAreReadWholeEmptyOnesSkippedReadyToldOnce) {
   const std::string largest(65533, 'q');
   const std::string stream = Msg(19).i32(4).str("Alice").str("Bob").frame() + std::string(2, '\0') +
-                             Msg(3).str(largest).frame() + Msg(17).str("Me").frame();
+                             Msg(17).str("\xE9t\xE9").frame() + Msg(3).frame() +
+                             Msg(3).str(largest).frame();
   server_.send(stream.substr(0, 1));
   pumpAFewTimes();
   server_.send(stream.substr(1, 6));
   pumpAFewTimes();
   EXPECT_TRUE(listener_.calls.empty());
   server_.send(stream.substr(7));
-  ASSERT_TRUE(pump([&] { return client_->getNick() == L"Me"; }));
+  ASSERT_TRUE(pump([&] { return listener_.calls.size() >= 4; }));
+  EXPECT_EQ(listener_.calls, (Calls{"gameListChanged(1)", "playerListChanged(1)",
+                                    "playerListChanged(1)", "clientReady(1)"}));
+  EXPECT_EQ(client_->getNick(), std::wstring(L"\u00e9t\u00e9"));
   EXPECT_TRUE(client_->isPlaying("Bob"));
   EXPECT_EQ(client_->getPlayerNames(), std::vector<std::string>{largest});
+  deliver(Msg(3).str("Me"), 5);
+  server_.send(Msg(17).str("Again"));
+  ASSERT_TRUE(pump([&] { return client_->getNick() == L"Again"; }));
+  EXPECT_EQ(listener_.count("clientReady(1)"), 1);
+  EXPECT_TRUE(client_->isReady());
 }
 
 // Connecting in the background, as after a redirect, also opens the first
@@ -112,41 +107,39 @@ TEST_F(GameClientPump, RedirectReconnectsToTheNamedAddressAndPortOpensAgainAndRe
   EXPECT_TRUE(client_->isConnected());
 }
 
-// The other order, the list before the name, is in the lost connection's test.
-TEST_F(GameClientPump, ClientReadyFollowsTheWidenedNickAndANonEmptyPlayerListOnce) {
-  server_.send(Msg(17).str("\xE9t\xE9"));
-  ASSERT_TRUE(pump([&] { return !client_->getNick().empty(); }));
-  EXPECT_EQ(client_->getNick(), std::wstring(L"\u00e9t\u00e9"));
-  deliver(Msg(3), 1);
-  EXPECT_FALSE(client_->isReady());
-  deliver(Msg(3).str("Me"), 3);
-  EXPECT_EQ(listener_.calls.back(), "clientReady(1)");
-  deliver(Msg(3).str("Me"), 4);
-  server_.send(Msg(17).str("Again"));
-  ASSERT_TRUE(pump([&] { return client_->getNick() == L"Again"; }));
-  EXPECT_EQ(listener_.count("clientReady(1)"), 1);
-  EXPECT_TRUE(client_->isReady());
-}
-
-TEST_F(GameClientPump, MovesPassesTheEndAndTheCloseReachTheListenerInOrder) {
+// Texts reach the listener cut to their fields: names to 255 bytes, a
+// refused nick's reason to 1023, the nick itself to 1022.
+TEST_F(GameClientPump, FramesInOneSegmentAreParsedInOnePumpAndReachTheListenerInOrder) {
+  const std::string n(1100, 'n'), name = n.substr(0, 255);
   server_.send(Msg(7).i32(0));
   EXPECT_EQ(pumpForRequest(), Msg(8).i32(0).payload());
   server_.send(Msg(8).i32(0).raw(initialCells()).frame() + Msg(13).i32(0).i8(3).i8(5).frame() +
                Msg(12).i32(0).i8(1).i8(1).frame() + Msg(15).i32(0).str("Player8").frame() +
-               Msg(16).i32(0).frame());
-  ASSERT_TRUE(pump([&] { return listener_.calls.size() >= 5; }));
-  EXPECT_EQ(listener_.calls, (Calls{"gameStarted(1)", "gameChanged(1)", "moveRejected(1)",
-                                    "playerPassed(1)", "gameEnded(1)"}));
+               Msg(16).i32(0).frame() + Msg(19).i32(0).str("Pee[Bot]").str("Player8").frame() +
+               Msg(4).i32(6).i8(1).i8(1).str(n).frame() + Msg(10).str(n).frame() +
+               Msg(18).str(n).frame() + Msg(17).str(n).frame());
+  // The first pump that delivers anything delivers them all.
+  ASSERT_TRUE(pump([&] { return !listener_.calls.empty(); }));
+  EXPECT_EQ(listener_.calls,
+            (Calls{"gameStarted(1)", "gameChanged(1)", "moveRejected(1)", "playerPassed(1)",
+                   "gameEnded(1)", "gameListChanged(1)", "gameProposed(1):" + name + ",6,1",
+                   "gameRefused(1):" + name, "nickRefused(1):" + n.substr(0, 1023)}));
+  EXPECT_EQ(client_->getNick(), std::wstring(1022, L'n'));
   EXPECT_EQ(listener_.games.at(0)->getCell(4, 5), kBlack);
   EXPECT_EQ(listener_.games.at(0)->getTurn(), kBlack);
+  ASSERT_EQ(client_->getGameList().size(), 1u);
+  EXPECT_EQ(client_->getGameList()[0].gameId, 0);
+  EXPECT_TRUE(client_->isPlaying("Player8"));
+  EXPECT_FALSE(client_->isPlaying("Chicken[Bot]"));
 
-  deliver(Msg(24).i32(0), 6);
+  deliver(Msg(24).i32(0), 10);
   EXPECT_EQ(listener_.calls.back(), "gameAbandoned(1)");
   EXPECT_EQ(server_.readFrame(), Msg(19).payload());
   server_.send(Msg(24).i32(77));  // an unknown game: only the list is asked for
   EXPECT_EQ(pumpForRequest(), Msg(19).payload());
-  client_->update();
-  EXPECT_EQ(listener_.calls.size(), 6u);
+  EXPECT_EQ(listener_.calls.size(), 10u);
+  deliver(Msg(19), 11);
+  EXPECT_FALSE(client_->isPlaying("Pee[Bot]"));
 }
 
 TEST_F(GameClientPump, InviteAndPlayAtTranslateForTheServer) {

@@ -1,7 +1,7 @@
 // A client without a connection: the request frames it writes to a
 // recording stream, byte for byte, and how it parses server messages into
-// events. What reaches a listener is tested through the pump against a
-// scripted server.
+// events. What reaches a listener, and the texts it gets, is tested through
+// the pump against a scripted server.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,17 +9,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "client/VantorAskGameEvent.h"
 #include "client/VantorClient.h"
 #include "client/VantorClientDidGetMessageEvent.h"
 #include "client/VantorClientGameEvent.h"
-#include "client/VantorNonAckNickEvent.h"
 #include "client/VantorPlayerInfoEvent.h"
-#include "client/VantorRefuseGameEvent.h"
 #include "client/VantorRefuseSpectateEvent.h"
 #include "client/VantorUpdateGameListEvent.h"
 #include "client/VantorUpdateListEvent.h"
-#include "client/VantorWhoAmIEvent.h"
 #include "tests/client/ClientTestSupport.h"
 
 namespace {
@@ -147,11 +143,7 @@ TEST_F(Client, TurnsMessagesIntoTheirEventsWithTextsCutToTheirFieldsOrToThePaylo
   handle(Msg(3).str("A").raw("Bob"));
   handle(Msg(19).i32(1).str("A").str("B").raw("\x02\x00"));
   handle(Msg(6).i8(1).str("Administrator").raw("no end"));
-  handle(Msg(17).str(longText));
-  handle(Msg(4).i32(12).i8(1).i8(1).str(longText));
   handle(Msg(6).i8(0).str(longText).str(longText));
-  handle(Msg(10).str(longText));
-  handle(Msg(18).str(longText));
   handle(Msg(22).i32(4));
   handle(Msg(25).str("Pee[Bot]").str("Plays at depth 1"));
   auto players = next<VantorUpdateListEvent>(kUpdateListEvent);
@@ -165,19 +157,10 @@ TEST_F(Client, TurnsMessagesIntoTheirEventsWithTextsCutToTheirFieldsOrToThePaylo
   EXPECT_EQ(shortChat->getBroadcast(), 1);
   EXPECT_STREQ(shortChat->getSender(), "Administrator");
   EXPECT_STREQ(shortChat->getText(), "no end");
-  EXPECT_EQ(std::string(client_->getNickName()), longText.substr(0, 1022));
-  EXPECT_EQ(next<VantorWhoAmIEvent>(kWhoAmIEvent)->getNick(), longText.substr(0, 1022));
-  auto ask = next<VantorAskGameEvent>(kAskGameEvent);
-  EXPECT_EQ(ask->getGameId(), 12);
-  EXPECT_EQ(ask->getColour(), 1);
-  EXPECT_EQ(ask->getName(), longText.substr(0, 255));
   auto chat = next<VantorClientDidGetMessageEvent>(kDidGetMessageEvent);
   EXPECT_EQ(chat->getBroadcast(), 0);
   EXPECT_EQ(chat->getSender(), longText.substr(0, 255));
   EXPECT_EQ(chat->getText(), longText);
-  EXPECT_EQ(chat->getHandled(), 0);
-  EXPECT_EQ(next<VantorRefuseGameEvent>(kRefuseGameEvent)->getName(), longText.substr(0, 255));
-  EXPECT_EQ(next<VantorNonAckNickEvent>(kNonAckNickEvent)->getText(), longText.substr(0, 1023));
   EXPECT_EQ(next<VantorRefuseSpectateEvent>(kRefuseSpectateEvent)->getGameId(), 4);
   auto info = next<VantorPlayerInfoEvent>(kPlayerInfoEvent);
   EXPECT_STREQ(info->getName(), "Pee[Bot]");
@@ -210,6 +193,8 @@ TEST_F(Client, HoldsNewsOfAGameUntilItsFirstBoardAndDropsItWithTheGameClosedBefo
 
 // A move the copy cannot replay (illegal, taken, off the board) puts it out
 // of step: the board is asked for again, and the latest pass waits for it.
+// Under the sanitizers' leak check this also shows that the pass replaced,
+// and the one a deleted game still holds, are freed.
 TEST_F(Client, AsksForTheBoardWhenAReplayFailsAndHoldsAPassUntilItComes) {
   VantorClientGame* game = startGame(0);
   handle(Msg(13).i32(0).i8(3).i8(5));
@@ -228,15 +213,19 @@ TEST_F(Client, AsksForTheBoardWhenAReplayFailsAndHoldsAPassUntilItComes) {
   std::string cells(64, 5);  // any byte but -1 and 1 is an empty cell
   cells[10] = -1;
   cells[63] = 1;
-  handle(Msg(8).i32(0).raw(cells));
+  for (int board = 0; board < 2; ++board) handle(Msg(8).i32(0).raw(cells));
   EXPECT_EQ(nextGameKind(), kGameChanged);
   EXPECT_STREQ(next<VantorClientGameEvent>(kClientGameEvent)->getName(), "Pee[Bot]");
+  EXPECT_EQ(nextGameKind(), kGameChanged) << "the pass is told once";
   EXPECT_EQ(client_->nextEvent(), nullptr);
   EXPECT_EQ(game->getCell(3, 2), kBlack);  // x varies fastest
   EXPECT_EQ(game->getCell(8, 8), kWhite);
   EXPECT_EQ(game->count(kBlack) + game->count(kWhite), 2);
   EXPECT_EQ(game->getTurn(), kBlack);  // the board kept white to move, then white passed
   EXPECT_FALSE(game->isOutOfSync());
+  handle(Msg(13).i32(0).i8(8).i8(8));
+  handle(Msg(15).i32(0).str("kept"));
+  EXPECT_TRUE(game->isOutOfSync());
 }
 
 TEST_F(Client, NamesItsGamesFromTheListAndForgetsOnesDeletedByTheirOwner) {
@@ -256,15 +245,4 @@ TEST_F(Client, NamesItsGamesFromTheListAndForgetsOnesDeletedByTheirOwner) {
   EXPECT_EQ(closed->getGame(), nullptr);
   client_.reset();
   EXPECT_TRUE(kept->replayMove(3, 5));
-}
-
-TEST(ClientEvents, KeepCopiesOfTheirTexts) {
-  VantorUpdateListEvent list;
-  char name[] = "A";
-  list.addName(name);
-  name[0] = 'X';
-  list.addName("B");
-  ASSERT_EQ(list.count(), 2);
-  EXPECT_STREQ(list.getName(0), "A");
-  EXPECT_STREQ(list.getName(1), "B");
 }

@@ -55,24 +55,13 @@ TEST(FrameSplitter, FramesComeOutWholeAndInOrderHoweverTheBytesArrive) {
     for (size_t at = 0; at < stream.size(); at += piece) {
       feed(splitter, stream.substr(at, piece));
       for (const std::string& p : payloads(splitter)) got.push_back(p);
+      if (at == 0 && piece == 4) {
+        EXPECT_TRUE(splitter.hasPartialFrame() && splitter.buffered() == 4) << "a frame begun";
+      }
     }
     EXPECT_EQ(got, sent) << "pieces of " << piece;
     EXPECT_FALSE(splitter.hasPartialFrame());
   }
-}
-
-TEST(FrameSplitter, ATruncatedFrameNeedsMoreUntilItIsCompleted) {
-  VantorFrameSplitter splitter(100);
-  const std::string frame = framed("hello");
-  feed(splitter, frame.substr(0, 4));
-  const char* payload = nullptr;
-  int length = -1;
-  EXPECT_EQ(splitter.next(&payload, &length), VantorFrameSplitter::kNeedMore);
-  EXPECT_EQ(splitter.buffered(), 4);
-  EXPECT_TRUE(splitter.hasPartialFrame());
-  feed(splitter, frame.substr(4));
-  EXPECT_EQ(payloads(splitter), Payloads{"hello"});
-  EXPECT_FALSE(splitter.hasPartialFrame());
 }
 
 TEST(FrameSplitter, TheLimitIsTakenAndMoreRefusedForGoodWithNothingKeptUntilCleared) {
@@ -97,10 +86,10 @@ TEST(WireEncoding, IntegersAndFrameLengthsAreLittleEndian) {
   char bytes[4];
   encodeInt(bytes, 0x01020304);
   EXPECT_EQ(std::string(bytes, 4), "\x04\x03\x02\x01");
-  for (int32_t value : {-2, 255, 256, INT32_MAX, INT32_MIN}) {
-    encodeInt(bytes, value);
-    EXPECT_EQ(decodeInt(bytes), value);
-  }
+  EXPECT_EQ(decodeInt(bytes), 0x01020304);
+  encodeInt(bytes, INT32_MIN + 0xfffffe);  // the sign in the last byte only
+  EXPECT_EQ(std::string(bytes, 4), "\xfe\xff\xff\x80");
+  EXPECT_EQ(decodeInt(bytes), INT32_MIN + 0xfffffe);
   std::string out = "kept";
   appendFrame(out, std::string(300, 'z'));
   EXPECT_EQ(out, "kept\x2c\x01" + std::string(300, 'z'));
