@@ -1,6 +1,8 @@
 // A lobby that only records what players ask of it, for testing players
-// without a server. Registration admits everyone. Calls may come from any
-// thread; waitFor lets a test wait for a bot's thread to call.
+// without a server. Registration admits everyone. Moves and messages may
+// come from a bot's thread, and are written down as lines ("<game id> <name>
+// <x>,<y>" and "<name> to <id>: <text>"): waitFor lets a test wait for them
+// and copyOf reads them.
 #ifndef VANTOR_TESTS_BOTS_FAKELOBBY_H_
 #define VANTOR_TESTS_BOTS_FAKELOBBY_H_
 
@@ -18,36 +20,31 @@
 
 class FakeLobby : public VantorLobby {
  public:
-  struct Move {
-    int gameId;
-    VantorPlayer* player;
-    int x;
-    int y;
-  };
-  struct Message {
-    VantorPlayer* from;
-    uint64_t toId;
-    std::string text;
-  };
+  using Lines = std::vector<std::string>;
 
+  static std::string move(int gameId, const VantorPlayer& player, int x, int y) {
+    return std::to_string(gameId) + " " + player.getName() + " " + std::to_string(x) + "," +
+           std::to_string(y);
+  }
+
+  // Called on the test's thread.
   void registerPlayer(VantorPlayer* player) override {
     player->markRegistered();
-    record([&] { registered.push_back(player); });
+    registered.push_back(player);
   }
-  void unregisterPlayer(VantorPlayer* player) override {
-    record([&] { unregistered.push_back(player); });
-  }
+  void unregisterPlayer(VantorPlayer* player) override { unregistered.push_back(player); }
   void acceptGame(VantorPlayer* player, VantorServerGame* game) override {
-    record([&] { accepted.push_back({player, game}); });
+    accepted.push_back({player, game});
   }
+  // Called on a bot's thread.
   void playMove(int gameId, VantorPlayer* player, int8_t x, int8_t y) override {
-    record([&] { moves.push_back({gameId, player, x, y}); });
+    record(moves, move(gameId, *player, x, y));
   }
   void sendMessage(VantorPlayer* from, VantorPlayer* to, const char* text) override {
     sendMessageToId(from, to == nullptr ? 0 : to->getId(), text);
   }
   void sendMessageToId(VantorPlayer* from, uint64_t toId, const char* text) override {
-    record([&] { messages.push_back({from, toId, text}); });
+    record(messages, from->getName() + " to " + std::to_string(toId) + ": " + text);
   }
 
   // Waits up to timeoutMs until done() holds (checked under the lock).
@@ -55,26 +52,22 @@ class FakeLobby : public VantorLobby {
     std::unique_lock<std::mutex> lock(mutex_);
     return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), done);
   }
-  std::vector<Move> getMoves() {
+  Lines copyOf(const Lines& lines) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return moves;
-  }
-  std::vector<Message> getMessages() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return messages;
+    return lines;
   }
 
   std::vector<VantorPlayer*> registered;
   std::vector<VantorPlayer*> unregistered;
   std::vector<std::pair<VantorPlayer*, VantorServerGame*>> accepted;
-  std::vector<Move> moves;
-  std::vector<Message> messages;
+  Lines moves;
+  Lines messages;
 
  private:
-  void record(const std::function<void()>& change) {
+  void record(Lines& lines, const std::string& line) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      change();
+      lines.push_back(line);
     }
     changed_.notify_all();
   }

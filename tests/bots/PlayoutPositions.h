@@ -1,8 +1,8 @@
 // Positions reached by seeded random play-outs from the initial position,
-// for the tests that compare the searches and the bitboard code with the
-// framed board: every stage of a game, positions right after a forced pass,
-// nearly full boards and positions where one side is nearly wiped out. The
-// same seed always gives the same positions.
+// for the tests that compare the searches and the evaluations: every stage of
+// a game, positions right after a forced pass, nearly full boards and
+// positions where one side is nearly wiped out. The same seed always gives
+// the same positions.
 #ifndef VANTOR_TESTS_BOTS_PLAYOUTPOSITIONS_H_
 #define VANTOR_TESTS_BOTS_PLAYOUTPOSITIONS_H_
 
@@ -32,42 +32,12 @@ inline int fewerDiscs(const int8_t* board) {
   return std::min(discsOn(board, kBlack), discsOn(board, kWhite));
 }
 
-// Plays one game to its end. Before every move (a forced pass already made)
-// visit sees the game and whether its side to move comes back after a pass;
-// it may return false to stop. A greedy side picks the move that leaves the
-// opponent the fewest discs, the other a random one.
-inline void playOut(std::mt19937& random, bool blackGreedy, bool whiteGreedy,
-                    const std::function<bool(const ArrangedPosition&, bool afterPass)>& visit) {
-  ArrangedPosition game;
-  for (bool afterPass = false;; afterPass = false) {
-    if (game.checkPass() == 2) {
-      visit(game, afterPass);
-      return;
-    }
-    if (game.checkPass() == 1) {
-      game.switchTurn();
-      afterPass = true;
-    }
-    if (!visit(game, afterPass)) return;
-    const int colour = game.getTurn();
-    const std::vector<int> moves = legalIndices(game.framed(), colour);
-    int move = moves[random() % moves.size()];
-    if (colour == kBlack ? blackGreedy : whiteGreedy) {
-      int fewest = 65;
-      for (int candidate : moves) {
-        int8_t work[kBoardSize];
-        std::memcpy(work, game.framed(), kBoardSize);
-        playOnBoard(work, candidate, colour);
-        if (discsOn(work, -colour) < fewest) fewest = discsOn(work, -colour), move = candidate;
-      }
-    }
-    game.play(move % 10, move / 10);
-  }
-}
-
-// count positions, at most one a game: the first for which take(game,
-// afterPass, draw) holds, draw being a number drawn afresh for each game.
-// With lopsided, one side of each game (drawn too) plays greedily.
+// count positions, at most one a game of random play from the initial
+// position: the first for which take(game, afterPass, draw) holds, afterPass
+// telling whether the side to move comes back after a forced pass (already
+// made) and draw being a number drawn afresh for each game. With lopsided, one
+// side of each game (drawn too) plays greedily: the move that leaves the
+// opponent the fewest discs.
 inline std::vector<ArrangedPosition> positionsWhere(
     int count, unsigned seed, bool lopsided,
     const std::function<bool(const ArrangedPosition&, bool afterPass, unsigned draw)>& take) {
@@ -75,13 +45,28 @@ inline std::vector<ArrangedPosition> positionsWhere(
   std::vector<ArrangedPosition> positions;
   while (static_cast<int>(positions.size()) < count) {
     const unsigned draw = random();
-    const bool blackGreedy = lopsided && draw % 2 == 0;
-    playOut(random, blackGreedy, lopsided && !blackGreedy,
-            [&](const ArrangedPosition& game, bool afterPass) {
-              if (!take(game, afterPass, draw)) return true;
-              positions.push_back(game);
-              return false;
-            });
+    const int greedy = !lopsided ? kEmpty : draw % 2 == 0 ? kBlack : kWhite;
+    for (ArrangedPosition game;;) {
+      const int pass = game.checkPass();
+      if (pass == 1) game.switchTurn();
+      if (take(game, pass == 1, draw)) {
+        positions.push_back(game);
+        break;
+      }
+      if (pass == 2) break;
+      const int colour = game.getTurn();
+      const std::vector<int> moves = legalIndices(game.framed(), colour);
+      int move = moves[random() % moves.size()];
+      int fewest = 65;
+      for (int candidate : moves) {
+        if (colour != greedy) break;
+        int8_t work[kBoardSize];
+        std::memcpy(work, game.framed(), kBoardSize);
+        playOnBoard(work, candidate, colour);
+        if (discsOn(work, -colour) < fewest) fewest = discsOn(work, -colour), move = candidate;
+      }
+      game.play(move % 10, move / 10);
+    }
   }
   return positions;
 }

@@ -1,13 +1,12 @@
+// The bitboard rules: the edge of the board, and the perft counts on bitboards
+// against those on the framed board. Their moves, flips and evaluations on
+// positions of every stage are checked through the searches that use them
+// (VantorFastSearchTest).
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <random>
-
 #include "bots/VantorBitBoard.h"
-#include "bots/VantorEvaluation.h"
-#include "bots/VantorFastSearch.h"
 #include "bots/VantorPerft.h"
-#include "tests/bots/PlayoutPositions.h"
+#include "tests/game/ArrangedPosition.h"
 
 namespace {
 
@@ -17,31 +16,6 @@ uint64_t bit(int x, int y) {
 
 VantorBitBoard bitsOf(const ArrangedPosition& p, int colour) {
   return VantorBitBoard::fromFramed(p.framed(), colour);
-}
-
-// Legal moves, the board after every move and both evaluations, on the
-// framed board and on bitboards, for colour on board.
-void expectSameRules(const int8_t* board, int colour) {
-  const VantorBitBoard bits = VantorBitBoard::fromFramed(board, colour);
-  const uint64_t moves = bits.moves();
-  for (int i = 11; i <= 88; ++i) {
-    if (kFrameMask[i] != 0) continue;
-    const bool legal = ((moves >> VantorBitBoard::bitOf(i)) & 1) != 0;
-    ASSERT_EQ(isLegalOnBoard(board, i, colour), legal) << "index " << i;
-    if (!legal) continue;
-    int8_t framed[kBoardSize];
-    int8_t fromBits[kBoardSize];
-    std::memcpy(framed, board, kBoardSize);
-    ASSERT_TRUE(playOnBoard(framed, i, colour));
-    bits.play(VantorBitBoard::bitOf(i)).toFramed(fromBits, -colour);
-    ASSERT_EQ(0, std::memcmp(framed, fromBits, kBoardSize)) << "move " << i;
-  }
-  uint64_t ownMoves = 0, oppMoves = 0;
-  VantorBitBoard::legalMovesOfBoth(bits.own, bits.opp, ownMoves, oppMoves);
-  ASSERT_EQ(moves, ownMoves);
-  ASSERT_EQ(bits.pass().moves(), oppMoves);
-  ASSERT_EQ(deepBlueEvaluate(board, colour), deepBlueEvaluateBits(bits.own, bits.opp));
-  ASSERT_EQ(grayThoughEvaluate(board, colour), grayThoughEvaluateBits(bits.own, bits.opp));
 }
 
 }  // namespace
@@ -56,21 +30,6 @@ TEST(BitBoard, DoesNotBracketAcrossTheEdgeOfTheBoard) {
   EXPECT_EQ(0u, VantorBitBoard::legalMoves(own, opp) & bit(1, 1));
   EXPECT_EQ(0u, VantorBitBoard::flips(own, opp, VantorBitBoard::bitOf(toIndex(1, 1))));
   EXPECT_EQ(0u, VantorBitBoard::flips(own, opp, VantorBitBoard::bitOf(toIndex(7, 2))));
-}
-
-TEST(BitBoard, FindsTheFramedBoardsMovesFlipsAndValuesOnEveryPositionOfManyGames) {
-  std::mt19937 random(20240611);
-  int positions = 0;
-  for (int game = 0; game < 400; ++game) {
-    playOut(random, game % 4 == 0, game % 3 == 0, [&](const ArrangedPosition& g, bool) {
-      expectSameRules(g.framed(), kBlack);
-      expectSameRules(g.framed(), kWhite);
-      ++positions;
-      return !::testing::Test::HasFatalFailure();
-    });
-    ASSERT_FALSE(::testing::Test::HasFatalFailure());
-  }
-  EXPECT_GT(positions, 20000);
 }
 
 TEST(Perft, CountsTheKnownNumbersOnTheFramedBoardAndOnBitboards) {

@@ -14,9 +14,6 @@
 
 namespace {
 
-const VantorEvaluationKind kBothKinds[] = {VantorEvaluationKind::DeepBlue,
-                                           VantorEvaluationKind::GrayThough};
-
 int indexOf(VantorCoords c) {
   return toIndex(c.x, c.y);
 }
@@ -37,22 +34,18 @@ std::vector<ArrangedPosition> playable(int count, unsigned seed) {
 int16_t plainNegamax(const int8_t* board, int rootColour, int colour, int plies, int depth,
                      VantorEvaluator evaluate, int* chosen = nullptr) {
   if (plies == 0) return static_cast<int16_t>(-evaluate(board, rootColour));
+  std::vector<int> moves = legalIndices(board, colour);
+  if (moves.empty() && plies != depth) moves.push_back(0);  // a pass below the root
   int16_t best = kSearchFloor;
-  const std::vector<int> moves = legalIndices(board, colour);
   for (int i : moves) {
     int8_t work[kBoardSize];
     std::memcpy(work, board, kBoardSize);
-    playOnBoard(work, i, colour);
-    const int16_t value =
-        static_cast<int16_t>(-plainNegamax(work, rootColour, -colour, plies - 1, depth, evaluate));
+    if (i != 0) playOnBoard(work, i, colour);
+    const int value = -plainNegamax(work, rootColour, -colour, plies - 1, depth, evaluate);
     if (value > best) {
-      best = value;
+      best = static_cast<int16_t>(value);
       if (chosen != nullptr) *chosen = i;
     }
-  }
-  if (moves.empty() && plies != depth) {
-    const int value = -plainNegamax(board, rootColour, -colour, plies - 1, depth, evaluate);
-    if (value > best) best = static_cast<int16_t>(value);
   }
   return best;
 }
@@ -79,7 +72,7 @@ TEST(MinMaxSearch, BreaksTiesInFavourOfTheLowestIndex) {
 // so level one must take the best of those.
 TEST(MinMaxSearch,
      TakesTheBestImmediateEvaluationAtLevelOneAndPrunesWithoutChangingTheMoveOrTheValue) {
-  for (VantorEvaluationKind kind : kBothKinds) {
+  for (auto kind : {VantorEvaluationKind::DeepBlue, VantorEvaluationKind::GrayThough}) {
     const VantorEvaluator evaluate = evaluatorOf(kind);
     for (int depth : {1, 3}) {
       for (const ArrangedPosition& p : playable(40, 23 + depth)) {

@@ -41,53 +41,34 @@ int threadCountBeforeTheBot() {
   return threadCount();
 }
 
-const char* kReply = "I can't speak, I'm a bot!";
-
 }  // namespace
 
-// An invitation is accepted on the notifying thread. Due actions run in
-// deadline order, so once a move due after the replies has been played,
-// every reply that was coming has come.
-TEST(ServerBot, AcceptsAtOnceAnswersOnlyAPrivateMessageAndPlaysOnlyOnItsTurn) {
+// An invitation is accepted on the notifying thread. A reply to the
+// broadcast, had there been one, would have come before the private one.
+TEST(ServerBot, AcceptsAtOnceMovesOnlyOnItsTurnAfterTwoSecondsAndAnswersOnlyInPrivateAfterThree) {
   FakeLobby lobby;
   VantorDeepBlue bot(&lobby, 1);
-  bot.setPausesForTesting(0, 0);
-  VantorPlayer sender(&lobby);
+  VantorPlayer shouter(&lobby), sender(&lobby);
   VantorGame start;
   VantorServerGame* game = reinterpret_cast<VantorServerGame*>(&sender);  // only compared
   bot.notifyAskGame(&sender, game);
   EXPECT_EQ(lobby.accepted,
             (std::vector<std::pair<VantorPlayer*, VantorServerGame*>>{{&bot, game}}));
-  bot.notifyMessage(&sender, "hello all", true);
-  bot.notifyMessage(&sender, "hello", false);
+  Clock::time_point begin = Clock::now();
+  bot.notifyMessage(&shouter, "hello all", true);
   for (int type : {GameStarted, InvalidMove, MovePlayed, MustPass, GameOver, GameClosed}) {
     bot.notifyGameEvent(notice(9, &start, type));
   }
   bot.notifyGameEvent(notice(10, &start));
-  ASSERT_TRUE(lobby.waitFor([&] { return !lobby.moves.empty(); }, 5000));
-  const std::vector<FakeLobby::Move> moves = lobby.getMoves();
-  ASSERT_EQ(moves.size(), 1u);
-  EXPECT_EQ(moves[0].gameId, 10);
-  const std::vector<FakeLobby::Message> replies = lobby.getMessages();
-  ASSERT_EQ(replies.size(), 1u);
-  EXPECT_EQ(replies[0].from, &bot);
-  EXPECT_EQ(replies[0].toId, sender.getId());
-  EXPECT_EQ(replies[0].text, kReply);
-}
-
-TEST(ServerBot, WaitsTwoSecondsBeforeMovingAndThreeBeforeAnsweringWithoutATestPause) {
-  FakeLobby lobby;
-  VantorDeepBlue bot(&lobby, 1);
-  VantorPlayer sender(&lobby);
-  VantorGame start;
-  Clock::time_point begin = Clock::now();
-  bot.notifyGameEvent(notice(1, &start));
   bot.notifyMessage(&sender, "anyone?", false);
   ASSERT_TRUE(lobby.waitFor([&] { return !lobby.moves.empty(); }, 5000));
   EXPECT_GE(elapsedMs(begin), 2000);
-  EXPECT_TRUE(lobby.getMessages().empty());
+  EXPECT_TRUE(lobby.copyOf(lobby.messages).empty());
   ASSERT_TRUE(lobby.waitFor([&] { return !lobby.messages.empty(); }, 5000));
   EXPECT_GE(elapsedMs(begin), 3000);
+  EXPECT_EQ(lobby.copyOf(lobby.moves), FakeLobby::Lines{FakeLobby::move(10, bot, 5, 3)});
+  EXPECT_EQ(lobby.copyOf(lobby.messages)[0],
+            "Pee[Bot] to " + std::to_string(sender.getId()) + ": I can't speak, I'm a bot!");
 }
 
 TEST(ServerBot, PlaysInTwoGamesInTheOrderItWasToldByIdTheMovesItChoseOnCopies) {
@@ -105,40 +86,43 @@ TEST(ServerBot, PlaysInTwoGamesInTheOrderItWasToldByIdTheMovesItChoseOnCopies) {
   first.reset();
   second.reset();
   ASSERT_TRUE(lobby.waitFor([&] { return lobby.moves.size() == 2; }, 5000));
-  const std::vector<FakeLobby::Move> moves = lobby.getMoves();
-  for (int n = 0; n < 2; ++n) {
-    EXPECT_EQ(moves[n].gameId, n + 1);
-    EXPECT_EQ(moves[n].player, &bot);
-    EXPECT_EQ(moves[n].x, expected[n].x) << "game " << n + 1;
-    EXPECT_EQ(moves[n].y, expected[n].y) << "game " << n + 1;
-  }
+  EXPECT_EQ(lobby.copyOf(lobby.moves),
+            (FakeLobby::Lines{FakeLobby::move(1, bot, expected[0].x, expected[0].y),
+                              FakeLobby::move(2, bot, expected[1].x, expected[1].y)}));
 }
 
-TEST(ServerBot, AnswersAFloodOfMessagesOnOneThreadUpToSixteenAndStillPlays) {
+// Sixteen replies wait at once, on the bot's one worker; what waits goes
+// with the bot, which neither waits out the pauses nor leaves a thread.
+TEST(ServerBot, KeepsSixteenRepliesWaitingOnOneThreadAndDropsWhatWaitsWhenDestroyed) {
   FakeLobby lobby;
   const int before = threadCountBeforeTheBot();
-  VantorDeepBlue bot(&lobby, 1);
-  // The move, due after every reply, shows when all replies have come.
-  bot.setPausesForTesting(1000, 1000);
+  VantorDeepBlue* bot = new VantorDeepBlue(&lobby, 1);
+  bot->setPausesForTesting(60000, 60000);
   VantorPlayer sender(&lobby);
   VantorGame start;
   int most = threadCount();
   testing::internal::CaptureStderr();
   for (int n = 0; n < 300; ++n) {
-    bot.notifyMessage(&sender, "spam", false);
+    bot->notifyMessage(&sender, "spam", false);
     most = std::max(most, threadCount());
   }
   const std::string complaints = testing::internal::GetCapturedStderr();
-  bot.notifyGameEvent(notice(1, &start));
-  ASSERT_TRUE(lobby.waitFor([&] { return !lobby.moves.empty(); }, 10000));
+  bot->notifyGameEvent(notice(1, &start));
+  bot->notifyGameEvent(notice(2, &start));
   EXPECT_LE(most, before + 2);
-  EXPECT_LE(threadCount(), before + 2);
-  EXPECT_EQ(lobby.getMessages().size(), 16u);
   std::string expectedComplaints;
   for (int n = 16; n < 300; ++n) {
     expectedComplaints += "Pee[Bot]: chat reply dropped, 16 already waiting\n";
   }
   EXPECT_EQ(complaints, expectedComplaints);
+  Clock::time_point begin = Clock::now();
+  delete bot;
+  EXPECT_LT(elapsedMs(begin), 10000);  // far below the pauses
+  EXPECT_EQ(std::count(lobby.unregistered.begin(), lobby.unregistered.end(), bot), 1);
+  // Its worker is gone, so nothing can still call the lobby.
+  EXPECT_TRUE(eventually([&] { return threadCount() == before; }));
+  EXPECT_TRUE(lobby.copyOf(lobby.moves).empty());
+  EXPECT_TRUE(lobby.copyOf(lobby.messages).empty());
 }
 
 // A bot started before threads ran out keeps its worker; one that could not
@@ -165,28 +149,7 @@ TEST(ServerBot, PlaysEveryTurnWhenNoNewThreadCanBeMadeOnItsOwnThreadOrLater) {
   }
   late->notifyGameEvent(notice(3, &start));
   ASSERT_TRUE(lobby.waitFor([&] { return lobby.moves.size() == 3; }, 5000));
-  EXPECT_EQ(lobby.getMoves()[1].gameId, 2);
-  EXPECT_EQ(lobby.getMoves()[2].gameId, 3);
-  EXPECT_EQ(lobby.getMoves()[1].player, late.get());
-}
-
-TEST(ServerBot, BeingDestroyedDropsItsPendingJobsAtOnceAndLeavesNoThread) {
-  FakeLobby lobby;
-  const int before = threadCountBeforeTheBot();
-  VantorDeepBlue* bot = new VantorDeepBlue(&lobby, 1);
-  bot->setPausesForTesting(60000, 60000);
-  VantorPlayer sender(&lobby);
-  VantorGame start;
-  bot->notifyGameEvent(notice(1, &start));
-  bot->notifyGameEvent(notice(2, &start));
-  bot->notifyMessage(&sender, "hi", false);
-  Clock::time_point begin = Clock::now();
-  delete bot;
-  // Far below the pauses: it did not wait them out.
-  EXPECT_LT(elapsedMs(begin), 10000);
-  EXPECT_EQ(std::count(lobby.unregistered.begin(), lobby.unregistered.end(), bot), 1);
-  // Its worker is gone, so nothing can still call the lobby.
-  EXPECT_TRUE(eventually([&] { return threadCount() == before; }));
-  EXPECT_TRUE(lobby.getMoves().empty());
-  EXPECT_TRUE(lobby.getMessages().empty());
+  const FakeLobby::Lines moves = lobby.copyOf(lobby.moves);
+  EXPECT_EQ(moves[1], FakeLobby::move(2, *late, 5, 3));
+  EXPECT_EQ(moves[2], FakeLobby::move(3, *late, 5, 3));
 }

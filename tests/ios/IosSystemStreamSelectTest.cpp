@@ -1,4 +1,9 @@
-// The wait set: which streams it reports, and waking it from another thread.
+// The wait set's writable streams and the flushes asked for from other
+// threads. Which streams are readable it reports to the select server on every
+// round (IosSelectServerTest, and the server's protocol tests, some with
+// hundreds of connections at once); waking a blocked wait and forgetting the
+// streams of ended connections are the select server's too (stop, and every
+// connection it ends).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,7 +15,6 @@
 #include "ios/Socket.h"
 #include "ios/TaggedSocket.h"
 #include "ios/TaggedSocketFactory.h"
-#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -24,14 +28,7 @@ class Connections {
       accepted_.emplace_back(static_cast<TaggedSocket*>(listener_.accept(&factory)));
     }
   }
-  Socket& client(int i) { return *clients_[i]; }
   TaggedSocket* accepted(int i) { return accepted_[i].get(); }
-  void destroy(int i) { accepted_[i].reset(); }
-  // Writes a byte from each client named and waits until its peer can read it.
-  void send(std::initializer_list<int> which) {
-    for (int i : which) clients_[i]->write("x", 1);
-    for (int i : which) ASSERT_TRUE(eventually([&] { return accepted_[i]->streamReadyToRead(); }));
-  }
 
  private:
   ServerSocket listener_;
@@ -47,50 +44,6 @@ std::vector<void*> contentsOf(IosVector* vector) {
 }
 
 }  // namespace
-
-// Seventy-one connections: more than a wait set of 64 could hold.
-TEST(IosSystemStreamSelect,
-     ReportsEachReadableStreamOnceInRegistrationOrderAmongMoreThanSixtyFour) {
-  const int last = 70;
-  Connections c(last + 1);
-  IosSystemStreamSelect select;
-  for (int i = 0; i <= last; ++i) select.add(c.accepted(i));
-  select.add(c.accepted(0));
-  c.send({last, 2, 0});
-  select.select();
-  EXPECT_EQ(contentsOf(select.readyStreams()),
-            (std::vector<void*>{c.accepted(0), c.accepted(2), c.accepted(last)}));
-}
-
-TEST(IosSystemStreamSelect, ForgetsStreamsRemovedOrDeletedAlsoAfterTheWait) {
-  Connections c(4);
-  IosSystemStreamSelect select;
-  c.accepted(0)->setSelect(&select);
-  for (int i : {0, 1, 2, 1, 3}) select.add(c.accepted(i));
-  select.remove(c.accepted(1));
-  EXPECT_FALSE(select.contains(c.accepted(1)));
-  c.destroy(0);  // a tagged socket leaves its wait set when deleted
-  c.send({1, 2, 3});
-  select.select();
-  select.remove(c.accepted(2));
-  const std::vector<void*> rest = {c.accepted(3)};
-  EXPECT_EQ(contentsOf(select.streams()), rest);
-  EXPECT_EQ(contentsOf(select.readyStreams()), rest);
-}
-
-// A wake-up that comes before the wait is a flush request's, below.
-TEST(IosSystemStreamSelect, WakeUpFromAnotherThreadReturnsAWaitWithNothingReady) {
-  Connections c(1);
-  IosSystemStreamSelect select;
-  select.add(c.accepted(0));
-  std::thread waker([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    select.wakeUp();
-  });
-  select.select();
-  waker.join();
-  EXPECT_TRUE(contentsOf(select.readyStreams()).empty());
-}
 
 TEST(IosSystemStreamSelect, ReportsWritableStreamsOnlyWithWriteInterestAndFlushRequestsOnce) {
   Connections c(2);

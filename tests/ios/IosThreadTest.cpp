@@ -42,7 +42,6 @@ struct Probe {
 class ProbedThread final : public IosThread {
  public:
   explicit ProbedThread(Probe& probe) : probe_(probe) {}
-  ProbedThread(Probe& probe, IosRunnable* target) : IosThread(target), probe_(probe) {}
   ~ProbedThread() override {
     probe_.deletedAfterRunCompleted = probe_.body.completed.load() == 1;
     ++probe_.deletions;
@@ -62,7 +61,7 @@ class ProbedThread final : public IosThread {
 
 }  // namespace
 
-TEST(IosThread, ThrowsWhenNoThreadCanBeMadeAndCanBeStartedLater) {
+TEST(IosThread, RefusesCallsWhenNotRunningAndThrowsWhenNoThreadCanBeMadeButStartsLaterAndAgain) {
   Target ownedTarget, detachedTarget;
   ownedTarget.released = detachedTarget.released = true;
   IosThread owned(&ownedTarget);
@@ -75,11 +74,17 @@ TEST(IosThread, ThrowsWhenNoThreadCanBeMadeAndCanBeStartedLater) {
   }
   EXPECT_FALSE(owned.isRunning());
   EXPECT_FALSE(detached->isRunning());
+  for (void (IosThread::*call)() : {&IosThread::cancel, &IosThread::detach, &IosThread::join}) {
+    EXPECT_EQ(thrownMessage([&] { (owned.*call)(); }), "Thread was not running...");
+  }
   // The failed self-deleting thread is still the caller's to start or delete.
   detached->startDetached();
-  owned.start();
-  ASSERT_TRUE(eventually([&] { return !owned.isRunning(); }));
-  EXPECT_EQ(ownedTarget.completed, 1);
+  for (int run = 1; run <= 2; ++run) {  // the second time though never joined
+    owned.start();
+    ASSERT_TRUE(eventually([&] { return !owned.isRunning(); }));
+  }
+  EXPECT_EQ(thrownMessage([&] { owned.join(); }), "Thread was not running...");
+  EXPECT_EQ(ownedTarget.completed, 2);
   EXPECT_TRUE(eventually([&] { return detachedTarget.completed == 1; }));
 }
 
@@ -111,31 +116,25 @@ TEST(IosThread, RunsItsBodyOnANewThreadJoinedOrDetachedAndIsRunningUntilTheBodyE
   EXPECT_EQ(detachedTarget.completed + startedDetachedTarget.completed, 2);
 }
 
-TEST(IosThread, RefusesCallsWhenNotRunningAndStartsAgainOnceEnded) {
-  Target target;
-  target.released = true;
-  IosThread thread(&target);
-  for (void (IosThread::*call)() : {&IosThread::cancel, &IosThread::detach, &IosThread::join}) {
-    EXPECT_EQ(thrownMessage([&] { (thread.*call)(); }), "Thread was not running...");
-  }
-  EXPECT_EQ(target.completed, 0);
-  thread.start();
-  ASSERT_TRUE(eventually([&] { return !thread.isRunning(); }));
-  thread.start();  // again, though never joined
-  ASSERT_TRUE(eventually([&] { return !thread.isRunning(); }));
-  EXPECT_EQ(thrownMessage([&] { thread.join(); }), "Thread was not running...");
-  EXPECT_EQ(target.completed, 2);
-}
-
-TEST(IosThread, CancelStopsAThreadInsideRunAndASelfDeletingOneDeletesItsObject) {
-  for (bool deleteOnExit : {false, true}) {
+// A cancelled thread unwinds out of run(); a self-deleting one, cancelled or
+// done, deletes its object once it has left run().
+TEST(IosThread, LeavesRunWhenCancelledOrDoneAndASelfDeletingOneThenDeletesItsObject) {
+  const struct {
+    bool cancel, deleteOnExit, detached;
+  } cases[] = {
+      {true, false, false}, {true, true, false}, {false, true, false}, {false, true, true}};
+  for (const auto& c : cases) {
     Probe probe;
     ProbedThread* thread = new ProbedThread(probe);
-    thread->setDeleteOnExit(deleteOnExit);
-    thread->start();
+    thread->setDeleteOnExit(c.deleteOnExit);
+    c.detached ? thread->startDetached() : thread->start();
     ASSERT_TRUE(eventually([&] { return probe.body.entered.load(); }));
-    thread->cancel();
-    if (!deleteOnExit) {
+    if (c.cancel) {
+      thread->cancel();
+    } else {
+      probe.body.released = true;  // the thread's own from here on
+    }
+    if (!c.deleteOnExit) {
       EXPECT_FALSE(thread->isRunning());
       EXPECT_EQ(thrownMessage([&] { thread->join(); }), "Thread was not running...");
       ASSERT_TRUE(eventually([&] { return probe.leftRun.load(); }));
@@ -143,26 +142,7 @@ TEST(IosThread, CancelStopsAThreadInsideRunAndASelfDeletingOneDeletesItsObject) 
     }
     ASSERT_TRUE(eventually([&] { return probe.deletions.load() == 1; }));
     EXPECT_TRUE(probe.leftRun);
-    EXPECT_EQ(probe.body.completed, 0);
-  }
-}
-
-TEST(SelfDeletingThread, DeletesItsObjectButNeverItsTargetAfterTheBodyReturns) {
-  const struct {
-    bool detached, withTarget;
-  } cases[] = {{false, false}, {true, false}, {true, true}};
-  for (const auto& c : cases) {
-    Probe probe;
-    Target target;
-    target.released = true;
-    ProbedThread* thread =
-        c.withTarget ? new ProbedThread(probe, &target) : new ProbedThread(probe);
-    thread->setDeleteOnExit(true);
-    c.detached ? thread->startDetached() : thread->start();
-    thread = nullptr;  // the thread's own from here on
-    probe.body.released = true;
-    ASSERT_TRUE(eventually([&] { return probe.deletions.load() == 1; }));
-    EXPECT_EQ(target.completed, c.withTarget ? 1 : 0);
-    EXPECT_EQ(probe.deletedAfterRunCompleted, !c.withTarget);
+    EXPECT_EQ(probe.body.completed, c.cancel ? 0 : 1);
+    EXPECT_EQ(probe.deletedAfterRunCompleted, !c.cancel);
   }
 }
