@@ -1,9 +1,11 @@
-// Two computer players invited through the lobby play whole games by the
-// rules, two at once, the same way each time: the moves and passes their
-// spectator is told replay as a legal game to its end.
+// Computer players in the lobby: two invited through it play whole games by
+// the rules, two at once, the same way each time (the moves and passes their
+// spectator is told replay as a legal game to its end); and one that accepts
+// every game leaves the server's bound on games in force.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,4 +59,21 @@ TEST(BotGame, TwoBotsInvitedThroughTheLobbyPlayWholeGamesTheSameWayEachTime) {
   }
   EXPECT_GT(moves[0].size(), 20u);
   EXPECT_EQ(moves[0], moves[1]);
+}
+
+TEST(BotGame, AComputerPlayerTakesAnyNumberOfGamesUpToTheServersBound) {
+  VantorServer server;
+  VantorDeepBlue bot(&server, 1);
+  std::vector<std::unique_ptr<RecordingPlayer>> people;
+  // Twelve people with 32 games each against it, black: it need not move.
+  for (int i = 0; i < 13; ++i) people.emplace_back(new RecordingPlayer(&server));
+  for (int i = 0; i < 12; ++i) {
+    for (int k = 0; k < 32; ++k) server.initiateGameFromXWithY(people[i].get(), &bot, 0, false);
+  }
+  ASSERT_EQ(server.getGameCount(), VantorServer::kMaxGames);
+  testing::internal::CaptureStderr();
+  server.initiateGameFromXWithY(people[12].get(), &bot, 0, false);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "ERROR in initiateGameFromXWithY: the server holds 384 games already\n");
+  EXPECT_EQ(server.getGameCount(), VantorServer::kMaxGames);
 }

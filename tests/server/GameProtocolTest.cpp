@@ -1,5 +1,5 @@
 // Games over the wire: invitations, acceptance, refusal, abort, moves,
-// passes, the end of a game, spectators and the server's bound on games.
+// passes, the end of a game and spectators.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,8 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "server/VantorServer.h"
-#include "tests/ios/TestSupport.h"
 #include "tests/server/ProtocolClient.h"
 #include "tests/server/ServerUnderTest.h"
 
@@ -197,30 +195,4 @@ TEST_F(GameProtocol, APassIsToldWithS15AndTheEndWithS16ToPlayersAndSpectators) {
   alice_->send(msg(19));
   EXPECT_EQ(alice_->nextOf(19), msg(19, int32(passId) + cstr("alice") + cstr("bob") + int32(id) +
                                             cstr("alice") + cstr("bob")));
-}
-
-TEST(GameBounds, TheServerRefusesAGamePastItsBoundAndStillSendsTheWholeListInOneFrame) {
-  ServerUnderTest server;
-  VantorServer* lobby = server.factory().getServer();
-  // Twelve people with 32 games each against Pee[Bot], which any number may
-  // play: the server's bound of 384 games. A thirteenth is refused one.
-  std::vector<std::unique_ptr<ProtocolClient>> people;
-  std::string invitations;
-  for (int i = 0; i < 32; ++i) invitations += frame(msg(4, bytes({0, 0}) + cstr("Pee[Bot]")));
-  for (int i = 0; i < 13; ++i) {
-    people.emplace_back(ProtocolClient::join(server.port(), "p" + std::to_string(i)));
-  }
-  for (int i = 0; i < 12; ++i) people[i]->sendRaw(invitations);
-  ASSERT_TRUE(eventually([&] { return lobby->getGameCount() == VantorServer::kMaxGames; }));
-  testing::internal::CaptureStderr();
-  people[12]->send(msg(4, bytes({0, 0}) + cstr("Pee[Bot]")));
-  people[12]->send(msg(19));
-  const std::string list = people[12]->nextOf(19);
-  const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_NE(log.find("ERROR in initiateGameFromXWithY: the server holds 384 games already\n"),
-            std::string::npos)
-      << log;
-  EXPECT_EQ(lobby->getGameCount(), VantorServer::kMaxGames);
-  // 384 entries: id, "pN" and "Pee[Bot]".
-  EXPECT_GT(list.size(), 384u * (4 + 3 + 9));
 }

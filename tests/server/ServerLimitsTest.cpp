@@ -35,14 +35,18 @@ std::string broadcast(const std::string& from, const std::string& text) {
 
 }  // namespace
 
-TEST(ServerLimits, TurnsAwayAConnectionPastTheBoundOfItsAddressOnly) {
-  ServerUnderTest server(50, 50, limits(2, 24, 20));
+TEST(ServerLimits, TurnsAwayConnectionsPastTheBoundOfTheirAddressOrOfPlayersAndSaysWhy) {
+  // Two a peer address; the seven computer players and three people.
+  ServerUnderTest server(50, 50, limits(2, 10, 20));
   CaptureStderr();
   auto one = ProtocolClient::join(server.port(), "one");
   auto two = ProtocolClient::join(server.port(), "two");
   ProtocolClient third(server.port());
   EXPECT_TRUE(third.closedByServer());
   auto elsewhere = ProtocolClient::join(server.port(), "three", "127.0.0.2");
+  ProtocolClient tooMany(server.port(), "127.0.0.3");
+  EXPECT_EQ(tooMany.next(), msg(26));
+  EXPECT_TRUE(tooMany.closedByServer());
   // A place freed is taken again.
   two->drain(50);
   one.reset();
@@ -53,19 +57,7 @@ TEST(ServerLimits, TurnsAwayAConnectionPastTheBoundOfItsAddressOnly) {
                   "Connection from 127.0.0.1 refused: 2 connections from that address "
                   "already\n"))
       << log;
-}
-
-TEST(ServerLimits, KeepsThePlayersWithinTheBoundAndSaysWhy) {
-  // The seven computer players and two people.
-  ServerUnderTest server(50, 50, limits(4, 9, 20));
-  CaptureStderr();
-  auto one = ProtocolClient::join(server.port(), "one");
-  auto two = ProtocolClient::join(server.port(), "two", "127.0.0.2");
-  ProtocolClient third(server.port(), "127.0.0.3");
-  EXPECT_EQ(third.next(), msg(26));
-  EXPECT_TRUE(third.closedByServer());
-  const std::string log = GetCapturedStderr();
-  EXPECT_TRUE(has(log, "Connection from 127.0.0.3 refused: the server holds 9 players\n")) << log;
+  EXPECT_TRUE(has(log, "Connection from 127.0.0.3 refused: the server holds 10 players\n")) << log;
 }
 
 TEST(ServerLimits, DropsChatPastTheRateWithOneLineAndKeepsPrivateTextOutOfTheLog) {

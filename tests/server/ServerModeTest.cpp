@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -23,12 +22,10 @@ namespace {
 
 using Logged = ChildProcess::Logged;
 
-// The executable (or program) started with arguments, its log named after
-// the test.
-std::unique_ptr<ChildProcess> start(const std::string& arguments, Logged logged = Logged::kBoth,
-                                    const std::string& program = VANTOR_EXECUTABLE) {
+// The executable started with arguments, its log named after the test.
+std::unique_ptr<ChildProcess> start(const std::string& arguments, Logged logged = Logged::kBoth) {
   static int started = 0;
-  std::vector<std::string> command = {program};
+  std::vector<std::string> command = {VANTOR_EXECUTABLE};
   std::istringstream words(arguments);
   for (std::string word; words >> word;) command.push_back(word);
   const std::string log = testing::TempDir() + "vantor-" +
@@ -98,23 +95,6 @@ TEST(ServerMode, ServesFromPort4567OnAndEndsWith255OnInterrupt) {
   const int status = server->waitExit(10000);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 255);
-}
-
-TEST(ServerMode, ACopyNamedVantorStartedByHandServes) {
-  // A client marks the server child it starts; a copy of the program named
-  // "Vantor" and started by hand is no such child.
-  char directory[] = "/tmp/vantor-copy-XXXXXX";
-  ASSERT_NE(mkdtemp(directory), nullptr);
-  const std::string copy = std::string(directory) + "/Vantor";
-  ASSERT_EQ(std::system(("cp '" VANTOR_EXECUTABLE "' " + copy).c_str()), 0);
-  auto server = start("S", Logged::kOutput, copy);
-  const int port = launchedPort(*server);
-  ASSERT_GT(port, 0) << server->log();
-  auto client = ProtocolClient::join(port, "tester");
-  client->send(msg(17));
-  EXPECT_EQ(client->nextOf(17), msg(17, cstr("tester")));
-  server.reset();
-  std::system(("rm -rf " + std::string(directory)).c_str());
 }
 
 TEST(ServerHosting, ServesExactlyTheAddressesItIsGiven) {

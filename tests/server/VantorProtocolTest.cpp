@@ -1,6 +1,5 @@
-// The server's side of the wire format on its own: the request reader and
-// the framing stream. (The game list's size limit is the lobby's bounds,
-// checked when it compiles.) (The layout of
+// The server's side of the wire format on its own: the game list's size
+// limit, the request reader and the framing stream. (The layout of
 // every message and its frame is checked byte by byte by the protocol tests,
 // the integers by the wire module's.)
 #include <gtest/gtest.h>
@@ -30,6 +29,17 @@ class RecordingStream : public IosOutputStream {
 };
 
 }  // namespace
+
+TEST(ServerMessages, AGameListLongerThan32767BytesIsNotSentAtAll) {
+  // Each entry: 4 + 100 + 1 + 100 + 1 = 206 bytes.
+  std::vector<VantorListedGame> games;
+  const std::string name(100, 'n');
+  int fitting = (kMaxGameListPayload - 1) / 206;
+  for (int i = 0; i < fitting; ++i) games.push_back({i, name, name});
+  EXPECT_EQ(buildGameList(games).size(), 1u + 206u * fitting);
+  games.push_back({fitting, name, name});
+  EXPECT_EQ(buildGameList(games), std::string());
+}
 
 TEST(RequestReader, ReadsFieldsInOrderAfterTheCodeAndNeverPastThePayload) {
   const std::string payload = bytes({11, 0x2A, 0, 0, 0, 0xFF, 8, 'a', 0, 'b', 0});

@@ -110,16 +110,15 @@ TEST_F(Lobby, RequestsWithNothingToActOnChangeNothing) {
   EXPECT_EQ(server_.getGame(-1), nullptr);
   server_.initiateGameFromXWithY(a, nullptr, 0, false);
   server_.acceptGame(nullptr, game);
+  server_.acceptGame(b, nullptr);
   server_.acceptGame(outsider, game);
-  server_.acceptGame(b, gone);  // removed meanwhile
-  server_.refuseGame(a, nullptr);
-  server_.refuseGame(b, gone);
+  server_.acceptGame(b, gone);     // removed meanwhile
+  server_.refuseGame(a, nullptr);  // an unknown id
   server_.refuseGame(outsider, game);
   server_.playMove(gone->getId(), a, 5, 3);
   EXPECT_FALSE(server_.initiateSpectateMode(999999, a));
   server_.broadcastMessage(nullptr, "x");
   EXPECT_FALSE(server_.changePlayerNickName(nullptr, "x"));
-  server_.sendMessage(a, nullptr, "void");
   server_.sendMessage(a, &unlisted, "out");
   server_.sendMessageToId(a, departedId, "late");  // as a computer player answers
   // An abort by anyone but a player of the game only refreshes the lists.
