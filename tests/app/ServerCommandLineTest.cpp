@@ -54,9 +54,6 @@ TEST(ServerCommandLine, TakesLimitsWithinTheirBoundsAndKeepsPrivateTextOffTheRec
 TEST(ServerCommandLine, RefusesWhatItCannotTake) {
   const std::vector<std::vector<std::string>> refused = {
       {"--port", "5"},
-      {"-x"},
-      {"--listen"},
-      {"--listen", "localhost"},
       {"--listen", "::1"},
       {"--listen", "[::1"},
       {"--listen", "127.0.0.1:70000"},

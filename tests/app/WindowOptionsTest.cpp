@@ -8,51 +8,36 @@
 
 namespace {
 
-WindowOptions optionsOf(const std::vector<const char*>& arguments) {
-  return WindowOptions(static_cast<int>(arguments.size()), arguments.data());
-}
-
 using Arguments = std::vector<std::string>;
 
-TEST(WindowOptions, LeavesAPlainCommandLineAlone) {
-  EXPECT_EQ(optionsOf({"vantor"}).remaining(), Arguments{"vantor"});
-  EXPECT_EQ(optionsOf({"vantor", "S"}).remaining(), (Arguments{"vantor", "S"}));
-  EXPECT_EQ(optionsOf({"vantor", "s", "x"}).remaining(), (Arguments{"vantor", "s", "x"}));
-  EXPECT_EQ(optionsOf({"vantor"}).display(), "");
-  EXPECT_EQ(optionsOf({"vantor"}).incomplete(), "");
-}
-
-TEST(WindowOptions, TakesOutTheDisplayAndItsName) {
-  const WindowOptions options = optionsOf({"vantor", "-display", ":1"});
-  EXPECT_EQ(options.remaining(), Arguments{"vantor"});
-  EXPECT_EQ(options.display(), ":1");
-}
-
-TEST(WindowOptions, TakesOutEveryGlutOptionWhereverItStands) {
-  const WindowOptions options =
-      optionsOf({"vantor", "-geometry", "320x480+10+10", "-iconic", "S", "-direct", "-indirect",
-                 "-gldebug", "-sync", "-display", "host:2.0"});
-  EXPECT_EQ(options.remaining(), (Arguments{"vantor", "S"}));
-  EXPECT_EQ(options.display(), "host:2.0");
-}
-
-TEST(WindowOptions, AValueThatLooksLikeAnOptionIsStillTheValue) {
-  const WindowOptions options = optionsOf({"vantor", "-display", "-sync"});
-  EXPECT_EQ(options.remaining(), Arguments{"vantor"});
-  EXPECT_EQ(options.display(), "-sync");
-}
-
-TEST(WindowOptions, TellsAnOptionLeftWithoutItsValue) {
-  const WindowOptions options = optionsOf({"vantor", "-display"});
-  EXPECT_EQ(options.remaining(), Arguments{"vantor"});
-  EXPECT_EQ(options.incomplete(), "-display");
-  EXPECT_EQ(optionsOf({"vantor", "-geometry"}).incomplete(), "-geometry");
-}
-
-TEST(WindowOptions, KeepsOtherDashedArgumentsForTheModeToRefuse) {
-  EXPECT_EQ(optionsOf({"vantor", "-help"}).remaining(), (Arguments{"vantor", "-help"}));
-  EXPECT_EQ(optionsOf({"vantor", "--display", ":1"}).remaining(),
-            (Arguments{"vantor", "--display", ":1"}));
+TEST(WindowOptions, TakesOutGlutsOptionsWhereverTheyStandAndLeavesTheRest) {
+  struct Case {
+    std::vector<const char*> arguments;
+    Arguments remaining;
+    std::string display, incomplete;
+  };
+  const Case cases[] = {
+      {{"vantor", "s", "x"}, {"vantor", "s", "x"}, "", ""},
+      {{"vantor", "-display", ":1"}, {"vantor"}, ":1", ""},
+      {{"vantor", "-geometry", "320x480+10+10", "-iconic", "S", "-direct", "-indirect", "-gldebug",
+        "-sync", "-display", "host:2.0"},
+       {"vantor", "S"},
+       "host:2.0",
+       ""},
+      // A value that looks like an option is still the value.
+      {{"vantor", "-display", "-sync"}, {"vantor"}, "-sync", ""},
+      {{"vantor", "-display"}, {"vantor"}, "", "-display"},
+      {{"vantor", "-geometry"}, {"vantor"}, "", "-geometry"},
+      // Other dashed arguments are the mode's to refuse.
+      {{"vantor", "-help"}, {"vantor", "-help"}, "", ""},
+      {{"vantor", "--display", ":1"}, {"vantor", "--display", ":1"}, "", ""},
+  };
+  for (const Case& c : cases) {
+    const WindowOptions options(static_cast<int>(c.arguments.size()), c.arguments.data());
+    EXPECT_EQ(options.remaining(), c.remaining) << c.arguments.back();
+    EXPECT_EQ(options.display(), c.display) << c.arguments.back();
+    EXPECT_EQ(options.incomplete(), c.incomplete) << c.arguments.back();
+  }
 }
 
 }  // namespace

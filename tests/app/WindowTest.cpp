@@ -32,21 +32,20 @@ std::string WindowTest::logPath(const std::string& which) const {
   return kArtifacts + "/" + name_ + which + ".log";
 }
 
-::testing::AssertionResult WindowTest::launch(RunningClient& client,
-                                              const std::vector<std::string>& options,
-                                              const std::string& which, unsigned long except) {
+::testing::AssertionResult WindowTest::start(RunningClient& client,
+                                             const std::vector<std::string>& options,
+                                             const std::string& which, unsigned long except) {
   std::vector<std::string> command{VANTOR_EXE};
   command.insert(command.end(), options.begin(), options.end());
   client.process = std::make_unique<ChildProcess>(command, logPath(which));
-  if (!client.process->started()) return ::testing::AssertionFailure() << "not started";
   client.window = session_->findWindow("Vantor", 20000, except);
-  if (client.window == 0) {
-    return ::testing::AssertionFailure() << "no window\n" << client.process->log();
+  const std::string launched = "server launched on port ";
+  if (client.window == 0 || !client.process->waitForLog(launched, 10000)) {
+    return ::testing::AssertionFailure() << "no window or no launch line\n"
+                                         << client.process->log();
   }
-  return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult WindowTest::awaitMainMenu(RunningClient& client) {
+  const std::string log = client.process->log();
+  client.port = std::atoi(log.c_str() + log.find(launched) + launched.size());
   client.serverPid = client.process->childPid();
   session_->moveTo(client.window, 300, 200);  // away from every button, so nothing is hovered
   if (!waitUntil([&] { return capture(client).difference(Picture(), 0, 0, 319, 479) > 5; },

@@ -23,7 +23,7 @@ struct RunningClient {
   std::unique_ptr<ChildProcess> process;
   unsigned long window = 0;
   int serverPid = -1;
-  int port = 0;  // its server's, once a test has read it from the launch line
+  int port = 0;  // its server's, read from the launch line
   Picture menu;  // the main menu as first shown
 };
 
@@ -37,12 +37,11 @@ class WindowTest : public ::testing::Test {
   // artifacts/<test name><which>.log
   std::string logPath(const std::string& which) const;
   // Starts vantor with the options, logging to logPath(which), and waits
-  // for its window; with except, for a window other than that one.
-  ::testing::AssertionResult launch(RunningClient& client, const std::vector<std::string>& options,
-                                    const std::string& which, unsigned long except = 0);
-  // Once the client's server is up: moves the pointer off every button,
-  // waits for the first picture and keeps it as the client's main menu.
-  ::testing::AssertionResult awaitMainMenu(RunningClient& client);
+  // for its window (with except, one other than that one), for its server
+  // child's launch line and for its main menu, with the pointer off every
+  // button.
+  ::testing::AssertionResult start(RunningClient& client, const std::vector<std::string>& options,
+                                   const std::string& which, unsigned long except = 0);
 
   Picture capture(const RunningClient& client);
   // Also written to artifacts/<test name>-<what>.png.

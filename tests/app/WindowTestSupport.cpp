@@ -44,14 +44,6 @@ bool listening(int port) {
   return false;
 }
 
-int cellX(int column) {
-  return 20 + 35 * column + 17;
-}
-
-int cellY(int row) {
-  return 20 + 35 * row + 17;
-}
-
 char cellAt(const Picture& shot, int column, int row) {
   // Four small patches around the centre are read: off the last-move
   // marker, and on the disc even while it leans after a flip.
@@ -67,9 +59,12 @@ char cellAt(const Picture& shot, int column, int row) {
   return Rgb{r, g, b}.luminance() < 100 ? 'X' : 'O';
 }
 
-// Moves this process, and the programs it starts from now on, into a network
-// namespace of its own and brings its loopback up (as `unshare -n` and
-// `ip link set lo up`); empty on success, else why not.
+int discsOn(const Picture& shot) {
+  int empty = 0;
+  for (int cell = 0; cell < 64; ++cell) empty += cellAt(shot, cell % 8, cell / 8) == '.';
+  return empty >= 32 ? 64 - empty : 0;
+}
+
 std::string enterPrivateNetwork() {
   if (unshare(CLONE_NEWNET) != 0) return std::string("unshare: ") + std::strerror(errno);
   const int s = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);

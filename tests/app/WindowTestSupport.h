@@ -30,9 +30,16 @@ bool listening(int port);
 
 // Cell centres of the board in window coordinates, columns and rows 0..7
 // from the top left.
-int cellX(int column);
-int cellY(int row);
+inline int cellX(int column) {
+  return 37 + 35 * column;
+}
+inline int cellY(int row) {
+  return 37 + 35 * row;
+}
 // What a cell shows: 'X' a black disc, 'O' a white one, '.' the green board.
 char cellAt(const Picture& shot, int column, int row);
+// The discs on the board the window shows, or 0 when it shows no board (on
+// a menu few cells read as green).
+int discsOn(const Picture& shot);
 
 #endif  // VANTOR_TESTS_APP_WINDOWTESTSUPPORT_H_

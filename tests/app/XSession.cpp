@@ -2,36 +2,18 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "tests/app/ChildProcess.h"
+#include "tests/app/WindowTestSupport.h"
 
 namespace {
 
 Display* asDisplay(void* p) {
   return static_cast<Display*>(p);
-}
-
-Window findNamed(Display* display, Window window, const std::string& name, Window except) {
-  char* title = nullptr;
-  if (XFetchName(display, window, &title) && title) {
-    bool match = name == title && window != except;
-    XFree(title);
-    if (match) return window;
-  }
-  Window root, parent, *children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
-  Window found = 0;
-  for (unsigned int i = 0; i < count && !found; ++i) {
-    found = findNamed(display, children[i], name, except);
-  }
-  if (children) XFree(children);
-  return found;
 }
 
 int ignoreErrors(Display*, XErrorEvent*) {
@@ -55,17 +37,20 @@ XSession::~XSession() {
 }
 
 unsigned long XSession::findWindow(const std::string& name, int timeoutMs, unsigned long except) {
-  Display* d = asDisplay(connection_);
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  do {
-    Window w = findNamed(d, DefaultRootWindow(d), name, except);
-    if (w) {
-      XWindowAttributes attributes;
-      if (XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable) return w;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  } while (std::chrono::steady_clock::now() < end);
-  return 0;
+  // Without a window manager, the program's window is a child of the root.
+  unsigned long found = 0;
+  waitUntil(
+      [&] {
+        for (unsigned long window : shownWindows()) {
+          char* title = nullptr;
+          if (!XFetchName(asDisplay(connection_), window, &title) || !title) continue;
+          if (name == title && window != except) found = window;
+          XFree(title);
+        }
+        return found != 0;
+      },
+      timeoutMs);
+  return found;
 }
 
 Picture XSession::capture(unsigned long window) {
@@ -103,13 +88,8 @@ Picture XSession::capture(unsigned long window) {
 }
 
 bool XSession::moveTo(unsigned long window, int x, int y) {
-  Display* d = asDisplay(connection_);
-  int rootX, rootY;
-  Window child;
-  if (!XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child)) {
-    return false;
-  }
-  const bool moved = xdotool({"mousemove", std::to_string(rootX), std::to_string(rootY)});
+  const bool moved = xdotool(
+      {"mousemove", "--window", std::to_string(window), std::to_string(x), std::to_string(y)});
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   return moved;
 }
@@ -126,8 +106,7 @@ bool XSession::xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> command{"xdotool"};
   command.insert(command.end(), args.begin(), args.end());
   ChildProcess process(command, "/dev/null");
-  const int status = process.waitExit(10000);
-  return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return process.waitExit(10000) == 0;
 }
 
 bool XSession::warpTo(unsigned long window, int x, int y) {
@@ -137,25 +116,18 @@ bool XSession::warpTo(unsigned long window, int x, int y) {
   return true;
 }
 
-std::vector<std::string> XSession::shownWindows() {
+std::vector<unsigned long> XSession::shownWindows() {
   Display* d = asDisplay(connection_);
-  std::vector<std::string> titles;
+  std::vector<unsigned long> shown;
   Window root, parent, *children = nullptr;
   unsigned int count = 0;
-  if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return titles;
+  if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return shown;
   for (unsigned int i = 0; i < count; ++i) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(d, children[i], &attributes) || attributes.map_state != IsViewable) {
-      continue;
-    }
-    char* title = nullptr;
-    if (XFetchName(d, children[i], &title) && title) {
-      titles.push_back(title);
-      XFree(title);
-    } else {
-      titles.push_back("");
+    if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable) {
+      shown.push_back(children[i]);
     }
   }
   if (children) XFree(children);
-  return titles;
+  return shown;
 }

@@ -24,7 +24,7 @@ class XSession {
   bool started() const { return connection_ != nullptr; }
   const std::string& why() const { return why_; }
 
-  // The top-level window titled name, other than except when given,
+  // The top-level window shown titled name, other than except when given,
   // waiting up to timeoutMs; 0 if none.
   unsigned long findWindow(const std::string& name, int timeoutMs, unsigned long except = 0);
   Picture capture(unsigned long window);
@@ -36,8 +36,8 @@ class XSession {
   // Moves the pointer at once, without a helper program: for timing how
   // soon a window answers.
   bool warpTo(unsigned long window, int x, int y);
-  // The titles of the top-level windows shown, "" for an untitled one.
-  std::vector<std::string> shownWindows();
+  // The top-level windows shown.
+  std::vector<unsigned long> shownWindows();
 
  private:
   bool xdotool(const std::vector<std::string>& args);
