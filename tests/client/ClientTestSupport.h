@@ -74,14 +74,8 @@ class RecordingListener : public vgl::GameClientListener {
   }
   void gameRefused(int c, const char* name) override { record("gameRefused", c, name); }
   void nickRefused(int c, const char* text) override { record("nickRefused", c, text); }
-  void connectionFailed(int c) override {
-    record("connectionFailed", c);
-    if (onConnectionLost) onConnectionLost();
-  }
-  void connectionLost(int c) override {
-    record("connectionLost", c);
-    if (onConnectionLost) onConnectionLost();
-  }
+  void connectionFailed(int c) override { ended("connectionFailed", c); }
+  void connectionLost(int c) override { ended("connectionLost", c); }
 
   int count(const std::string& call) const { return std::count(calls.begin(), calls.end(), call); }
 
@@ -92,6 +86,10 @@ class RecordingListener : public vgl::GameClientListener {
   std::function<void()> onConnectionLost;
 
  private:
+  void ended(const char* call, int colour) {
+    record(call, colour);
+    if (onConnectionLost) onConnectionLost();
+  }
   void record(const char* call, int colour, const char* text = nullptr) {
     calls.push_back(call + ("(" + std::to_string(colour) + ")") +
                     (text ? ":" + std::string(text) : ""));

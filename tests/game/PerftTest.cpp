@@ -10,15 +10,12 @@
 namespace {
 
 uint64_t leaves(const VantorGame& game, int depth) {
-  if (depth == 0) return 1;
-  switch (game.checkPass()) {
-    case 2:
-      return 1;
-    case 1: {
-      VantorGame passed = game;
-      passed.switchTurn();
-      return leaves(passed, depth - 1);
-    }
+  const int pass = game.checkPass();
+  if (depth == 0 || pass == 2) return 1;
+  if (pass == 1) {
+    VantorGame passed = game;
+    passed.switchTurn();
+    return leaves(passed, depth - 1);
   }
   uint64_t total = 0;
   for (int x = 1; x <= 8; ++x) {

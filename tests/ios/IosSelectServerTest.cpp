@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "ios/Exception.h"
-#include "ios/IosListeningPort.h"
 #include "ios/IosSelectServer.h"
 #include "ios/IosServerFactory.h"
 #include "ios/Socket.h"
@@ -22,8 +21,8 @@ namespace {
 
 // Counts the connections it makes and ends, and answers what is pending by
 // echoing it through the connection's output queue. A payload that contains
-// '!' makes the handler throw; "drop" removes portToDrop. With throwOnNew the
-// next new connection's handler throws.
+// '!' makes the handler throw; with throwOnNew the next new connection's
+// handler throws.
 class CountingFactory : public IosServerFactory {
  public:
   void newConnection(TaggedSocket*) override {
@@ -35,7 +34,6 @@ class CountingFactory : public IosServerFactory {
     std::string data(static_cast<size_t>(pending), '\0');
     s->getInputStream()->read(&data[0], pending);
     if (data.find('!') != std::string::npos) throw new Exception("refused");
-    if (data == "drop") server->removePort(portToDrop);
     s->getOutputStream()->write(data.data(), pending);
   }
   void connectionClosed(TaggedSocket* s) override {
@@ -46,9 +44,6 @@ class CountingFactory : public IosServerFactory {
   std::atomic<int> made{0};
   std::atomic<int> ended{0};
   std::atomic<bool> throwOnNew{false};
-  // Set before run() starts; used on the server thread only.
-  IosSelectServer* server = nullptr;
-  int portToDrop = 0;
 };
 
 // Runs a server on a free port on a thread of its own, after setUp has
@@ -123,30 +118,6 @@ TEST(IosSelectServer, RefusesAPortTwiceAndStopReturnsABlockedRunAndClosesEachPor
   }
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Server Socket closed\nServer Socket closed\nServer Socket closed\n");
-}
-
-TEST(IosSelectServer, RemovingAPortEndsItsConnectionsAndKeepsTheOthers) {
-  CountingFactory first, second;
-  testing::internal::CaptureStderr();
-  int secondPort = 0;
-  RunningServer running(&first, [&](IosSelectServer& s) {
-    s.addPort(true, 0, &second);
-    secondPort = s.lastPort()->getPort();
-    first.server = &s;
-    first.portToDrop = secondPort;
-  });
-  Socket a("127.0.0.1", running.port());
-  Socket b("127.0.0.1", secondPort);
-  ASSERT_TRUE(eventually([&] { return first.made == 1 && second.made == 1; }));
-  EXPECT_EQ(echoed(a, "drop"), "drop");
-  EXPECT_TRUE(endedByServer(b));
-  EXPECT_EQ(second.ended, 1);
-  EXPECT_EQ(thrownMessage([&] { Socket c("127.0.0.1", secondPort); }),
-            "IosSocket: Socket connection failed");
-  EXPECT_EQ(echoed(a, "more"), "more");
-  EXPECT_EQ(first.ended, 0);
-  running.stop();
-  testing::internal::GetCapturedStderr();
 }
 
 // The factory never hears of the connection whose welcome failed.

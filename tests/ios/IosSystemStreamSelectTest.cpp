@@ -1,8 +1,6 @@
-// The wait set's writable streams and the flushes asked for from other
-// threads. Which streams are readable it reports to the select server on every
-// round (IosSelectServerTest, and the server's protocol tests, some with
-// hundreds of connections at once); waking a blocked wait and forgetting the
-// streams of ended connections are the select server's too (stop, and every
+// The wait set: which streams it reports, and the flushes asked for from
+// other threads. Waking a blocked wait and forgetting the streams of ended
+// connections are the select server's (IosSelectServerTest: stop, and every
 // connection it ends).
 #include <gtest/gtest.h>
 
@@ -15,6 +13,7 @@
 #include "ios/Socket.h"
 #include "ios/TaggedSocket.h"
 #include "ios/TaggedSocketFactory.h"
+#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -29,6 +28,11 @@ class Connections {
     }
   }
   TaggedSocket* accepted(int i) { return accepted_[i].get(); }
+  // Writes a byte from each client named and waits until its peer can read it.
+  void send(std::initializer_list<int> which) {
+    for (int i : which) clients_[i]->write("x", 1);
+    for (int i : which) ASSERT_TRUE(eventually([&] { return accepted_[i]->streamReadyToRead(); }));
+  }
 
  private:
   ServerSocket listener_;
@@ -44,6 +48,20 @@ std::vector<void*> contentsOf(IosVector* vector) {
 }
 
 }  // namespace
+
+// Seventy-one connections: more than a wait set of 64 could hold.
+TEST(IosSystemStreamSelect,
+     ReportsEachReadableStreamOnceInRegistrationOrderAmongMoreThanSixtyFour) {
+  const int last = 70;
+  Connections c(last + 1);
+  IosSystemStreamSelect select;
+  for (int i = 0; i <= last; ++i) select.add(c.accepted(i));
+  select.add(c.accepted(0));
+  c.send({last, 2, 0});
+  select.select();
+  EXPECT_EQ(contentsOf(select.readyStreams()),
+            (std::vector<void*>{c.accepted(0), c.accepted(2), c.accepted(last)}));
+}
 
 TEST(IosSystemStreamSelect, ReportsWritableStreamsOnlyWithWriteInterestAndFlushRequestsOnce) {
   Connections c(2);

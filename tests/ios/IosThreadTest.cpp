@@ -9,12 +9,12 @@
 
 namespace {
 
-// A thread body that holds until the test releases it, at a cancellation
-// point, so that a cancelled thread stops inside it. It spins rather than
-// sleeps: ThreadSanitizer loses track of the synchronisation of a thread
-// cancelled inside a blocking call such as sleep.
-struct HeldBody {
-  void hold() {
+// A body that holds until the test releases it, at a cancellation point, so
+// that a cancelled thread stops inside it. It spins rather than sleeps:
+// ThreadSanitizer loses track of the synchronisation of a thread cancelled
+// inside a blocking call such as sleep.
+struct Target final : public IosRunnable {
+  void run() override {
     entered = true;
     while (!released) {
       pthread_testcancel();
@@ -22,21 +22,15 @@ struct HeldBody {
     }
     ++completed;
   }
-  std::atomic<bool> entered{false};
-  std::atomic<bool> released{false};
+  std::atomic<bool> entered{false}, released{false};
   std::atomic<int> completed{0};
-};
-
-struct Target final : public IosRunnable, public HeldBody {
-  void run() override { hold(); }
 };
 
 // What a thread running its own run() leaves behind for the test to look at.
 struct Probe {
-  HeldBody body;
-  std::atomic<bool> leftRun{false};
+  Target body;
+  std::atomic<bool> leftRun{false}, deletedAfterRunCompleted{false};
   std::atomic<int> deletions{0};
-  std::atomic<bool> deletedAfterRunCompleted{false};
 };
 
 class ProbedThread final : public IosThread {
@@ -52,7 +46,7 @@ class ProbedThread final : public IosThread {
       std::atomic<bool>& left;
       ~Mark() { left = true; }
     } mark{probe_.leftRun};
-    probe_.body.hold();
+    probe_.body.run();
   }
 
  private:

@@ -45,7 +45,8 @@ TEST(Platform, ExecutableDirectoryIsTheProgramsFolderAndCanBeMadeCurrent) {
   std::filesystem::current_path(saved);
 }
 
-TEST(Platform, WithoutANamedDisplayTheDialogReturnsAtOnce) {
+// Without one the crash reporter's dialog returns at once: CrashReporterTest.
+TEST(Platform, ADisplayIsAvailableOnlyWhenOneIsNamed) {
   const char* before = std::getenv("DISPLAY");
   const std::string saved = before != nullptr ? before : "";
   setenv("DISPLAY", ":99", 1);
@@ -54,9 +55,6 @@ TEST(Platform, WithoutANamedDisplayTheDialogReturnsAtOnce) {
   EXPECT_FALSE(platform::displayAvailable());
   unsetenv("DISPLAY");
   EXPECT_FALSE(platform::displayAvailable());
-  const Clock::time_point start = Clock::now();
-  platform::showModalDialog("nobody will see this");
-  EXPECT_LT(millisecondsSince(start), 1000);
   before != nullptr ? setenv("DISPLAY", saved.c_str(), 1) : unsetenv("DISPLAY");
 }
 

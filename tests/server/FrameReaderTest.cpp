@@ -17,16 +17,6 @@
 #include "tests/server/ProtocolClient.h"
 #include "tests/server/ServerUnderTest.h"
 
-namespace {
-
-using Messages = std::vector<std::string>;
-
-std::string whoIs(const std::string& nick) {
-  return msg(17, cstr(nick));
-}
-
-}  // namespace
-
 TEST(FrameReader, TakesA1024BytePayloadAndEndsOnlyTheConnectionOfALongerOrCutOffOne) {
   ServerUnderTest server;
   auto alice = ProtocolClient::join(server.port(), "alice");

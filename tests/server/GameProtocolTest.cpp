@@ -12,7 +12,6 @@
 
 namespace {
 
-using Messages = std::vector<std::string>;
 using Move = std::pair<int, int>;
 
 // The shortest game after which black must pass (white made the last move).
@@ -21,10 +20,6 @@ const std::vector<Move> kGameWithAPass = {{5, 3}, {6, 3}, {7, 3}, {7, 2},
 // The shortest game to its end (black made the last move).
 const std::vector<Move> kGameToTheEnd = {{5, 3}, {4, 3}, {3, 2}, {6, 2}, {5, 2},
                                          {6, 3}, {3, 5}, {4, 2}, {7, 2}};
-
-std::string withId(int code, int32_t id, const std::string& rest = "") {
-  return msg(code, int32(id) + rest);
-}
 
 std::string move(int code, int32_t id, int x, int y) {
   return withId(code, id, bytes({x, y}));

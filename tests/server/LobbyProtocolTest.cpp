@@ -13,8 +13,6 @@
 
 namespace {
 
-using Messages = std::vector<std::string>;
-
 std::vector<std::string> withRoster(const std::vector<std::string>& people) {
   std::vector<std::string> all = {"Pee[Bot]",        "Chicken[Bot]", "Baby[Bot]",   "Britney[Bot]",
                                   "Desdemonia[Bot]", "Cassio[Bot]",  "William[Bot]"};
@@ -25,10 +23,6 @@ std::vector<std::string> withRoster(const std::vector<std::string>& people) {
 std::vector<std::string> playerList(ProtocolClient& client) {
   client.send(msg(3));
   return stringsFrom(client.nextOf(3), 1);
-}
-
-std::string chat(int broadcast, const std::string& from, const std::string& text) {
-  return msg(6, bytes({broadcast}) + cstr(from) + cstr(text));
 }
 
 }  // namespace
@@ -54,7 +48,7 @@ TEST(LobbyProtocol, RenamingOrLeavingTellsEveryoneWithS9) {
   alice->drain();
   // A name already taken is accepted.
   bob->send(msg(1, cstr("alice")));
-  EXPECT_EQ(bob->drain(), (Messages{msg(9), msg(17, cstr("alice"))}));
+  EXPECT_EQ(bob->drain(), (Messages{msg(9), whoIs("alice")}));
   EXPECT_EQ(alice->drain(), Messages{msg(9)});
   EXPECT_EQ(playerList(*alice), withRoster({"alice", "alice"}));
   bob.reset();
@@ -74,13 +68,13 @@ TEST(LobbyProtocol, WarnsTheFirstTooOldClientOnceInTheProcess) {
       old.drain(),
       (Messages{chat(0, "Administrator", "Cannot determine your client version."),
                 chat(0, "Administrator", "Your client is probably too old and should be upgraded."),
-                msg(9), msg(17, cstr("old"))}));
+                msg(9), whoIs("old")}));
   old.send(msg(17));
-  EXPECT_EQ(old.drain(), Messages{msg(17, cstr("old"))});
+  EXPECT_EQ(old.drain(), Messages{whoIs("old")});
   ProtocolClient another(server.port());
   another.next();
   another.send(msg(1, cstr("another")));
-  EXPECT_EQ(another.drain(), (Messages{msg(9), msg(17, cstr("another"))}));
+  EXPECT_EQ(another.drain(), (Messages{msg(9), whoIs("another")}));
 }
 
 TEST(LobbyProtocol, ChatReachesEveryoneOrOnlyItsAddresseeAndAComputerPlayerAnswers) {

@@ -62,7 +62,7 @@ std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string
   client->send(msg(kRequestSetNick, cstr(nick)));
   // Nothing else first: no warning for this version.
   EXPECT_EQ(client->next(), msg(kMessagePlayerListChanged));
-  EXPECT_EQ(client->next(), msg(kMessageWhoAmI, cstr(nick)));
+  EXPECT_EQ(client->next(), whoIs(nick));
   return client;
 }
 
@@ -155,6 +155,18 @@ std::string frame(const std::string& payload) {
   std::string out;
   appendFrame(out, payload);
   return out;
+}
+
+std::string chat(int broadcast, const std::string& from, const std::string& text) {
+  return msg(kMessageChat, bytes({broadcast}) + cstr(from) + cstr(text));
+}
+
+std::string withId(int code, int32_t id, const std::string& rest) {
+  return msg(code, int32(id) + rest);
+}
+
+std::string whoIs(const std::string& nick) {
+  return msg(kMessageWhoAmI, cstr(nick));
 }
 
 int codeOf(const std::string& payload) {

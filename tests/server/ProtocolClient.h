@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using Messages = std::vector<std::string>;
+
 // How long a test waits for a message that should come.
 constexpr int kWaitMs = 5000;
 
@@ -67,6 +69,12 @@ std::string int32(int32_t value);           // little-endian
 std::string cstr(const std::string& text);  // 0-terminated
 std::string bytes(std::initializer_list<int> values);
 std::string frame(const std::string& payload);
+
+// Server messages often met: the chat (broadcast or private), a message
+// whose first field is a game id, and the name a client is known by.
+std::string chat(int broadcast, const std::string& from, const std::string& text);
+std::string withId(int code, int32_t id, const std::string& rest = "");
+std::string whoIs(const std::string& nick);
 
 // Reading server messages.
 int codeOf(const std::string& payload);

@@ -29,10 +29,6 @@ bool has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-std::string broadcast(const std::string& from, const std::string& text) {
-  return msg(6, bytes({1}) + cstr(from) + cstr(text));
-}
-
 }  // namespace
 
 TEST(ServerLimits, TurnsAwayConnectionsPastTheBoundOfTheirAddressOrOfPlayersAndSaysWhy) {
@@ -72,17 +68,16 @@ TEST(ServerLimits, DropsChatPastTheRateWithOneLineAndKeepsPrivateTextOutOfTheLog
   burst += frame(msg(6, cstr("listener") + cstr("a secret")));
   talker->sendRaw(burst);
   // Three pass; the fourth and later, private or not, are dropped.
-  std::vector<std::string> heard;
+  Messages heard;
   for (const std::string& m : listener->drain()) {
     if (codeOf(m) == 6) heard.push_back(m);
   }
-  EXPECT_EQ(heard, (std::vector<std::string>{broadcast("talker", "hello 0"),
-                                             broadcast("talker", "hello 1"),
-                                             broadcast("talker", "hello 2")}));
+  EXPECT_EQ(heard, (Messages{chat(1, "talker", "hello 0"), chat(1, "talker", "hello 1"),
+                             chat(1, "talker", "hello 2")}));
   // The others may still talk.
   talker->drain(50);
   listener->send(msg(6, cstr("talker") + cstr("another secret")));
-  EXPECT_EQ(talker->nextOf(6), msg(6, bytes({0}) + cstr("listener") + cstr("another secret")));
+  EXPECT_EQ(talker->nextOf(6), chat(0, "listener", "another secret"));
   const std::string log = GetCapturedStderr();
   EXPECT_TRUE(has(log, "Chat from talker dropped: more than 3 messages in 10 seconds\n")) << log;
   EXPECT_EQ(log.find("dropped", log.find("dropped") + 1), std::string::npos) << log;

@@ -89,7 +89,7 @@ TEST(ServerMode, ServesFromPort4567OnAndEndsWith255OnInterrupt) {
   ASSERT_GE(port, 4567) << server->log();
   auto client = ProtocolClient::join(port, "tester");
   client->send(msg(17));
-  EXPECT_EQ(client->nextOf(17), msg(17, cstr("tester")));
+  EXPECT_EQ(client->nextOf(17), whoIs("tester"));
 
   server->kill(SIGINT);
   const int status = server->waitExit(10000);

@@ -102,7 +102,8 @@ TEST_F(Lobby, RequestsWithNothingToActOnChangeNothing) {
   leave(departed);
   VantorServerGame* game = invite(a, b, 0, true);
   VantorServerGame* gone = invite(a, b, 0, false);
-  server_.abortGameRequest(a, gone->getId());
+  const int goneId = gone->getId();
+  server_.abortGameRequest(a, goneId);
   clearRecords();
   CaptureStderr();  // each writes an error line for the developers
   server_.registerPlayer(nullptr);
@@ -115,7 +116,7 @@ TEST_F(Lobby, RequestsWithNothingToActOnChangeNothing) {
   server_.acceptGame(b, gone);     // removed meanwhile
   server_.refuseGame(a, nullptr);  // an unknown id
   server_.refuseGame(outsider, game);
-  server_.playMove(gone->getId(), a, 5, 3);
+  server_.playMove(goneId, a, 5, 3);
   EXPECT_FALSE(server_.initiateSpectateMode(999999, a));
   server_.broadcastMessage(nullptr, "x");
   EXPECT_FALSE(server_.changePlayerNickName(nullptr, "x"));
