@@ -180,7 +180,14 @@ TEST_F(ClientTest, StartsOnTheMainMenuWhoseButtonsLeadToTheOtherMenusAndBack) {
   EXPECT_TRUE(opened_.empty());
 }
 
-TEST_F(ClientTest, FailedLocalConnectionsShowEchecOverTheMainMenuEachTime) {
+TEST_F(ClientTest, LocalConnectionsGivenUpOrFailedReturnToTheMainMenuWithEchecWhenFailed) {
+  // Unanswered, a local game waits on its status line, and Escape gives up.
+  chooseOpponentAndColour(0, kUpperY);
+  EXPECT_EQ(client_.gameScreen().status(), L"Connexion...");
+  client_.keyboard(27);
+  expectScreen(vgl::MainMenuState);
+  EXPECT_EQ(client_.blackClient(), nullptr);
+
   connections_ = Connections::kThrown;
   chooseOpponentAndColour(0, kUpperY);
   expectScreen(vgl::MainMenuState);
