@@ -36,12 +36,6 @@ Strings withBots(const Strings& more) {
   return all;
 }
 
-// A port where nothing listens: a listener's, once closed.
-int closedPort() {
-  ScriptedServer gone;
-  return gone.port();
-}
-
 enum class Connections { kServed, kRefused, kThrown };
 
 class ClientTest : public ::testing::Test {
@@ -130,7 +124,10 @@ class ClientTest : public ::testing::Test {
   }
 
   ScriptedServer black_, white_, lobby_;
-  const int refused_ = closedPort();
+  const int refused_ = [] {  // where nothing listens: a listener's port, once closed
+    ScriptedServer gone;
+    return gone.port();
+  }();
   vgl::Client client_;
   Strings opened_;
   Connections connections_ = Connections::kServed;
@@ -206,7 +203,7 @@ TEST_F(ClientTest, LocalConnectionsGivenUpOrFailedReturnToTheMainMenuWithEchecWh
   EXPECT_EQ(client_.blackClient(), nullptr);
 }
 
-TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
+TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItTurnsDownStrangersAndWaitsForItsMove) {
   chooseOpponentAndColour(1, kMiddleY);  // "Jouer les blancs"
   expectScreen(vgl::GameState);
   EXPECT_EQ(opened_, (Strings{"1 127.0.0.1:4567"})) << "the default port";
@@ -217,6 +214,8 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   deliver(white_, M::whoAmI("Player8"));
   deliver(white_, M::playerList(withBots({"Player8"})));
   EXPECT_EQ(await(white_, 4), invitation(1, "Chicken[Bot]")) << "the computer plays black";
+  deliver(white_, M::askGame(9, 0, "Stranger"));
+  EXPECT_EQ(M::readInt(await(white_, 10), 1), 9) << "refused";
 
   deliver(white_, M::gameStarted(0));
   ASSERT_FALSE(await(white_, 8).empty());
@@ -261,30 +260,19 @@ TEST_F(ClientTest, PlayingWhiteAgainstChickenInvitesItAndWaitsForItsMove) {
   EXPECT_EQ(M::readInt(await(white_, 24), 1), 0) << "the game is left";
 }
 
-TEST_F(ClientTest, PlayingBlackAgainstPeeLetsTheUserOpenAndTurnsDownStrangers) {
+TEST_F(ClientTest, PlayingBlackAgainstPeeOnTheGivenPortNamesItWhenItPasses) {
   client_.setLocalPort(4571);
   chooseOpponentAndColour(0, kUpperY);
-  EXPECT_EQ(opened_, (Strings{"-1 127.0.0.1:4571"})) << "the port it is given";
+  EXPECT_EQ(opened_, (Strings{"-1 127.0.0.1:4571"}));
   identify(black_, "Player8", withBots({"Player8"}));
   EXPECT_EQ(await(black_, 4), invitation(0, "Pee[Bot]")) << "the inviter plays black";
-  deliver(black_, M::askGame(9, 1, "Stranger"));
-  EXPECT_EQ(M::readInt(await(black_, 10), 1), 9) << "refused";
-
   startGame(black_, 3);
-  EXPECT_TRUE(client_.gameScreen().inputEnabled());
   deliver(black_, M::movePlayed(3, 5, 3));
   EXPECT_EQ(client_.gameScreen().status(), L"C'est a Pee de jouer");
-
-  // The computer passes: the notice names it, and black moves again.
   deliver(black_, M::mustPass(3, "Pee[Bot]"));
   EXPECT_EQ(client_.turn(), -1);
   EXPECT_EQ(notice(), L"Pee doit passer");
   EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
-
-  client_.keyboard(27);  // leaves the game
-  expectScreen(vgl::MainMenuState);
-  EXPECT_EQ(client_.blackClient(), nullptr);
-  EXPECT_FALSE(await(black_, 24).empty());
 }
 
 // Black invites White after naming itself, even when its first list already
