@@ -1,5 +1,6 @@
-// Games over the wire: invitations, acceptance, refusal, abort, moves,
-// passes, the end of a game and spectators.
+// Games over the wire: invitations, acceptance, refusal (and new ids after
+// it), requests naming no game or player or a game not the sender's, abort,
+// moves, passes, the end of a game and spectators.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -105,8 +106,11 @@ TEST_F(GameProtocol,
 }
 
 TEST_F(GameProtocol, EitherSideMayRefuseAnInvitationWhicheverColourItHas) {
+  int32_t previous = -1;
   for (bool byBob : {true, false}) {
     const int32_t id = invite(byBob ? 0 : 1, true);
+    EXPECT_GT(id, previous);  // the refused game's id is not taken again
+    previous = id;
     ProtocolClient& refuser = byBob ? *bob_ : *alice_;
     refuser.send(withId(10, id));
     EXPECT_EQ((byBob ? alice_ : bob_)->drain(),
@@ -115,6 +119,25 @@ TEST_F(GameProtocol, EitherSideMayRefuseAnInvitationWhicheverColourItHas) {
     alice_->send(msg(19));
     EXPECT_EQ(alice_->nextOf(19), msg(19));
   }
+}
+
+TEST_F(GameProtocol, RequestsNamingNoGameOrPlayerOrAGameNotTheirsChangeNothing) {
+  carol_ = ProtocolClient::join(server_.port(), "carol");
+  const int32_t id = invite(0, true);
+  carol_->drain();
+  alice_->send(msg(4, bytes({0, 1}) + cstr("ghost")));
+  alice_->send(move(11, 99999, 5, 3));
+  for (int code : {5, 10}) {
+    alice_->send(withId(code, 99999));
+    carol_->send(withId(code, id));
+  }
+  for (ProtocolClient* c : {alice_.get(), bob_.get(), carol_.get()}) {
+    EXPECT_TRUE(c->drain().empty());
+  }
+  // The invitation still stands; once it is accepted, a refusal comes too late.
+  bob_->send(withId(5, id));
+  bob_->send(withId(10, id));
+  EXPECT_EQ(alice_->drain(), (Messages{withId(7, id), withId(14, id), msg(23)}));
 }
 
 TEST_F(GameProtocol, OnlyAPlayerAbortsAStartedGameAndAnyAbortRefreshesTheLists) {

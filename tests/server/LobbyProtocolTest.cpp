@@ -1,5 +1,6 @@
-// The lobby over the wire: arrival, names, the player list, the version
-// warning, chat, player information and the full server.
+// The lobby over the wire: arrival, names (matched whole, by case, the first
+// of a name first), the player list, the version warning, chat, player
+// information and the full server.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -41,16 +42,18 @@ TEST(LobbyProtocol, SendsS26FirstThenListsTheSevenComputerPlayersInRosterOrderTh
   EXPECT_EQ(client.nextOf(19), msg(19));  // no game yet
 }
 
-TEST(LobbyProtocol, RenamingOrLeavingTellsEveryoneWithS9) {
+TEST(LobbyProtocol, ArrivingRenamingOrLeavingTellsEveryoneWithS9) {
   ServerUnderTest server;
   auto alice = ProtocolClient::join(server.port(), "alice");
   auto bob = ProtocolClient::join(server.port(), "bob");
-  alice->drain();
-  // A name already taken is accepted.
+  EXPECT_EQ(alice->drain(), (Messages{msg(9), msg(9)}));  // bob's arrival and name
+  // A name already taken is accepted; the first with it gets its messages.
   bob->send(msg(1, cstr("alice")));
   EXPECT_EQ(bob->drain(), (Messages{msg(9), whoIs("alice")}));
   EXPECT_EQ(alice->drain(), Messages{msg(9)});
   EXPECT_EQ(playerList(*alice), withRoster({"alice", "alice"}));
+  bob->send(msg(6, cstr("alice") + cstr("me?")));
+  EXPECT_EQ(alice->drain(), Messages{chat(0, "alice", "me?")});
   bob.reset();
   EXPECT_EQ(alice->nextOf(9), msg(9));
   EXPECT_EQ(playerList(*alice), withRoster({"alice"}));
@@ -77,7 +80,7 @@ TEST(LobbyProtocol, WarnsTheFirstTooOldClientOnceInTheProcess) {
   EXPECT_EQ(another.drain(), (Messages{msg(9), whoIs("another")}));
 }
 
-TEST(LobbyProtocol, ChatReachesEveryoneOrOnlyItsAddresseeAndAComputerPlayerAnswers) {
+TEST(LobbyProtocol, ChatReachesEveryoneOrOnlyItsAddresseeAndAComputerPlayerAnswersAsDoesItsInfo) {
   ServerUnderTest server;
   auto alice = ProtocolClient::join(server.port(), "alice");
   auto bob = ProtocolClient::join(server.port(), "bob");
@@ -89,17 +92,14 @@ TEST(LobbyProtocol, ChatReachesEveryoneOrOnlyItsAddresseeAndAComputerPlayerAnswe
     EXPECT_EQ(c->drain(), Messages{chat(1, "alice", "hello all")});
   }
   alice->send(msg(6, cstr("bob") + cstr("psst")));
-  alice->send(msg(6, cstr("nobody") + cstr("hello?")));
+  // Names are matched whole and by case.
+  for (const char* to : {"nobody", "Bob", "bo"}) alice->send(msg(6, cstr(to) + cstr("hello?")));
   EXPECT_EQ(bob->drain(), Messages{chat(0, "alice", "psst")});
   EXPECT_TRUE(alice->drain().empty());
   EXPECT_TRUE(carol->drain().empty());
   alice->send(msg(6, cstr("Pee[Bot]") + cstr("hi")));
   EXPECT_EQ(alice->nextOf(6), chat(0, "Pee[Bot]", "I can't speak, I'm a bot!"));
-}
-
-TEST(LobbyProtocol, TellsPlayerInformation) {
-  ServerUnderTest server;
-  auto alice = ProtocolClient::join(server.port(), "alice");
+  // Player information.
   alice->send(msg(25, cstr("alice")));
   EXPECT_EQ(alice->nextOf(25), msg(25, cstr("alice") + cstr("No description.")));
   alice->send(msg(25, cstr("ghost")));

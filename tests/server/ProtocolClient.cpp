@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -98,10 +99,7 @@ bool ProtocolClient::receive(std::string& payload, int timeoutMs) {
 
 std::string ProtocolClient::next(int timeoutMs) {
   std::string payload;
-  if (!receive(payload, timeoutMs)) {
-    ADD_FAILURE() << "no message came";
-    return std::string();
-  }
+  if (!receive(payload, timeoutMs)) ADD_FAILURE() << "no message came";
   return payload;
 }
 
@@ -174,21 +172,15 @@ int codeOf(const std::string& payload) {
 }
 
 int32_t intAt(const std::string& payload, size_t offset) {
-  if (payload.size() < offset + 4) {
-    ADD_FAILURE() << "message too short for an int at " << offset;
-    return -1;
-  }
-  return decodeInt(payload.data() + offset);
+  EXPECT_GE(payload.size(), offset + 4) << "message too short for an int";
+  return payload.size() < offset + 4 ? -1 : decodeInt(payload.data() + offset);
 }
 
 std::vector<std::string> stringsFrom(const std::string& payload, size_t offset) {
   std::vector<std::string> out;
   for (size_t end; offset < payload.size(); offset = end + 1) {
-    end = payload.find('\0', offset);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "string without its 0 byte";
-      break;
-    }
+    end = std::min(payload.find('\0', offset), payload.size());
+    EXPECT_LT(end, payload.size()) << "string without its 0 byte";
     out.push_back(payload.substr(offset, end - offset));
   }
   return out;

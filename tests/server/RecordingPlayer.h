@@ -3,9 +3,7 @@
 //   "message <sender> <0|1> <text>", "players", "games",
 //   "<event> <game id>" or, for moves, "<event> <game id> <x> <y>", the
 //   events named started, invalid, played, turn, pass, over, closed.
-// Lines go to the player's own log and, prefixed with its name and a colon,
-// to a shared log that may outlive it (the order across players).
-// Notifications may come from any thread; the logs are guarded.
+// Notifications may come from any thread; the log is guarded.
 #ifndef VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
 #define VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_
 
@@ -19,41 +17,11 @@
 #include "bots/VantorPlayer.h"
 #include "server/VantorServerGame.h"
 
-class EventLog {
- public:
-  void add(const std::string& line) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.push_back(line);
-    changed_.notify_all();
-  }
-  std::vector<std::string> get() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return lines_;
-  }
-  void clear() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    lines_.clear();
-  }
-  // Waits up to timeoutMs until line has been added.
-  bool waitFor(const std::string& line, int timeoutMs) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-      return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
-    });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<std::string> lines_;
-};
-
 class RecordingPlayer : public VantorPlayer {
  public:
-  explicit RecordingPlayer(VantorLobby* server, EventLog* shared = nullptr)
-      : VantorPlayer(server), shared_(shared) {}
-  explicit RecordingPlayer(const std::string& nick) : VantorPlayer(nick), shared_(nullptr) {}
-  // Leaves before its logs go, so that no notification reaches them.
+  explicit RecordingPlayer(VantorLobby* server) : VantorPlayer(server) {}
+  explicit RecordingPlayer(const std::string& nick) : VantorPlayer(nick) {}
+  // Leaves before its log goes, so that no notification reaches it.
   ~RecordingPlayer() override { leaveServer(); }
 
   void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override {
@@ -76,18 +44,32 @@ class RecordingPlayer : public VantorPlayer {
   void notifyPlayerListChanged() override { record("players"); }
   void notifyGameListChanged() override { record("games"); }
 
-  std::vector<std::string> lines() { return own_.get(); }
-  void clear() { own_.clear(); }
-  bool waitFor(const std::string& line, int timeoutMs) { return own_.waitFor(line, timeoutMs); }
+  std::vector<std::string> lines() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lines_;
+  }
+  void clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.clear();
+  }
+  // Waits up to timeoutMs until line has been recorded.
+  bool waitFor(const std::string& line, int timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+      return std::find(lines_.begin(), lines_.end(), line) != lines_.end();
+    });
+  }
 
  private:
   void record(const std::string& line) {
-    if (shared_ != nullptr) shared_->add(getName() + ": " + line);
-    own_.add(line);
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines_.push_back(line);
+    changed_.notify_all();
   }
 
-  EventLog* shared_;
-  EventLog own_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::string> lines_;
 };
 
 #endif  // VANTOR_TESTS_SERVER_RECORDINGPLAYER_H_

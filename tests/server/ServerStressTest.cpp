@@ -23,27 +23,23 @@ using Clock = std::chrono::steady_clock;
 
 // While it lives, the standard error stream (the FILE, not the descriptor
 // the sanitizer writes to) goes to /dev/null, however the test ends.
-class QuietStderr {
- public:
-  QuietStderr() : real_(stderr), quiet_(std::fopen("/dev/null", "w")) {
-    if (quiet_ != nullptr) stderr = quiet_;
+struct QuietStderr {
+  QuietStderr() {
+    if (quiet != nullptr) stderr = quiet;
   }
   ~QuietStderr() {
-    stderr = real_;
-    if (quiet_ != nullptr) std::fclose(quiet_);
+    stderr = real;
+    if (quiet != nullptr) std::fclose(quiet);
   }
-  bool isQuiet() const { return quiet_ != nullptr; }
-
- private:
-  std::FILE* real_;
-  std::FILE* quiet_;
+  std::FILE* const real = stderr;
+  std::FILE* const quiet = std::fopen("/dev/null", "w");
 };
 
 }  // namespace
 
 TEST(ServerStress, ClientsLeavingWhileTheServerWritesToThemLeaveItServing) {
   QuietStderr quiet;
-  ASSERT_TRUE(quiet.isQuiet());
+  ASSERT_NE(quiet.quiet, nullptr);
   {
     ServerUnderTest server(2, 5);
     const char* bots[] = {"Pee[Bot]", "Chicken[Bot]", "Britney[Bot]"};

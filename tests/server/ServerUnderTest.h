@@ -32,13 +32,11 @@ class ServerUnderTest {
     });
   }
 
-  // Stops the loop (which ends every connection), then retires the
-  // computer players and deletes the lobby.
+  // Stops the loop (which ends every connection); then the members go, the
+  // select server first, then the computer players and the lobby.
   ~ServerUnderTest() {
     server_->stop();
     thread_.join();
-    server_.reset();
-    factory_.reset();
   }
 
   int port() const { return port_; }
