@@ -170,21 +170,13 @@ std::unique_ptr<TextureFont> GameScreenRender::largeFont_;
 TEST_F(GameScreenRender, ShowsTheLastMoveMarkerTheCountsAndTheStatusLine) {
   showKnownPosition();
   const Picture shot = capture("game-screen.png");
-  // Which cells show which discs the window tests read; here, the marker on
-  // the last move is reddish, and empty cells show the felt as it is.
+  // Which cells show which discs (or the bare felt) the window tests read;
+  // here, the marker on the last move is reddish.
   const int last = screen_->board().lastColumn(), lastRow = screen_->board().lastRow();
   ASSERT_NE(last, -1);
   const Rgb marker = shot.mean(centreX(last), centreY(lastRow), 1);
   EXPECT_GT(marker.r, marker.g + 30);
   EXPECT_GT(marker.r, marker.b + 30);
-  for (int i = 0; i < 8; ++i) {
-    for (int j = 0; j < 8; ++j) {
-      const int x = centreX(i), y = centreY(j);
-      if (game_.getCell(i + 1, j + 1) == kEmpty) {
-        EXPECT_LE(distance(shot.mean(x, y, 1), background_.at(x, y)), 12) << i << ", " << j;
-      }
-    }
-  }
   // The counts' digits beside their badges: a light disc at x 70, a dark one at x 210.
   for (int x : {110, 250}) {
     const Box digits = inkBox(shot, x - 8, 380, std::min(x + 60, kWidth - 2), 462);

@@ -117,26 +117,26 @@ class JoinServerMenuTest : public MenuTest {
 // elsewhere, leaves it; then Enter or the connect band connects and Escape
 // goes back.
 TEST_F(JoinServerMenuTest, ClicksFocusTheFieldOfTheirBandWhichEnterOrEscapeLeavesToConnect) {
-  EXPECT_FALSE(menu_.isNickFocused() || menu_.isHostFocused());
+  const auto focus = [&] {
+    return menu_.isNickFocused() ? 'n' : menu_.isHostFocused() ? 'h' : '-';
+  };
+  EXPECT_EQ(focus(), '-');
   retype(340, "Ann");
   menu_.click(10, 330);
-  EXPECT_TRUE(menu_.isNickFocused());
-  EXPECT_FALSE(menu_.isHostFocused());
+  EXPECT_EQ(focus(), 'n');
   menu_.key(13);
-  EXPECT_FALSE(menu_.isNickFocused());
+  EXPECT_EQ(focus(), '-');
   menu_.key(13);
   menu_.click(300, 400);
-  EXPECT_FALSE(menu_.isNickFocused());
-  EXPECT_TRUE(menu_.isHostFocused());
+  EXPECT_EQ(focus(), 'h');
   menu_.key(27);
-  EXPECT_FALSE(menu_.isHostFocused());
+  EXPECT_EQ(focus(), '-');
   menu_.click(300, 390);
   menu_.click(300, 200);
-  EXPECT_FALSE(menu_.isNickFocused());
-  EXPECT_FALSE(menu_.isHostFocused());
+  EXPECT_EQ(focus(), '-');
   retype(390, "example.org");
   menu_.click(160, 440);
-  EXPECT_FALSE(menu_.isHostFocused());
+  EXPECT_EQ(focus(), '-');
   menu_.key(27);
   EXPECT_EQ(calls_,
             (Calls{"connect localhost:4567 as Ann", "connect example.org:4567 as Ann", "back"}));

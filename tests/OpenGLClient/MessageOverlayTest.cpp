@@ -1,5 +1,7 @@
-// The notices: pushed texts are not repeated while shown, appended ones
-// always queue; each fades in and out over its own time.
+// The notices fade in and out over their own time, once drawn. Which are
+// queued (a pushed text not twice while shown, appended ones always) is
+// seen through the controller test's repeated invalid move and failed
+// connections.
 #include <gtest/gtest.h>
 
 #include "OpenGLClient/MessageOverlay.h"
@@ -7,22 +9,6 @@
 namespace {
 
 using vgl::MessageOverlay;
-
-TEST(MessageOverlay, QueuesAPushedTextOnceWhileItIsAtTheFrontAndAnAppendedOneEveryTime) {
-  MessageOverlay overlay(".");
-  EXPECT_FALSE(overlay.hasMessages());
-  overlay.pushMessage(L"Coup invalide", 1.75f);
-  overlay.pushMessage(L"Coup invalide", 1.75f);
-  EXPECT_EQ(overlay.size(), 1u);
-  overlay.pushMessage(L"Abandon", 3);
-  overlay.pushMessage(L"Coup invalide", 1.75f);
-  EXPECT_EQ(overlay.size(), 2u);
-  overlay.pushMessage(L"Abandon", 3);
-  EXPECT_EQ(overlay.size(), 3u);
-  overlay.appendMessage(L"Coup invalide", 3);
-  overlay.appendMessage(L"Coup invalide", 3);
-  EXPECT_EQ(overlay.size(), 5u);
-}
 
 TEST(MessageOverlay, AgesAMessageOnlyOnceDrawnFadingInOverHalfASecondAndOutOverTheLast) {
   MessageOverlay overlay(".");
