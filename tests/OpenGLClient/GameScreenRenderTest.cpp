@@ -186,7 +186,7 @@ TEST_F(GameScreenRender, ShowsTheLastMoveMarkerTheCountsAndTheStatusLine) {
   }
   EXPECT_GT(shot.mean(70, 420, 1).luminance(), 150);
   EXPECT_LT(shot.mean(210, 420, 1).luminance(), 90);
-  // The status line, centred under the board on its band.
+  // The status line (at a fitted size), centred under the board on its band.
   const Box seen = inkBox(shot, 0, 318, kWidth - 1, 370);
   ASSERT_GE(seen.x1, 0);
   EXPECT_NEAR((seen.x0 + seen.x1) / 2.0, 160, 3);
