@@ -328,19 +328,6 @@ class LobbyTest : public ClientTest {
   }
 };
 
-TEST_F(LobbyTest, ConnectingShowsTheFreePlayersAndARefusedNickLeavesTheConnection) {
-  joinAsAnn(withBots({"Ann", "Bob", "Cid", "Dan"}));
-  EXPECT_EQ(opened_, (Strings{"0 localhost:4567"}));
-  EXPECT_TRUE(client_.netCenter().hasConnection());
-  EXPECT_EQ(client_.netCenter().status(), L"Connected!");
-  deliver(lobby_, M::gameList({{2, "Bob", "Cid"}}));
-  EXPECT_EQ(client_.netCenter().players().size(), 8u) << "the players but Bob and Cid";
-  deliver(lobby_, M::nickRefused("taken"));
-  EXPECT_EQ(notice(), L"Nick name was refused by server");
-  expectScreen(vgl::NetCenterState);
-  EXPECT_NE(client_.netClient(), nullptr);
-}
-
 TEST_F(LobbyTest, AGameThatStartsWhenAnotherIsShownIsLeftOnTheServer) {
   joinAsAnn(withBots({"Ann"}));
   inviteEntry(0);
@@ -361,8 +348,17 @@ TEST_F(LobbyTest, AGameThatStartsWhenAnotherIsShownIsLeftOnTheServer) {
   expectScreen(vgl::GameOverState);
 }
 
-TEST_F(LobbyTest, InvitationsAreDeclinedWhileInvitingAndDroppedWithTheLobby) {
-  joinAsAnn(withBots({"Ann", "Bob"}));
+// The connection stays when the nick is refused.
+TEST_F(LobbyTest, ListsTheFreePlayersAndDeclinesInvitationsWhileInvitingAndDropsThemWithTheLobby) {
+  joinAsAnn(withBots({"Ann", "Bob", "Cid", "Dan", "%s%n%ls"}));
+  EXPECT_EQ(opened_, (Strings{"0 localhost:4567"}));
+  EXPECT_EQ(client_.netCenter().status(), L"Connected!");
+  deliver(lobby_, M::gameList({{2, "Cid", "Dan"}}));
+  EXPECT_EQ(client_.netCenter().players().size(), 9u) << "the players but Ann, Cid and Dan";
+  EXPECT_EQ(client_.netCenter().players().back(), L"%s%n%ls") << "names as they are";
+  deliver(lobby_, M::nickRefused("taken"));
+  EXPECT_EQ(notice(), L"Nick name was refused by server");
+  expectScreen(vgl::NetCenterState);
   inviteEntry(0);
   ASSERT_FALSE(await(lobby_, 4).empty());
   deliver(lobby_, M::askGame(8, 0, "Bob"));
@@ -408,7 +404,7 @@ TEST_F(LobbyTest, ANoticeOnTheStatusLineStaysThroughListNewsAndEscapeLeavesTheGa
   EXPECT_NE(client_.netClient(), nullptr);
 }
 
-TEST_F(LobbyTest, CancellingAnInvitationWithdrawsItsGameWhenEverItsIdIsKnown) {
+TEST_F(LobbyTest, CancellingWithdrawsAnInvitationsGameWhenEverItsIdIsKnownUntilTheServerIsLost) {
   joinAsAnn(withBots({"Ann", "Bob"}));
   const Strings orders[] = {{"list", "cancel"}, {"cancel", "list"}};
   int id = 20;
@@ -431,11 +427,8 @@ TEST_F(LobbyTest, CancellingAnInvitationWithdrawsItsGameWhenEverItsIdIsKnown) {
   startGame(lobby_, id);
   expectScreen(vgl::NetCenterState);
   EXPECT_EQ(M::readInt(await(lobby_, 24), 1), id);
-}
 
-TEST_F(LobbyTest, ALostServerReturnsToTheMainMenuWithANotice) {
-  joinAsAnn(withBots({"Ann"}));
-  lobby_.closeConnection();
+  lobby_.closeConnection();  // the server is lost
   ASSERT_TRUE(untilMainMenu());
   expectScreen(vgl::MainMenuState);
   EXPECT_FALSE(client_.netCenter().hasConnection());
