@@ -1,5 +1,5 @@
-// Games over the wire: invitations, acceptance, refusal (and new ids after
-// it), requests naming no game or player or a game not the sender's, abort,
+// Games over the wire: invitations (oneself too), acceptance, refusal (and
+// new ids after it), requests naming no game or player or a game not the sender's, abort,
 // moves, passes, the end of a game and spectators.
 #include <gtest/gtest.h>
 
@@ -26,34 +26,32 @@ std::string move(int code, int32_t id, int x, int y) {
   return withId(code, id, bytes({x, y}));
 }
 
-// Two people in the lobby: alice invites bob.
+// Three people in the lobby: alice invites bob, carol looks on.
 class GameProtocol : public testing::Test {
  protected:
   void SetUp() override {
     alice_ = ProtocolClient::join(server_.port(), "alice");
     bob_ = ProtocolClient::join(server_.port(), "bob");
-    alice_->drain();
+    carol_ = ProtocolClient::join(server_.port(), "carol");
+    drainAll();
   }
 
-  // alice invites bob; the game id from bob's S4. Both drained after.
+  // alice invites bob; the game id from bob's S4. All drained after.
   int32_t invite(int colour, bool spectators) {
     alice_->send(msg(4, bytes({colour, spectators}) + cstr("bob")));
     const int32_t id = intAt(bob_->nextOf(4), 1);
-    bob_->drain();
-    alice_->drain();
+    drainAll();
     return id;
   }
 
-  // A started game, alice black; carol, when there, asks to watch it and is
-  // let in only when the game allows spectators.
+  // A started game, alice black; carol asks to watch it and is let in only
+  // when the game allows spectators.
   int32_t startGame(bool spectators) {
     const int32_t id = invite(0, spectators);
     bob_->send(withId(5, id));
-    if (carol_) {
-      carol_->send(withId(20, id));
-      const int answer = spectators ? 21 : 22;
-      EXPECT_EQ(carol_->nextOf(answer), withId(answer, id));
-    }
+    carol_->send(withId(20, id));
+    const int answer = spectators ? 21 : 22;
+    EXPECT_EQ(carol_->nextOf(answer), withId(answer, id));
     drainAll();
     return id;
   }
@@ -68,9 +66,7 @@ class GameProtocol : public testing::Test {
   }
 
   void drainAll() {
-    for (ProtocolClient* c : {alice_.get(), bob_.get(), carol_.get()}) {
-      if (c != nullptr) c->drain();
-    }
+    for (ProtocolClient* c : {alice_.get(), bob_.get(), carol_.get()}) c->drain();
   }
 
   ServerUnderTest server_;
@@ -121,10 +117,20 @@ TEST_F(GameProtocol, EitherSideMayRefuseAnInvitationWhicheverColourItHas) {
   }
 }
 
+TEST_F(GameProtocol, APlayerMayInviteItselfAndPlayBothColours) {
+  alice_->send(msg(4, bytes({0, 0}) + cstr("alice")));
+  const int32_t id = intAt(alice_->nextOf(4), 1);
+  alice_->send(withId(5, id));
+  alice_->send(move(11, id, 5, 3));
+  alice_->send(move(11, id, 4, 3));
+  const std::string started = withId(7, id), turn = withId(14, id);
+  const std::string first = move(13, id, 5, 3), second = move(13, id, 4, 3);
+  EXPECT_EQ(alice_->drain(), (Messages{msg(23), started, started, turn, msg(23), first, first, turn,
+                                       second, second, turn}));
+}
+
 TEST_F(GameProtocol, RequestsNamingNoGameOrPlayerOrAGameNotTheirsChangeNothing) {
-  carol_ = ProtocolClient::join(server_.port(), "carol");
   const int32_t id = invite(0, true);
-  carol_->drain();
   alice_->send(msg(4, bytes({0, 1}) + cstr("ghost")));
   alice_->send(move(11, 99999, 5, 3));
   for (int code : {5, 10}) {
@@ -141,14 +147,11 @@ TEST_F(GameProtocol, RequestsNamingNoGameOrPlayerOrAGameNotTheirsChangeNothing) 
 }
 
 TEST_F(GameProtocol, OnlyAPlayerAbortsAStartedGameAndAnyAbortRefreshesTheLists) {
-  alice_->send(withId(24, 99999));
-  EXPECT_EQ(alice_->drain(), Messages{msg(23)});
-  EXPECT_EQ(bob_->drain(), Messages{msg(23)});
-  carol_ = ProtocolClient::join(server_.port(), "carol");
   const int32_t id = startGame(true);
+  alice_->send(withId(24, 99999));
   carol_->send(withId(24, id));  // a spectator
   for (ProtocolClient* c : {alice_.get(), bob_.get(), carol_.get()}) {
-    EXPECT_EQ(c->drain(), Messages{msg(23)});
+    EXPECT_EQ(c->drain(), (Messages{msg(23), msg(23)}));
   }
   alice_->send(withId(24, id));
   for (ProtocolClient* c : {alice_.get(), bob_.get(), carol_.get()}) {
@@ -157,7 +160,6 @@ TEST_F(GameProtocol, OnlyAPlayerAbortsAStartedGameAndAnyAbortRefreshesTheLists) 
 }
 
 TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
-  carol_ = ProtocolClient::join(server_.port(), "carol");
   const int32_t id = startGame(false);
   // Off the board, on a disc, flipping nothing, out of turn, and not a
   // player of it.
@@ -192,7 +194,6 @@ TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
 }
 
 TEST_F(GameProtocol, APassIsToldWithS15AndTheEndWithS16ToPlayersAndSpectators) {
-  carol_ = ProtocolClient::join(server_.port(), "carol");
   // White's last move leaves black (alice) without a move.
   const int32_t passId = startGame(true);
   playAllButTheLast(passId, kGameWithAPass);

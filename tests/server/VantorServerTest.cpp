@@ -1,6 +1,6 @@
 // The lobby in one process, through recording players: the log lines,
-// playing oneself, departures (and an answer to a departed player), and the
-// places a person may hold. (Arrivals, names, chat, game ids and requests
+// departures (and an answer to a departed player), and the places a person
+// may hold. (Arrivals, names, chat, game ids, playing oneself and requests
 // naming what the lobby does not hold are seen over the wire.)
 #include <gtest/gtest.h>
 
@@ -83,23 +83,6 @@ TEST_F(Lobby, WritesTheLinesOperatorsReadInTheirExactFormats) {
       EXPECT_EQ(m[0][1], m[1][1]);
     }
   }
-}
-
-TEST_F(Lobby, LetsAPlayerInviteItselfAndPlayBothColours) {
-  RecordingPlayer* a = join("A");
-  clearRecords();
-  VantorServerGame* game = invite(a, a);
-  const std::string i = std::to_string(game->getId());
-  EXPECT_EQ(game->getPlayer(1), a);
-  EXPECT_EQ(game->getPlayer(2), a);
-  EXPECT_EQ(a->lines(), (Lines{"ask A " + i, "games"}));
-  a->clear();
-  server_.acceptGame(a, game);
-  server_.playMove(game->getId(), a, 5, 3);
-  server_.playMove(game->getId(), a, 4, 3);
-  EXPECT_EQ(a->lines(), (Lines{"started " + i, "started " + i, "turn " + i, "games",
-                               "played " + i + " 5 3", "played " + i + " 5 3", "turn " + i,
-                               "played " + i + " 4 3", "played " + i + " 4 3", "turn " + i}));
 }
 
 TEST_F(Lobby, ADepartingPlayerAbandonsItsTwoStartedGamesButNotTheOneItWatches) {
