@@ -27,11 +27,10 @@ constexpr auto opponentY = [](int k) { return 140 + 49 * k; };
 constexpr auto cellX = [](int column) { return 20 + 35 * column + 17; };
 constexpr auto cellY = [](int row) { return 20 + 35 * row + 17; };
 
-const Strings kBots = {"Pee[Bot]",        "Chicken[Bot]", "Baby[Bot]",   "Britney[Bot]",
-                       "Desdemonia[Bot]", "Cassio[Bot]",  "William[Bot]"};
-
+// The seven computer players, as the server lists them first, and more.
 Strings withBots(const Strings& more) {
-  Strings all = kBots;
+  Strings all = {"Pee[Bot]",        "Chicken[Bot]", "Baby[Bot]",   "Britney[Bot]",
+                 "Desdemonia[Bot]", "Cassio[Bot]",  "William[Bot]"};
   all.insert(all.end(), more.begin(), more.end());
   return all;
 }

@@ -1,7 +1,8 @@
-// A text wider than its area is drawn at the largest size that fits, with
-// the same face and its capitals at the same height; the sizes are chosen
-// without a window. The render test sees a fitted status line centred, the
-// window tests the longest one and the notices within the window.
+// A text wider than its area is drawn at the largest size that fits, in the
+// same face; the sizes are chosen without a window. Where the smaller text
+// goes is seen in pictures: the render test finds a fitted status line
+// centred, the window tests a pass notice over the rows where notices are
+// written and the longest status line within its band.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -63,23 +64,6 @@ TEST(FittingFont, DrawsLongTextsAtTheLargestSizeThatFitsRasterisedOncePerSize) {
     for (const std::wstring& text : c.shortTexts)
       EXPECT_EQ(&fitting.fontFor(text, 264), full.get());
   }
-}
-
-TEST(FittingFont, PutsTheSmallerTextsCapitalsAtTheSameHeight) {
-  vgl::gWindowHeight = 480;
-  const auto large = rasterised(35);
-  FittingFont fitting(large.get());
-  const std::wstring text = L"Nick name was refused by server";
-  const TextureFont& font = fitting.fontFor(text, 300);
-  ASSERT_LT(font.size(), 35);
-
-  // The middle of the capitals, in OpenGL coordinates (y up).
-  const auto capitalMiddle = [](const TextureFont& f, float top) {
-    const auto placements = f.layoutCentred(160, top, L"H");
-    return placements[0].y + f.quadVertices('H')[1] / 2;
-  };
-  EXPECT_NEAR(capitalMiddle(font, fitting.topFor(font, 120)), capitalMiddle(*large, 120), 0.01);
-  EXPECT_EQ(fitting.topFor(*large, 120), 120);
 }
 
 }  // namespace

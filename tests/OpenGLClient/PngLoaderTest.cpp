@@ -45,24 +45,20 @@ std::string writePng(const std::string& name, int width, int colourType, int bit
 }
 
 // Two rows of a palette with a transparency chunk, whose expansion gives a
-// fourth byte a pixel that must be stripped when alpha is not asked for.
-std::string paletteWithTransparency() {
-  return writePng("palette-trns.png", 2, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}, {2, 0}},
-                  {{10, 20, 30}, {200, 100, 50}, {1, 2, 3}}, {0, 128});
-}
-
-TEST(LoadPng, GivesAPalettedPictureWithTransparencyAsRgbOrRgbaBottomRowFirst) {
-  const std::string path = paletteWithTransparency();
-  const PngImage rgb = loadPng(path, false);
+// fourth byte a pixel that must be stripped when alpha is not asked for;
+// then the same file cut short, and others that must be refused.
+TEST(LoadPng, LoadsAPalettedPictureWithTransparencyBottomRowFirstAndRefusesBadFiles) {
+  const std::string picture =
+      writePng("palette-trns.png", 2, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}, {2, 0}},
+               {{10, 20, 30}, {200, 100, 50}, {1, 2, 3}}, {0, 128});
+  const PngImage rgb = loadPng(picture, false);
   EXPECT_EQ(rgb.width, 2u);
   EXPECT_EQ(rgb.height, 2u);
   EXPECT_EQ(rgb.pixels, (Bytes{1, 2, 3, 10, 20, 30, 10, 20, 30, 200, 100, 50}));
-  EXPECT_EQ(loadPng(path, true).pixels,
+  EXPECT_EQ(loadPng(picture, true).pixels,
             (Bytes{1, 2, 3, 255, 10, 20, 30, 0, 10, 20, 30, 0, 200, 100, 50, 128}));
-}
 
-TEST(LoadPng, ReportsAMissingBadTruncatedOrOversizedFileAndGivesAZeroImage) {
-  std::ifstream in(paletteWithTransparency(), std::ios::binary);
+  std::ifstream in(picture, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::string missing = tempPath("no-such-picture.png");
   const std::string notPng = tempPath("not-a-picture.png");
