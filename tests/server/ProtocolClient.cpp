@@ -8,19 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 
 #include "ios/Exception.h"
 #include "wire/VantorWire.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int msLeft(Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
 
 bool readable(int descriptor, int timeoutMs) {
   pollfd ready{descriptor, POLLIN, 0};
@@ -104,9 +96,8 @@ std::string ProtocolClient::next(int timeoutMs) {
 }
 
 std::string ProtocolClient::nextOf(int code, int timeoutMs) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string payload;
-  while (receive(payload, msLeft(deadline))) {
+  while (receive(payload, timeoutMs)) {
     if (codeOf(payload) == code) return payload;
   }
   ADD_FAILURE() << "no message with code " << code << " came";
@@ -120,9 +111,8 @@ std::vector<std::string> ProtocolClient::drain(int quietMs) {
 }
 
 bool ProtocolClient::closedByServer(int timeoutMs) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   char discard[4096];
-  while (readable(descriptor_, msLeft(deadline))) {
+  while (readable(descriptor_, timeoutMs)) {
     const ssize_t n = recv(descriptor_, discard, sizeof discard, 0);
     if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
   }

@@ -43,12 +43,13 @@ class ProtocolClient {
 
   // The next message's payload; "" (and a test failure) when none comes in time.
   std::string next(int timeoutMs = kWaitMs);
-  // The next message with that code, skipping others.
+  // The next message with that code, skipping others; timeoutMs is how
+  // long it waits for each message.
   std::string nextOf(int code, int timeoutMs = kWaitMs);
   // Every message that arrives until none has come for quietMs.
   std::vector<std::string> drain(int quietMs = 200);
-  // Whether the server ends the connection within timeoutMs (what comes
-  // before the end is read and dropped).
+  // Whether the server ends the connection, waiting up to timeoutMs for
+  // each read (what comes before the end is read and dropped).
   bool closedByServer(int timeoutMs = kWaitMs);
 
   int descriptor() const { return descriptor_; }

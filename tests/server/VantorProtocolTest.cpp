@@ -12,14 +12,9 @@
 #include "server/VantorProtocol.h"
 #include "server/VantorRequestReader.h"
 #include "tests/ios/TestSupport.h"
+#include "tests/server/ProtocolClient.h"
 
 namespace {
-
-std::string bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (int v : values) out.push_back(static_cast<char>(v));
-  return out;
-}
 
 // Keeps everything written to it, one entry per write.
 class RecordingStream : public IosOutputStream {
