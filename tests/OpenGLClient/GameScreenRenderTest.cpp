@@ -14,9 +14,7 @@
 
 #include "OpenGLClient/BoardView.h"
 #include "OpenGLClient/GameOverMenu.h"
-#include "OpenGLClient/GameOverMenuListener.h"
 #include "OpenGLClient/GameScreen.h"
-#include "OpenGLClient/GameScreenListener.h"
 #include "OpenGLClient/PngLoader.h"
 #include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
@@ -27,13 +25,6 @@
 namespace {
 
 const std::string kDataDir = VANTOR_TEST_DATA_DIR;
-
-class NullListener : public vgl::GameScreenListener, public vgl::GameOverMenuListener {
- public:
-  void leaveGame() override {}
-  void playMove(int, int) override {}
-  void gameOverDismissed() override {}
-};
 
 // Twelve moves into a game, the first legal one each time; black to move.
 constexpr int kMoves[12][2] = {{5, 3}, {4, 3}, {3, 2}, {4, 2}, {3, 1}, {2, 1},
@@ -80,12 +71,13 @@ class GameScreenRender : public ::testing::Test {
     server_.reset();
   }
 
+  // The screens take no input here, so they have no listener.
   void SetUp() override {
     ASSERT_TRUE(server_->started()) << server_->error();
     ASSERT_FALSE(background_.empty());
-    screen_ = std::make_unique<vgl::GameScreen>(&listener_, kDataDir);
+    screen_ = std::make_unique<vgl::GameScreen>(nullptr, kDataDir);
     screen_->initialise(textFont_.get(), countFont_.get());
-    gameOver_ = std::make_unique<vgl::GameOverMenu>(&listener_, kDataDir);
+    gameOver_ = std::make_unique<vgl::GameOverMenu>(nullptr, kDataDir);
     gameOver_->setFont(largeFont_.get());
     screen_->reset();
     screen_->show();
@@ -155,7 +147,6 @@ class GameScreenRender : public ::testing::Test {
   static std::unique_ptr<XvfbDisplay> server_;
   static Picture background_;  // gamebg as the window shows it
   static std::unique_ptr<TextureFont> textFont_, countFont_, largeFont_;
-  NullListener listener_;
   std::unique_ptr<vgl::GameScreen> screen_;
   std::unique_ptr<vgl::GameOverMenu> gameOver_;
   VantorGame game_;
@@ -167,7 +158,7 @@ std::unique_ptr<TextureFont> GameScreenRender::textFont_;
 std::unique_ptr<TextureFont> GameScreenRender::countFont_;
 std::unique_ptr<TextureFont> GameScreenRender::largeFont_;
 
-TEST_F(GameScreenRender, ShowsTheLastMoveMarkerTheCountsAndTheStatusLine) {
+TEST_F(GameScreenRender, ShowsTheMarkerCountsAndStatusAndThenFadesTheGameOverPictureIn) {
   showKnownPosition();
   const Picture shot = capture("game-screen.png");
   // Which cells show which discs (or the bare felt) the window tests read;
@@ -192,10 +183,8 @@ TEST_F(GameScreenRender, ShowsTheLastMoveMarkerTheCountsAndTheStatusLine) {
   EXPECT_NEAR((seen.x0 + seen.x1) / 2.0, 160, 3);
   EXPECT_GE(seen.x0, 20) << "the status line runs past its band";
   EXPECT_LE(seen.x1, 300) << "the status line runs past its band";
-}
 
-TEST_F(GameScreenRender, FadesTheGameOverPictureInOverTheFinalBoard) {
-  showKnownPosition();
+  // The game over, its picture fades in over the final board.
   screen_->showResult();
   settle();
   drawFrame();
