@@ -77,18 +77,25 @@ class GameProtocol : public testing::Test {
 
 }  // namespace
 
-TEST_F(GameProtocol,
-       AnInvitationCarriesTheColourChoiceAndSpectatorFlagListsBlackFirstAndStartsOnAcceptance) {
+TEST_F(GameProtocol, AnInvitationCarriesItsChoicesListsBlackFirstMayBeRefusedByEitherSideOrStarts) {
   std::string list;
   for (int colour : {0, 1}) {
+    // Refused first: by bob when alice is to play black, by alice otherwise.
+    const int32_t refused = invite(colour, true);
+    ProtocolClient& refuser = colour == 0 ? *bob_ : *alice_;
+    refuser.send(withId(10, refused));
+    EXPECT_EQ((colour == 0 ? alice_ : bob_)->drain(),
+              (Messages{msg(10, cstr(colour == 0 ? "bob" : "alice")), msg(23)}));
+    EXPECT_EQ(refuser.drain(), Messages{msg(23)});
     alice_->send(msg(4, bytes({colour, colour == 0}) + cstr("bob")));
     const Messages toBob = bob_->drain();
     ASSERT_EQ(toBob.size(), 2u);
     const int32_t id = intAt(toBob[0], 1);
+    EXPECT_GT(id, refused);  // the refused game's id is not taken again
     EXPECT_EQ(toBob[0], withId(4, id, bytes({colour, colour == 0}) + cstr("alice")));
     EXPECT_EQ(toBob[1], msg(23));
     EXPECT_EQ(alice_->drain(), Messages{msg(23)});
-    // Colour choice 1: the invited player plays black.
+    // Colour choice 1: the invited player plays black. No refused game is listed.
     list += int32(id) + (colour == 0 ? cstr("alice") + cstr("bob") : cstr("bob") + cstr("alice"));
     alice_->send(msg(19));
     EXPECT_EQ(alice_->nextOf(19), msg(19, list));
@@ -98,22 +105,6 @@ TEST_F(GameProtocol,
                                             : Messages{withId(7, id), msg(23)}));
     EXPECT_EQ(bob_->drain(), (colour == 0 ? Messages{withId(7, id), msg(23)}
                                           : Messages{withId(7, id), withId(14, id), msg(23)}));
-  }
-}
-
-TEST_F(GameProtocol, EitherSideMayRefuseAnInvitationWhicheverColourItHas) {
-  int32_t previous = -1;
-  for (bool byBob : {true, false}) {
-    const int32_t id = invite(byBob ? 0 : 1, true);
-    EXPECT_GT(id, previous);  // the refused game's id is not taken again
-    previous = id;
-    ProtocolClient& refuser = byBob ? *bob_ : *alice_;
-    refuser.send(withId(10, id));
-    EXPECT_EQ((byBob ? alice_ : bob_)->drain(),
-              (Messages{msg(10, cstr(byBob ? "bob" : "alice")), msg(23)}));
-    EXPECT_EQ(refuser.drain(), Messages{msg(23)});
-    alice_->send(msg(19));
-    EXPECT_EQ(alice_->nextOf(19), msg(19));
   }
 }
 

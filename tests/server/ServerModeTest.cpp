@@ -145,12 +145,6 @@ TEST(ServerHosting, HelpVersionAndWordsItRefuses) {
     EXPECT_EQ(refused.output.rfind("vantor: ", 0), 0u) << refused.output;
     EXPECT_NE(refused.output.find("Usage: vantor"), std::string::npos) << words;
   }
-  // Words that choose no mode start nothing, as ever.
-  for (const char* words : {"s", "x", "-S"}) {
-    const Finished other = runToEnd(words, Logged::kBoth);
-    EXPECT_EQ(other.status, 0) << words;
-    EXPECT_EQ(other.output, "") << words;
-  }
 }
 
 #ifdef VANTOR_HEADLESS
