@@ -1,6 +1,6 @@
-// The game screen's logic without a window: picking, keys, the result and
-// notice texts and the frame rate they kick. The counts after a move are
-// the controller test's, their digits the render test's.
+// The game screen's logic without a window: picking, keys, a reset, the
+// result and notice texts, and the frame rate the notices kick. The counts
+// after a move are the controller test's, their digits the render test's.
 #include <gtest/gtest.h>
 
 #include <utility>
