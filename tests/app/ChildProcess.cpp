@@ -1,6 +1,5 @@
 #include "tests/app/ChildProcess.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -9,21 +8,20 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <functional>
 #include <thread>
 
 extern char** environ;
 
 namespace {
 
-// The state letter and parent of pid from /proc, or false when it is gone.
-bool readStat(int pid, char* state, int* parent) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  const size_t close = text.rfind(')');  // the name may hold spaces and brackets
-  if (close == std::string::npos) return false;
-  std::istringstream rest(text.substr(close + 1));
-  return static_cast<bool>(rest >> *state >> *parent);
+// Polls done every stepMs until it holds or timeoutMs have passed.
+bool until(const std::function<bool()>& done, int timeoutMs, int stepMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;; std::this_thread::sleep_for(std::chrono::milliseconds(stepMs))) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+  }
 }
 
 }  // namespace
@@ -64,40 +62,28 @@ ChildProcess::~ChildProcess() {
 }
 
 int ChildProcess::childPid() const {
-  DIR* proc = pid_ > 0 ? opendir("/proc") : nullptr;
-  if (!proc) return -1;
-  int found = -1;
-  while (dirent* entry = readdir(proc)) {
-    const int pid = std::atoi(entry->d_name);
-    char state;
-    int parent;
-    if (pid > 0 && readStat(pid, &state, &parent) && parent == pid_) {
-      found = pid;
-      break;
-    }
-  }
-  closedir(proc);
-  return found;
+  // The client starts its server from its main thread, whose children the
+  // kernel lists here.
+  const std::string pid = std::to_string(pid_);
+  std::ifstream children("/proc/" + pid + "/task/" + pid + "/children");
+  int child = -1;
+  return pid_ > 0 && children >> child ? child : -1;
 }
 
 bool ChildProcess::processExists(int pid) {
-  char state;
-  int parent;
-  return pid > 0 && readStat(pid, &state, &parent) && state != 'Z';
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const size_t close = text.rfind(')');  // the name may hold spaces and brackets
+  return pid > 0 && close != std::string::npos && text.size() > close + 2 && text[close + 2] != 'Z';
 }
 
 int ChildProcess::waitExit(int timeoutMs) {
-  if (pid_ <= 0) return -1;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  do {
-    int status;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      reaped_ = true;
-      return status;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  } while (std::chrono::steady_clock::now() < end);
-  return -1;
+  int status = -1;
+  if (pid_ <= 0 || !until([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeoutMs, 20)) {
+    return -1;
+  }
+  reaped_ = true;
+  return status;
 }
 
 std::string ChildProcess::log() const {
@@ -106,12 +92,7 @@ std::string ChildProcess::log() const {
 }
 
 bool ChildProcess::waitForLog(const std::string& text, int timeoutMs) const {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  do {
-    if (log().find(text) != std::string::npos) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  } while (std::chrono::steady_clock::now() < end);
-  return false;
+  return until([&] { return log().find(text) != std::string::npos; }, timeoutMs, 50);
 }
 
 void ChildProcess::kill(int signal) {

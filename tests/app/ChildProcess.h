@@ -24,7 +24,8 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool started() const { return pid_ > 0; }
-  // The first child process of this one (the client's server), or -1.
+  // A child process started by this one's main thread (the client's
+  // server), or -1.
   int childPid() const;
   // The exit status as from waitpid, or -1 when it does not end in time.
   int waitExit(int timeoutMs);

@@ -34,10 +34,11 @@ std::string WindowTest::logPath(const std::string& which) const {
 
 ::testing::AssertionResult WindowTest::start(RunningClient& client,
                                              const std::vector<std::string>& options,
-                                             const std::string& which, unsigned long except) {
+                                             const std::string& which, unsigned long except,
+                                             bool withDisplay) {
   std::vector<std::string> command{VANTOR_EXE};
   command.insert(command.end(), options.begin(), options.end());
-  client.process = std::make_unique<ChildProcess>(command, logPath(which));
+  client.process = std::make_unique<ChildProcess>(command, logPath(which), withDisplay);
   client.window = session_->findWindow("Vantor", 20000, except);
   const std::string launched = "server launched on port ";
   if (client.window == 0 || !client.process->waitForLog(launched, 10000)) {

@@ -4,8 +4,6 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "tests/app/ChildProcess.h"
 #include "tests/app/WindowTestSupport.h"
@@ -88,10 +86,10 @@ Picture XSession::capture(unsigned long window) {
 }
 
 bool XSession::moveTo(unsigned long window, int x, int y) {
-  const bool moved = xdotool(
-      {"mousemove", "--window", std::to_string(window), std::to_string(x), std::to_string(y)});
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
-  return moved;
+  // Done by the X server before xdotool, another client, sends a click.
+  Display* d = asDisplay(connection_);
+  XWarpPointer(d, None, window, 0, 0, 0, 0, x, y);
+  return XSync(d, False) != 0;
 }
 
 bool XSession::click(unsigned long window, int x, int y) {
@@ -107,13 +105,6 @@ bool XSession::xdotool(const std::vector<std::string>& args) {
   command.insert(command.end(), args.begin(), args.end());
   ChildProcess process(command, "/dev/null");
   return process.waitExit(10000) == 0;
-}
-
-bool XSession::warpTo(unsigned long window, int x, int y) {
-  Display* d = asDisplay(connection_);
-  XWarpPointer(d, None, window, 0, 0, 0, 0, x, y);
-  XFlush(d);
-  return true;
 }
 
 std::vector<unsigned long> XSession::shownWindows() {

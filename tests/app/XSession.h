@@ -28,14 +28,12 @@ class XSession {
   // waiting up to timeoutMs; 0 if none.
   unsigned long findWindow(const std::string& name, int timeoutMs, unsigned long except = 0);
   Picture capture(unsigned long window);
-  // Pointer moves and clicks at window coordinates of window; keys by
-  // xdotool key name ("Escape", "Return").
+  // Pointer moves (at once, without a helper program, so that a test may
+  // time how soon a window answers) and clicks at window coordinates of
+  // window; keys by xdotool key name ("Escape", "Return").
   bool moveTo(unsigned long window, int x, int y);
   bool click(unsigned long window, int x, int y);
   bool key(const std::string& name);
-  // Moves the pointer at once, without a helper program: for timing how
-  // soon a window answers.
-  bool warpTo(unsigned long window, int x, int y);
   // The top-level windows shown.
   std::vector<unsigned long> shownWindows();
 
