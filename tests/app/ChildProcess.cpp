@@ -29,13 +29,12 @@ bool until(const std::function<bool()>& done, int timeoutMs, int stepMs) {
 ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::string& logPath,
                            bool withDisplay, Logged logged)
     : pid_(-1), reaped_(false), logPath_(logPath) {
-  std::vector<std::string> args(command), env;
-  for (char** e = environ; *e; ++e) {
-    if (withDisplay || std::strncmp(*e, "DISPLAY=", 8) != 0) env.push_back(*e);
-  }
+  std::vector<std::string> args(command);
   std::vector<char*> argv, envp;
   for (std::string& a : args) argv.push_back(a.data());
-  for (std::string& e : env) envp.push_back(e.data());
+  for (char** e = environ; *e; ++e) {
+    if (withDisplay || std::strncmp(*e, "DISPLAY=", 8) != 0) envp.push_back(*e);
+  }
   argv.push_back(nullptr);
   envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;

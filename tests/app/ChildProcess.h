@@ -23,7 +23,6 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  bool started() const { return pid_ > 0; }
   // A child process started by this one's main thread (the client's
   // server), or -1.
   int childPid() const;

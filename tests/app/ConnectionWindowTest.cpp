@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,8 +65,7 @@ class ConnectionWindowTest : public WindowTest {
     WindowTest::SetUp();
     if (IsSkipped()) return;
     // A server child of an earlier test may take a moment to go.
-    waitUntil([] { return !listening(kPort); }, 5000);
-    if (listening(kPort)) {
+    if (!waitUntil([] { return !listening(kPort); }, 5000)) {
       GTEST_SKIP() << "another program listens on port " << kPort
                    << ", where the client looks for its local server";
     }
@@ -80,9 +78,6 @@ class ConnectionWindowTest : public WindowTest {
   void click(int x, int y) { WindowTest::click(app_, x, y); }
   void pointAway(int y = 200) { WindowTest::pointAway(app_, y); }
   bool onMainMenu() { return differ(capture(), app_.menu, kMenuPicture) < 2.0; }
-  bool onBoard() {
-    return waitUntil([&] { return discsOn(capture()) == 4; }, 15000);
-  }
   // Moves the pointer onto band at once and times how long the window takes
   // to light it; -1 when it does not within a second.
   int hoverAnswer(Region band) {
@@ -152,7 +147,6 @@ TEST_F(ConnectionWindowTest, AServerThatTakesNoConnectionLeavesTheWindowAnswerin
 
   std::string times;
   for (int ms : answers) times += std::to_string(ms) + " ";
-  std::printf("hover answered after (ms): %s\n", times.c_str());
   ASSERT_GT(answers.size(), 20u);
   EXPECT_EQ(std::count(answers.begin(), answers.end(), -1), 0) << times;
   EXPECT_LE(*std::max_element(answers.begin(), answers.end()), 100) << times;
@@ -194,18 +188,15 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
   click(160, 340);  // "Jouer en local"
   click(160, 140);  // "Pee"
   click(160, 340);  // "Jouer les noirs"
-  ASSERT_TRUE(onBoard()) << app_.process->log();
+  ASSERT_TRUE(waitUntil([&] { return discsOn(capture()) == 4; }, 15000)) << app_.process->log();
   const size_t windows = session_->shownWindows().size();
   ASSERT_GT(app_.serverPid, 0);
   kill(app_.serverPid, SIGKILL);
   ASSERT_TRUE(waitUntil([&] { return onMainMenu(); }, 10000)) << app_.process->log();
-  const auto shown = Clock::now();
   pointAway();
   sleepMs(600);
+  // (How long the notice stays is the message overlay's test.)
   EXPECT_GT(differ(keep("connexion-perdue"), app_.menu, kNotice), 3.0) << "no notice";
-  sleepMs(1200);
-  EXPECT_GT(differ(keep("connexion-perdue-later"), app_.menu, kNotice), 3.0)
-      << "gone before its time, " << msSince(shown) << " ms after it came";
   EXPECT_EQ(session_->shownWindows().size(), windows) << "a window besides the game's";
   ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kNotice) < 1.0; }, 5000));
   const std::string after = app_.process->log();

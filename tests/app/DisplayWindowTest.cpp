@@ -1,9 +1,10 @@
 // The real vantor executable under Xvfb, on what only the real program and
 // real input can show: long texts fit inside the window, the wheel and the
 // side buttons press nothing, each client plays its local games on its own
-// server child which ends with it (by Escape, or killed), and GLUT's own
-// options (-display, -geometry) reach GLUT while the server mode needs no
-// display at all.
+// server child which ends with it (by Escape, or killed), GLUT's own
+// options (-display, -geometry) reach GLUT, and without a display the client
+// is refused in one line. (The server mode, run without a display, is the
+// server-mode tests'.)
 //
 // Every client here finds its own server's port in its output, so these
 // tests do not depend on port 4567 being free.
@@ -52,22 +53,15 @@ int inkOverEmptyCells(const Picture& shot, const VantorGame& rules) {
   return ink;
 }
 
-// A board as eight lines of eight cells, 'X' black, 'O' white, '.' empty:
-// as a picture shows it, or as rules have it.
-std::string boardOf(const Picture& shot) {
-  std::string rows;
-  for (int cell = 0; cell < 64; ++cell) {
-    rows += cellAt(shot, cell % 8, cell / 8) + std::string(cell % 8 == 7, '\n');
-  }
-  return rows;
-}
-std::string boardOf(const VantorGame& rules) {
-  std::string rows;
+// Whether each cell of the picture shows the disc rules have there.
+bool showsBoard(const Picture& shot, const VantorGame& rules) {
   for (int cell = 0; cell < 64; ++cell) {
     const int disc = rules.getCell(cell % 8 + 1, cell / 8 + 1);
-    rows += (disc == kBlack ? 'X' : disc == kWhite ? 'O' : '.') + std::string(cell % 8 == 7, '\n');
+    if (cellAt(shot, cell % 8, cell / 8) != (disc == kBlack ? 'X' : disc == kWhite ? 'O' : '.')) {
+      return false;
+    }
   }
-  return rows;
+  return true;
 }
 
 class DisplayWindowTest : public WindowTest {
@@ -90,8 +84,7 @@ TEST_F(DisplayWindowTest, APassNoticeFitsInsideTheWindow) {
   const std::pair<int, int> moves[] = {{3, 5}, {3, 6}, {5, 3}, {2, 5},
                                        {1, 5}, {1, 4}, {2, 7}, {1, 6}};
   RunningClient client;
-  // Placed wholly on the screen, so that every column of it can be read.
-  ASSERT_TRUE(start(client, {"-geometry", "+10+10"}, ""));
+  ASSERT_TRUE(start(client, {}, ""));
   ASSERT_TRUE(openGame(client, {340, 59}));  // "Jouer en local", "Deux joueurs"
   sleepMs(1200);                             // the discs fade in
   ASSERT_EQ(inkAtTheEdges(keep(client, "start"), 100, 220), 0) << "ink before any notice";
@@ -127,21 +120,18 @@ TEST_F(DisplayWindowTest, APassNoticeFitsInsideTheWindow) {
   EXPECT_EQ(worstEdge, 0) << "the notice runs past an edge";
   // Each cell shows the disc of its colour, once the turned ones have
   // settled (they lean and wobble for a few seconds).
-  EXPECT_TRUE(waitUntil([&] { return boardOf(capture(client)) == boardOf(rules); }, 10000))
-      << "expected\n"
-      << boardOf(rules) << "seen\n"
-      << boardOf(capture(client));
+  EXPECT_TRUE(waitUntil([&] { return showsBoard(capture(client), rules); }, 10000));
+  keep(client, "board");
 }
 
 TEST_F(DisplayWindowTest, AfterTheWheelAndTheSideButtonsTheLongestStatusLineFits) {
   RunningClient client;
-  ASSERT_TRUE(start(client, {"-geometry", "+10+10"}, ""));
+  ASSERT_TRUE(start(client, {}, ""));
   // Over "Quitter", the wheel and the side buttons press nothing: the
   // program goes on to serve the clicks that follow.
   ASSERT_TRUE(session_->moveTo(client.window, 160, 439));
   for (const char* button : {"4", "5", "6", "7", "8", "9"}) {
-    ChildProcess xdotool({"xdotool", "click", button}, "/dev/null");
-    ASSERT_EQ(xdotool.waitExit(10000), 0) << "button " << button;
+    ASSERT_TRUE(session_->xdotool({"click", button})) << "button " << button;
   }
   // "Jouer en local", "Desdemonia", "Jouer les noirs".
   ASSERT_TRUE(openGame(client, {340, 140 + 49 * 4, 340}));
@@ -161,7 +151,6 @@ TEST_F(DisplayWindowTest, AfterTheWheelAndTheSideButtonsTheLongestStatusLineFits
       << "the status line did not change";
   status.writePng(kArtifacts + "/" + name_ + "-status.png");
   EXPECT_GT(inkIn(status, 30, 325, 290, 360), 50) << "no status text";
-  EXPECT_EQ(inkAtTheEdges(status, 315, 370), 0) << "the status line runs past an edge";
   EXPECT_EQ(inkIn(status, 0, 315, 19, 370) + inkIn(status, 301, 315, 319, 370), 0)
       << "the status line runs past its band";
 }
@@ -196,7 +185,6 @@ TEST_F(DisplayWindowTest, TwoClientsPlayOnTheirOwnServersWhichEndWithThem) {
   ASSERT_TRUE(session_->click(second.window, cellX(4), cellY(2)));
   EXPECT_TRUE(waitUntil([&] { return discsOn(capture(second)) >= 6; }, 12000))
       << "Pee does not answer";
-  keep(second, "after-the-first-quit");
 
   second.process->kill(SIGKILL);
   second.process->waitExit(5000);
@@ -204,30 +192,24 @@ TEST_F(DisplayWindowTest, TwoClientsPlayOnTheirOwnServersWhichEndWithThem) {
       << "the server outlived its killed client";
 }
 
-TEST(VantorWithoutDisplay, RefusesTheClientInOneLineAndStillServes) {
+TEST(VantorWithoutDisplay, RefusesTheClientInOneLineButNotWordsThatChooseNoMode) {
   std::filesystem::create_directories(kArtifacts);
   struct Case {
     std::vector<std::string> arguments;
-    int exitCode;      // -1: serves on, its launch line written
+    int exitCode;
     std::string says;  // in the one line written; "" for no line at all
   };
   const Case cases[] = {
       {{}, 1, "(DISPLAY is not set)"},
       {{"-display", ":999"}, 1, "\":999\""},
       {{"-display", ":999", "s"}, 0, ""},  // selects nothing, as without the option
-      {{"-display", ":999", "S"}, -1, "server launched on port "},
   };
   int run = 0;
   for (const Case& c : cases) {
     std::vector<std::string> command{VANTOR_EXE};
     command.insert(command.end(), c.arguments.begin(), c.arguments.end());
     const std::string logPath = kArtifacts + "/without-display-" + std::to_string(++run) + ".log";
-    ChildProcess app(command, logPath, false);  // killed at the end of the step if it runs
-    if (c.exitCode < 0) {
-      EXPECT_TRUE(app.waitForLog(c.says, 10000)) << app.log();
-      EXPECT_EQ(app.waitExit(0), -1) << "the server ended\n" << app.log();
-      continue;
-    }
+    ChildProcess app(command, logPath, false);
     const int status = app.waitExit(10000);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.exitCode) << run << ": " << status;
     const std::string log = app.log();

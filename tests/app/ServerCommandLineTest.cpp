@@ -1,5 +1,7 @@
 // The server's command line: addresses in every written form, the limits
-// and their bounds, and the words it refuses.
+// and their bounds, and the words it refuses. (Addresses with a port, port 0
+// and the --listen=ADDRESS form are served by the real executable in the
+// server-mode tests.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,10 +24,8 @@ std::string where(const ServerCommandLine& line) {
 TEST(ServerCommandLine, ReadsAddressesInEveryForm) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{}, ""},
-      {{"--listen", "127.0.0.2:5000"}, "127.0.0.2|5000 "},
       {{"--listen=0.0.0.0"}, "0.0.0.0|4567 "},
       {{"--listen", "[::1]:4568", "--listen", "[::]"}, "::1|4568 ::|4567 "},
-      {{"--listen", "127.0.0.1:0"}, "127.0.0.1|0 "},
   };
   for (const auto& c : cases) {
     ServerCommandLine line(c.first);

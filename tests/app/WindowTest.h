@@ -36,8 +36,9 @@ class WindowTest : public ::testing::Test {
 
   // artifacts/<test name><which>.log
   std::string logPath(const std::string& which) const;
-  // Starts vantor with the options (withDisplay false: without DISPLAY in
-  // its environment), logging to logPath(which), and waits for its window
+  // Starts vantor at the screen's top left corner, or where the options
+  // place it, with the options (withDisplay false: without DISPLAY in its
+  // environment), logging to logPath(which), and waits for its window
   // (with except, one other than that one), for its server child's launch
   // line and for its main menu, with the pointer off every button.
   ::testing::AssertionResult start(RunningClient& client, const std::vector<std::string>& options,

@@ -1,6 +1,7 @@
 #include "tests/app/WindowTestSupport.h"
 
 #include <net/if.h>
+#include <netinet/in.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -10,8 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 const std::string kArtifacts = VANTOR_ARTIFACTS;
@@ -30,18 +29,17 @@ bool waitUntil(const std::function<bool()>& cond, int timeoutMs) {
 }
 
 bool listening(int port) {
-  std::ifstream tcp("/proc/net/tcp");
-  std::string line;
-  std::getline(tcp, line);
-  while (std::getline(tcp, line)) {
-    std::istringstream fields(line);
-    std::string slot, local, remote, state;
-    fields >> slot >> local >> remote >> state;
-    const size_t colon = local.find(':');
-    if (colon == std::string::npos || state != "0A") continue;
-    if (std::stoi(local.substr(colon + 1), nullptr, 16) == port) return true;
-  }
-  return false;
+  // SO_REUSEADDR: connections that are closing do not stop the bind, a
+  // listener does.
+  const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int on = 1;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  const bool taken = setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+                     bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0;
+  close(s);
+  return taken;
 }
 
 char cellAt(const Picture& shot, int column, int row) {

@@ -3,8 +3,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <algorithm>
-
 #include "tests/app/ChildProcess.h"
 #include "tests/app/WindowTestSupport.h"
 
@@ -52,30 +50,18 @@ unsigned long XSession::findWindow(const std::string& name, int timeoutMs, unsig
 }
 
 Picture XSession::capture(unsigned long window) {
-  // The picture is read from the root window: a window that reaches past
-  // the screen's edge (freeglut places it at -1, -1 without a window
-  // manager) cannot be read directly. Whatever lies off screen stays black.
+  // Read from the window itself, which must lie wholly on the screen.
   Display* d = asDisplay(connection_);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(d, window, &attributes)) return Picture();
-  Window root = DefaultRootWindow(d), child;
-  int originX, originY;
-  if (!XTranslateCoordinates(d, window, root, 0, 0, &originX, &originY, &child)) {
-    return Picture();
-  }
-  int width = attributes.width, height = attributes.height;
-  int screenWidth = DisplayWidth(d, DefaultScreen(d));
-  int screenHeight = DisplayHeight(d, DefaultScreen(d));
-  int x0 = std::max(originX, 0), y0 = std::max(originY, 0);
-  int x1 = std::min(originX + width, screenWidth), y1 = std::min(originY + height, screenHeight);
-  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3, 0);
-  if (x1 <= x0 || y1 <= y0) return Picture(width, height, std::move(rgb));
-  XImage* image = XGetImage(d, root, x0, y0, x1 - x0, y1 - y0, AllPlanes, ZPixmap);
+  const int width = attributes.width, height = attributes.height;
+  XImage* image = XGetImage(d, window, 0, 0, width, height, AllPlanes, ZPixmap);
   if (!image) return Picture();
-  for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) {
-      unsigned long p = XGetPixel(image, x - x0, y - y0);
-      uint8_t* out = &rgb[(static_cast<size_t>(y - originY) * width + (x - originX)) * 3];
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned long p = XGetPixel(image, x, y);
+      uint8_t* out = &rgb[(static_cast<size_t>(y) * width + x) * 3];
       out[0] = (p & image->red_mask) >> 16;
       out[1] = (p & image->green_mask) >> 8;
       out[2] = p & image->blue_mask;
@@ -94,10 +80,6 @@ bool XSession::moveTo(unsigned long window, int x, int y) {
 
 bool XSession::click(unsigned long window, int x, int y) {
   return moveTo(window, x, y) && xdotool({"click", "1"});
-}
-
-bool XSession::key(const std::string& name) {
-  return xdotool({"key", name});
 }
 
 bool XSession::xdotool(const std::vector<std::string>& args) {

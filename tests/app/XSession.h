@@ -1,6 +1,7 @@
 // A private X server (Xvfb) for the window tests, and the means to look at
 // and drive a window on it: find a top-level window by name, take its
-// picture, and send real pointer and key input through xdotool (XTEST).
+// picture, move the pointer, and send real clicks and keys through xdotool
+// (XTEST).
 // Programs started after it find it through DISPLAY.
 //
 // Thread safety: one thread at a time.
@@ -27,19 +28,20 @@ class XSession {
   // The top-level window shown titled name, other than except when given,
   // waiting up to timeoutMs; 0 if none.
   unsigned long findWindow(const std::string& name, int timeoutMs, unsigned long except = 0);
+  // The picture of a window that lies wholly on the screen.
   Picture capture(unsigned long window);
   // Pointer moves (at once, without a helper program, so that a test may
   // time how soon a window answers) and clicks at window coordinates of
-  // window; keys by xdotool key name ("Escape", "Return").
+  // window.
   bool moveTo(unsigned long window, int x, int y);
   bool click(unsigned long window, int x, int y);
-  bool key(const std::string& name);
+  // Runs xdotool with these arguments (keys: {"key", "Escape"}; buttons:
+  // {"click", "4"}); whether it succeeded.
+  bool xdotool(const std::vector<std::string>& args);
   // The top-level windows shown.
   std::vector<unsigned long> shownWindows();
 
  private:
-  bool xdotool(const std::vector<std::string>& args);
-
   XvfbDisplay server_;
   std::string why_;
   void* connection_;
