@@ -154,16 +154,16 @@ TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
   const int32_t id = startGame(false);
   // Off the board, on a disc, flipping nothing, out of turn, and not a
   // player of it.
-  struct Refused {
-    ProtocolClient* sender;
-    int x, y;
-  };
-  for (Refused r :
-       {Refused{alice_.get(), 0, 5}, Refused{alice_.get(), 9, 1}, Refused{alice_.get(), -128, 127},
-        Refused{alice_.get(), 4, 4}, Refused{alice_.get(), 1, 1}, Refused{bob_.get(), 5, 3},
-        Refused{carol_.get(), 5, 3}}) {
-    r.sender->send(move(11, id, r.x, r.y));
-    EXPECT_EQ(r.sender->drain(), Messages{move(12, id, r.x, r.y)});
+  ProtocolClient *a = alice_.get(), *b = bob_.get(), *c = carol_.get();
+  for (const auto& [sender, at] : std::vector<std::pair<ProtocolClient*, Move>>{{a, {0, 5}},
+                                                                                {a, {9, 1}},
+                                                                                {a, {-128, 127}},
+                                                                                {a, {4, 4}},
+                                                                                {a, {1, 1}},
+                                                                                {b, {5, 3}},
+                                                                                {c, {5, 3}}}) {
+    sender->send(move(11, id, at.first, at.second));
+    EXPECT_EQ(sender->drain(), Messages{move(12, id, at.first, at.second)});
   }
   EXPECT_TRUE(alice_->drain().empty());
   EXPECT_TRUE(bob_->drain().empty());

@@ -1,5 +1,5 @@
 // A player that writes down every notification it gets, as one line each:
-//   "ask <inviter> <game id>", "message <sender> <0|1> <text>", "players", "games",
+//   "message <sender> <0|1> <text>", "players", "games",
 //   "<event> <game id>" or, for moves, "<event> <game id> <x> <y>", the
 //   events named started, invalid, played, turn, pass, over, closed.
 // Notifications may come from any thread; the log is guarded.
@@ -23,9 +23,6 @@ class RecordingPlayer : public VantorPlayer {
   // Leaves before its log goes, so that no notification reaches it.
   ~RecordingPlayer() override { leaveServer(); }
 
-  void notifyAskGame(VantorPlayer* inviter, VantorServerGame* game) override {
-    record("ask " + inviter->getName() + " " + std::to_string(game->getId()));
-  }
   void notifyMessage(VantorPlayer* from, const char* text, bool broadcast) override {
     record("message " + from->getName() + " " + (broadcast ? "1" : "0") + " " + text);
   }

@@ -1,8 +1,10 @@
 // The limits of a server that other machines reach, over TCP on loopback:
 // connections per peer address, players, the chat rate, and private text
-// kept out of the log. Each refusal has its log line; the others go on.
+// kept out of the log. Each refusal has its log line; the others go on. The
+// lobby's own lines (arrival, name, invitation, departure) are read here too.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ VantorServerLimits limits(int perAddress, int players, int chat) {
   l.logPrivateText = false;
   return l;
 }
+
+// The time at the head of a lobby's log line.
+const std::string kTime = "[0-9]+\\.[0-9]{6}/";
 
 bool has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -54,6 +59,12 @@ TEST(ServerLimits, TurnsAwayConnectionsPastTheBoundOfTheirAddressOrOfPlayersAndS
                   "already\n"))
       << log;
   EXPECT_TRUE(has(log, "Connection from 127.0.0.3 refused: the server holds 10 players\n")) << log;
+  // The lines operators read: an arrival, its name and its departure, under
+  // one identity.
+  EXPECT_TRUE(std::regex_search(
+      log, std::regex(kTime + "\\+\\+\\+/(-?[0-9]+)\n" + kTime +
+                      "REN/\\1/Renaming to one\n[\\s\\S]*" + kTime + "---/\\1/one\n")))
+      << log;
 }
 
 TEST(ServerLimits, DropsChatPastTheRateWithOneLineAndKeepsPrivateTextOutOfTheLog) {
@@ -63,7 +74,7 @@ TEST(ServerLimits, DropsChatPastTheRateWithOneLineAndKeepsPrivateTextOutOfTheLog
   talker->drain(50);
   listener->drain(50);
   CaptureStderr();
-  std::string burst;
+  std::string burst = frame(msg(4, bytes({0, 1}) + cstr("listener")));  // logged too
   for (int i = 0; i < 5; ++i) burst += frame(msg(6, cstr("") + cstr("hello " + std::to_string(i))));
   burst += frame(msg(6, cstr("listener") + cstr("a secret")));
   talker->sendRaw(burst);
@@ -81,6 +92,9 @@ TEST(ServerLimits, DropsChatPastTheRateWithOneLineAndKeepsPrivateTextOutOfTheLog
   const std::string log = GetCapturedStderr();
   EXPECT_TRUE(has(log, "Chat from talker dropped: more than 3 messages in 10 seconds\n")) << log;
   EXPECT_EQ(log.find("dropped", log.find("dropped") + 1), std::string::npos) << log;
+  EXPECT_TRUE(
+      std::regex_search(log, std::regex(kTime + "ASK/-?[0-9]+/-?[0-9]+/talker asks listener\n")))
+      << log;
   EXPECT_TRUE(has(log, " message to ")) << log;
   EXPECT_TRUE(has(log, ": (not logged)\n")) << log;
   EXPECT_FALSE(has(log, "secret")) << log;

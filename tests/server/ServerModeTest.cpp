@@ -1,5 +1,6 @@
 // The real executable as a game server, without a display: "vantor S"
-// serves from port 4567 on and ends with 255 on an interrupt; --listen serves
+// serves, with its computer players, from port 4567 on and ends with 255 on
+// an interrupt; --listen serves
 // exactly the addresses given (other loopback addresses stand for other
 // machines, on ports the system chooses); a bind that fails, the help, the
 // version and the words it refuses. IPv6 loopback is served where the
@@ -75,15 +76,16 @@ bool connects(const std::string& host, int port) {
 
 }  // namespace
 
-TEST(ServerMode, ServesFromPort4567OnAndEndsWith255OnInterrupt) {
+TEST(ServerMode, ServesWithItsComputerPlayersFromPort4567OnAndEndsWith255OnInterrupt) {
   // (How it moves past a busy port is the embedded server's test.)
   auto server = start("S", Logged::kOutput);
   const std::vector<int> port = ports(*server);
   ASSERT_EQ(port.size(), 1u) << server->log();
   ASSERT_GE(port[0], 4567);
+  // Its computer players are there: one accepts a game.
   auto client = ProtocolClient::join(port[0], "tester");
-  client->send(msg(17));
-  EXPECT_EQ(client->nextOf(17), whoIs("tester"));
+  client->send(msg(4, bytes({0, 1}) + cstr("Pee[Bot]")));
+  EXPECT_EQ(codeOf(client->nextOf(7)), 7);
 
   server->kill(SIGINT);
   const int status = server->waitExit(10000);
@@ -113,11 +115,6 @@ TEST(ServerHosting, ServesExactlyTheAddressesItIsGivenIpv6LoopbackWhereTheMachin
   EXPECT_TRUE(connects("127.0.0.3", twoPorts[0]));
   EXPECT_TRUE(connects("127.0.0.4", twoPorts[1]));
   EXPECT_TRUE(!ipv6 || connects("::1", twoPorts[2]));
-  // Its computer players are there: one accepts a game on the second address.
-  ProtocolClient player(twoPorts[1], "", "127.0.0.4");
-  EXPECT_EQ(player.next(), msg(26));
-  player.send(msg(4, bytes({0, 1}) + cstr("Pee[Bot]")));
-  EXPECT_EQ(codeOf(player.nextOf(7)), 7);
 }
 
 TEST(ServerHosting, ATakenPortEndsItWithOneLineAndStatusOne) {

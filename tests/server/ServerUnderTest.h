@@ -21,7 +21,6 @@ class ServerUnderTest {
     for (VantorServerBot* bot : factory_->getBots()) {
       bot->setPausesForTesting(botMovePauseMs, botChatPauseMs);
     }
-    port_ = server_->getFirstPort();
     thread_ = std::thread([this] {
       try {
         server_->run();
@@ -39,13 +38,12 @@ class ServerUnderTest {
     thread_.join();
   }
 
-  int port() const { return port_; }
+  int port() { return server_->getFirstPort(); }
   VantorServerFactory& factory() { return *factory_; }
 
  private:
   std::unique_ptr<VantorServerFactory> factory_;
   std::unique_ptr<IosSelectServer> server_;
-  int port_;
   std::thread thread_;
 };
 
