@@ -60,8 +60,6 @@ TEST(LobbyProtocol, WarnsTheFirstTooOldClientOnceInTheProcess) {
       (Messages{chat(0, "Administrator", "Cannot determine your client version."),
                 chat(0, "Administrator", "Your client is probably too old and should be upgraded."),
                 msg(9), whoIs("old")}));
-  old.send(msg(17));
-  EXPECT_EQ(old.drain(), Messages{whoIs("old")});
   ProtocolClient another(server.port());
   another.next();
   another.send(msg(1, cstr("another")));

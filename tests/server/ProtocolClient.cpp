@@ -25,8 +25,7 @@ ProtocolClient::ProtocolClient(int port, const std::string& from, const std::str
   addrinfo hints{};
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_NUMERICHOST;
-  addrinfo* remote = nullptr;
-  addrinfo* local = nullptr;
+  addrinfo *remote = nullptr, *local = nullptr;
   const bool found =
       getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &remote) == 0 &&
       (from.empty() || getaddrinfo(from.c_str(), "0", &hints, &local) == 0);

@@ -36,11 +36,8 @@ TEST(VantorEmbeddedServer, MovesToTheNextPortWhenTheFirstIsTakenAndSaysSo) {
   EXPECT_TRUE(client->closedByServer());
   const std::string out = testing::internal::GetCapturedStdout();
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(out.rfind("Exception trown while running embedded server, switching to port " +
-                          std::to_string(first + 1) + "\n",
-                      0),
-            0u)
-      << out;
+  const std::string switching = "Exception trown while running embedded server, switching to port ";
+  EXPECT_EQ(out.rfind(switching + std::to_string(first + 1) + "\n", 0), 0u) << out;
   EXPECT_NE(out.find("server launched on port " + std::to_string(port) + "\n"), std::string::npos)
       << out;
   EXPECT_NE(err.find("Exception thrown: Socket binding error\n"), std::string::npos);
