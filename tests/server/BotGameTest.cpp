@@ -67,8 +67,8 @@ TEST(BotGame, AComputerPlayerTakesAnyNumberOfGamesUpToTheServersBound) {
   std::vector<std::unique_ptr<RecordingPlayer>> people;
   // Twelve people with 32 games each against it, black: it need not move.
   for (int i = 0; i < 13; ++i) people.emplace_back(new RecordingPlayer(&server));
-  for (int i = 0; i < 12; ++i) {
-    for (int k = 0; k < 32; ++k) server.initiateGameFromXWithY(people[i].get(), &bot, 0, false);
+  for (int k = 0; k < 12 * 32; ++k) {
+    server.initiateGameFromXWithY(people[k / 32].get(), &bot, 0, false);
   }
   ASSERT_EQ(server.getGameCount(), VantorServer::kMaxGames);
   testing::internal::CaptureStderr();

@@ -1,8 +1,8 @@
 // The lobby over the wire: arrival, names (matched whole, by case, the first
-// of a name first), the player list (the seven computer players in roster
-// order, then the people), the version warning, chat, player information
-// and the full server. (S26 first and no warning for version 2.0 are checked
-// as every client joins; the default name is the bots' test's.)
+// of a name first; no notice when Black or White leaves), the player list (the seven computer
+// players in roster order, then the people), the version warning, chat, player information and the
+// full server. (S26 first and no warning for version 2.0 are checked as every client joins; the
+// default name is the bots' test's.)
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,7 +30,7 @@ std::vector<std::string> playerList(ProtocolClient& client) {
 
 }  // namespace
 
-TEST(LobbyProtocol, ArrivingRenamingOrLeavingTellsEveryoneWithS9) {
+TEST(LobbyProtocol, ArrivingRenamingOrLeavingTellsEveryoneWithS9ButNotLeavingAsBlackOrWhite) {
   ServerUnderTest server;
   auto alice = ProtocolClient::join(server.port(), "alice");
   auto bob = ProtocolClient::join(server.port(), "bob");
@@ -45,6 +45,13 @@ TEST(LobbyProtocol, ArrivingRenamingOrLeavingTellsEveryoneWithS9) {
   bob.reset();
   EXPECT_EQ(alice->nextOf(9), msg(9));
   EXPECT_EQ(playerList(*alice), withRoster({"alice"}));
+  // Nobody is told when one named exactly Black or White leaves.
+  for (const char* nick : {"Black", "White", "Blacks"}) {
+    ProtocolClient::join(server.port(), nick).reset();
+    EXPECT_EQ(alice->drain(),
+              (std::string(nick) == "Blacks" ? Messages(3, msg(9)) : Messages(2, msg(9))))
+        << nick;
+  }
 }
 
 TEST(LobbyProtocol, WarnsTheFirstTooOldClientOnceInTheProcess) {

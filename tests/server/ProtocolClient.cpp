@@ -58,10 +58,6 @@ std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string
   return client;
 }
 
-void ProtocolClient::send(const std::string& payload) {
-  sendRaw(frame(payload));
-}
-
 void ProtocolClient::sendRaw(const std::string& bytes) {
   for (size_t sent = 0; sent < bytes.size();) {
     const ssize_t n = ::send(descriptor_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);

@@ -19,6 +19,14 @@ using Messages = std::vector<std::string>;
 // How long a test waits for a message that should come.
 constexpr int kWaitMs = 5000;
 
+// Payloads, requests and server messages alike: the code, then the fields
+// (numbered and laid out as in docs/protocol.md).
+std::string msg(int code, const std::string& fields = "");
+std::string int32(int32_t value);           // little-endian
+std::string cstr(const std::string& text);  // 0-terminated
+std::string bytes(std::initializer_list<int> values);
+std::string frame(const std::string& payload);
+
 class ProtocolClient {
  public:
   // Connects to host (IPv4 or IPv6), from the given loopback address (such
@@ -36,7 +44,7 @@ class ProtocolClient {
                                               const std::string& from = "");
 
   // One request in one frame.
-  void send(const std::string& payload);
+  void send(const std::string& payload) { sendRaw(frame(payload)); }
   // Bytes as they are, framing included; throws Exception* when the
   // connection is gone.
   void sendRaw(const std::string& bytes);
@@ -62,14 +70,6 @@ class ProtocolClient {
 
   int descriptor_;
 };
-
-// Payloads, requests and server messages alike: the code, then the fields
-// (numbered and laid out as in docs/protocol.md).
-std::string msg(int code, const std::string& fields = "");
-std::string int32(int32_t value);           // little-endian
-std::string cstr(const std::string& text);  // 0-terminated
-std::string bytes(std::initializer_list<int> values);
-std::string frame(const std::string& payload);
 
 // Server messages often met: the chat (broadcast or private), a message
 // whose first field is a game id, and the name a client is known by.

@@ -84,8 +84,7 @@ TEST(EncodedOutputStream, WritesWholeFramesFromSeveralThreadsUpToTheLargestPaylo
     ASSERT_TRUE(payload.size() == kSize || payload.size() == kMaxFramePayload) << payload.size();
     reader.read(&payload[0], static_cast<int>(payload.size()));
     const int t = payload[0] - 'a';
-    ASSERT_GE(t, 0);
-    ASSERT_LT(t, kThreads);
+    ASSERT_TRUE(t >= 0 && t < kThreads) << t;
     ASSERT_EQ(payload, std::string(payload.size(), payload[0]));
     ++seen[t];
   }

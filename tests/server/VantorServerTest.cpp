@@ -1,7 +1,8 @@
 // The lobby in one process, through recording players: departures (and an
 // answer to a departed player), and the places a person may hold.
-// (Arrivals, names, chat, game ids, playing oneself, the log lines and
-// requests naming what the lobby does not hold are seen over the wire.)
+// (Arrivals, names, chat, game ids, playing oneself, the log lines, leaving
+// as Black or White and requests naming what the lobby does not hold are
+// seen over the wire.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,8 +16,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-using testing::internal::CaptureStderr;
-using testing::internal::GetCapturedStderr;
 
 // A lobby with recording players that leave before it goes.
 class Lobby : public testing::Test {
@@ -84,16 +83,6 @@ TEST_F(Lobby, ADepartingPlayerAbandonsItsTwoStartedGamesButNotTheOneItWatches) {
   EXPECT_EQ(server_.getGameCount(), 1);
 }
 
-TEST_F(Lobby, APlayerNamedBlackOrWhiteLeavesWithoutAPlayerListNotice) {
-  RecordingPlayer* stays = join("Stays");
-  for (const char* nick : {"Black", "White", "Blacks"}) {
-    RecordingPlayer* p = join(nick);
-    stays->clear();
-    leave(p);
-    EXPECT_EQ(stays->lines(), std::string(nick) == "Blacks" ? Lines{"players"} : Lines{}) << nick;
-  }
-}
-
 TEST_F(Lobby, GivesEachPersonThirtyTwoPlacesAtMostAGameAgainstOneselfTakingTwo) {
   RecordingPlayer* full = join("Full");
   RecordingPlayer* other = join("Other");
@@ -105,10 +94,10 @@ TEST_F(Lobby, GivesEachPersonThirtyTwoPlacesAtMostAGameAgainstOneselfTakingTwo) 
   const std::vector<std::pair<VantorPlayer*, VantorPlayer*>> refused = {
       {full, other}, {other, full}, {nearly, nearly}};
   for (const auto& pair : refused) {
-    CaptureStderr();
+    testing::internal::CaptureStderr();
     server_.initiateGameFromXWithY(pair.first, pair.second, 0, false);
     const std::string name = (pair.first == other ? pair.second : pair.first)->getName();
-    EXPECT_EQ(GetCapturedStderr(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "ERROR in initiateGameFromXWithY: " + name + " has 32 games already\n");
   }
   EXPECT_EQ(server_.getGameCount(), games);
