@@ -9,7 +9,6 @@
 #include <chrono>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "server/VantorEmbeddedConnection.h"
 #include "server/VantorServer.h"

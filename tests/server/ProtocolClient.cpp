@@ -12,15 +12,6 @@
 #include "ios/Exception.h"
 #include "wire/VantorWire.h"
 
-namespace {
-
-bool readable(int descriptor, int timeoutMs) {
-  pollfd ready{descriptor, POLLIN, 0};
-  return poll(&ready, 1, timeoutMs) > 0;
-}
-
-}  // namespace
-
 ProtocolClient::ProtocolClient(int port, const std::string& from, const std::string& host) {
   addrinfo hints{};
   hints.ai_socktype = SOCK_STREAM;
@@ -66,10 +57,15 @@ void ProtocolClient::sendRaw(const std::string& bytes) {
   }
 }
 
+bool ProtocolClient::readable(int timeoutMs) {
+  pollfd ready{descriptor_, POLLIN, 0};
+  return poll(&ready, 1, timeoutMs) > 0;
+}
+
 bool ProtocolClient::readFully(char* into, size_t length, int timeoutMs) {
   for (size_t got = 0; got < length;) {
     // Once a message has begun, the rest of it is waited for in full.
-    if (!readable(descriptor_, got == 0 ? timeoutMs : kWaitMs)) return false;
+    if (!readable(got == 0 ? timeoutMs : kWaitMs)) return false;
     const ssize_t n = recv(descriptor_, into + got, length - got, 0);
     if (n <= 0) return false;
     got += static_cast<size_t>(n);
@@ -107,7 +103,7 @@ std::vector<std::string> ProtocolClient::drain(int quietMs) {
 
 bool ProtocolClient::closedByServer(int timeoutMs) {
   char discard[4096];
-  while (readable(descriptor_, timeoutMs)) {
+  while (readable(timeoutMs)) {
     const ssize_t n = recv(descriptor_, discard, sizeof discard, 0);
     if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
   }

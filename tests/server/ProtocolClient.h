@@ -67,6 +67,7 @@ class ProtocolClient {
   // not begun within timeoutMs.
   bool receive(std::string& payload, int timeoutMs);
   bool readFully(char* into, size_t length, int timeoutMs);
+  bool readable(int timeoutMs);
 
   int descriptor_;
 };

@@ -6,7 +6,6 @@
 
 #include <regex>
 #include <string>
-#include <vector>
 
 #include "server/VantorServerLimits.h"
 #include "tests/server/ProtocolClient.h"

@@ -2,10 +2,8 @@
 // writes, stopping with a game under way, and giving up.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "ios/Exception.h"
 #include "ios/ServerSocket.h"
@@ -66,7 +64,6 @@ TEST(VantorEmbeddedServer, GivesUpAfterTheLastPort) {
   server.start();
   EXPECT_TRUE(eventually([&] { return server.gaveUp(); }));
   EXPECT_EQ(server.getPort(), 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("Embedded server stopped: no port from 65535 to 65535 could be used\n"),
             std::string::npos)
