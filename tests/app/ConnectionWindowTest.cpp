@@ -36,8 +36,7 @@ struct Region {
   int x0, y0, x1, y1;
 };
 constexpr Region kWhole{0, 0, 319, 479};
-constexpr Region kNotice{0, 125, 319, 200};       // the overlay's band
-constexpr Region kMenuPicture{0, 215, 319, 310};  // between the notice and the buttons
+constexpr Region kNotice{0, 125, 319, 200};  // the overlay's band
 // The bands of the three buttons of a menu, the nick field and the connect
 // button on the join-server menu.
 constexpr Region kUpperBand{0, 322, 319, 358};
@@ -77,7 +76,8 @@ class ConnectionWindowTest : public WindowTest {
   Picture keep(const std::string& what) { return WindowTest::keep(app_, what); }
   void click(int x, int y) { WindowTest::click(app_, x, y); }
   void pointAway(int y = 200) { WindowTest::pointAway(app_, y); }
-  bool onMainMenu() { return differ(capture(), app_.menu, kMenuPicture) < 2.0; }
+  // The picture between the notice and the buttons.
+  bool onMainMenu() { return differ(capture(), app_.menu, {0, 215, 319, 310}) < 2.0; }
   // Moves the pointer onto band at once and times how long the window takes
   // to light it; -1 when it does not within a second.
   int hoverAnswer(Region band) {
@@ -100,11 +100,9 @@ class ConnectionWindowTest : public WindowTest {
   }
 
   // Why the tests run on the machine's network, or empty.
-  static std::string networkWhy_;
+  static inline std::string networkWhy_;
   RunningClient app_;
 };
-
-std::string ConnectionWindowTest::networkWhy_;
 
 TEST_F(ConnectionWindowTest, AServerThatTakesNoConnectionLeavesTheWindowAnsweringUntilCnxEchec) {
   if (!networkWhy_.empty()) {
