@@ -57,9 +57,8 @@ int inkOverEmptyCells(const Picture& shot, const VantorGame& rules) {
 bool showsBoard(const Picture& shot, const VantorGame& rules) {
   for (int cell = 0; cell < 64; ++cell) {
     const int disc = rules.getCell(cell % 8 + 1, cell / 8 + 1);
-    if (cellAt(shot, cell % 8, cell / 8) != (disc == kBlack ? 'X' : disc == kWhite ? 'O' : '.')) {
-      return false;
-    }
+    const char expected = disc == kBlack ? 'X' : disc == kWhite ? 'O' : '.';
+    if (cellAt(shot, cell % 8, cell / 8) != expected) return false;
   }
   return true;
 }
@@ -80,7 +79,8 @@ class DisplayWindowTest : public WindowTest {
 };
 
 TEST_F(DisplayWindowTest, APassNoticeFitsInsideTheWindow) {
-  // Two people at one screen play these moves; then the side to move has to pass.
+  // Two people at one screen play these moves; then the side to move has to
+  // pass. The board is read cell by cell at the start and at the end.
   const std::pair<int, int> moves[] = {{3, 5}, {3, 6}, {5, 3}, {2, 5},
                                        {1, 5}, {1, 4}, {2, 7}, {1, 6}};
   RunningClient client;
@@ -89,6 +89,8 @@ TEST_F(DisplayWindowTest, APassNoticeFitsInsideTheWindow) {
   sleepMs(1200);                             // the discs fade in
   ASSERT_EQ(inkAtTheEdges(keep(client, "start"), 100, 220), 0) << "ink before any notice";
   VantorGame rules;
+  EXPECT_TRUE(waitUntil([&] { return showsBoard(capture(client), rules); }, 10000))
+      << "not the start";
   for (const auto& move : moves) {
     ASSERT_TRUE(session_->click(client.window, cellX(move.first - 1), cellY(move.second - 1)));
     rules.play(move.first, move.second);
