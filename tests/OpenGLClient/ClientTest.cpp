@@ -373,7 +373,7 @@ TEST_F(LobbyTest, ListsTheFreePlayersAndDeclinesInvitationsWhileInvitingAndDrops
   EXPECT_FALSE(client_.netCenter().hasConnection());
 }
 
-TEST_F(LobbyTest, ANoticeOnTheStatusLineStaysThroughListNewsAndEscapeLeavesTheGameForTheLobby) {
+TEST_F(LobbyTest, NoticesAndAbandonStayOnTheStatusLineThroughListNewsAndEscapeLeavesForTheLobby) {
   joinAsAnn(withBots({"Ann", "Bob"}));
   deliver(lobby_, M::askGame(4, 1, "Bob"));
   click(160, kMiddleY);  // "Accept": Ann plays black, her turn
@@ -389,6 +389,9 @@ TEST_F(LobbyTest, ANoticeOnTheStatusLineStaysThroughListNewsAndEscapeLeavesTheGa
   click(cellX(4), cellY(2));
   deliver(lobby_, M::movePlayed(4, 5, 3));
   EXPECT_EQ(client_.gameScreen().status(), L"C'est a Bobby de jouer") << "moved on, new name";
+  deliver(lobby_, M::gameClosed(4));  // Bob leaves
+  deliver(lobby_, M::gameList({}));
+  EXPECT_EQ(client_.gameScreen().status(), L"Abandon");
 
   client_.keyboard(27);  // leaves the game for the lobby
   expectScreen(vgl::NetCenterState);

@@ -39,6 +39,7 @@ class ServerMessages {
   static Msg invalidMove(int gameId, int x, int y) { return Msg(12).i32(gameId).i8(x).i8(y); }
   static Msg mustPass(int gameId, const std::string& nick) { return Msg(15).i32(gameId).str(nick); }
   static Msg gameOver(int gameId) { return Msg(16).i32(gameId); }
+  static Msg gameClosed(int gameId) { return Msg(24).i32(gameId); }
 
   // A little-endian int of a request frame, or -1 past its end.
   static int readInt(const std::string& frame, size_t offset) {
