@@ -1,15 +1,14 @@
-// The real executable as a game server, without a display: "vantor S"
-// serves, with its computer players, from port 4567 on and ends with 255 on
-// an interrupt; --listen serves
-// exactly the addresses given (other loopback addresses stand for other
-// machines, on ports the system chooses); a bind that fails, the help, the
-// version and the words it refuses. IPv6 loopback is served where the
-// machine has it.
+// The real executable as a game server, without a display: "vantor S",
+// also from a copy named Vantor, serves, with its computer players, from port 4567 on and ends with
+// 255 on an interrupt; --listen serves exactly the addresses given (other loopback addresses stand
+// for other machines, on ports the system chooses); a bind that fails, the help, the version and
+// the words it refuses. IPv6 loopback is served where the machine has it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -24,10 +23,12 @@ namespace {
 
 using Logged = ChildProcess::Logged;
 
-// The executable started with arguments, its log named after the test.
-std::unique_ptr<ChildProcess> start(const std::string& arguments, Logged logged = Logged::kBoth) {
+// The executable (or a copy of it) started with arguments, its log named
+// after the test.
+std::unique_ptr<ChildProcess> start(const std::string& arguments, Logged logged = Logged::kBoth,
+                                    const std::string& executable = VANTOR_EXECUTABLE) {
   static int started = 0;
-  std::vector<std::string> command = {VANTOR_EXECUTABLE};
+  std::vector<std::string> command = {executable};
   std::istringstream words(arguments);
   for (std::string word; words >> word;) command.push_back(word);
   const std::string log = testing::TempDir() + "vantor-" +
@@ -76,9 +77,15 @@ bool connects(const std::string& host, int port) {
 
 }  // namespace
 
-TEST(ServerMode, ServesWithItsComputerPlayersFromPort4567OnAndEndsWith255OnInterrupt) {
-  // (How it moves past a busy port is the embedded server's test.)
-  auto server = start("S", Logged::kOutput);
+// A copy named "Vantor" and started by hand: the name chooses no mode and
+// the copy is no client's child. (How it moves past a busy port is the
+// embedded server's test.)
+TEST(ServerMode, ACopyNamedVantorServesWithItsComputerPlayersFrom4567OnAndEndsWith255OnInterrupt) {
+  const std::filesystem::path copy = testing::TempDir() + "vantor-copy/Vantor";
+  std::filesystem::create_directories(copy.parent_path());
+  std::filesystem::copy_file(VANTOR_EXECUTABLE, copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  auto server = start("S", Logged::kOutput, copy.string());
   const std::vector<int> port = ports(*server);
   ASSERT_EQ(port.size(), 1u) << server->log();
   ASSERT_GE(port[0], 4567);
