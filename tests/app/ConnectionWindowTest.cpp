@@ -128,8 +128,8 @@ TEST_F(ConnectionWindowTest, AServerThatTakesNoConnectionLeavesTheWindowAnswerin
 
   key("Escape");  // gives up, and stays on the join-server menu
   pointAway();
-  sleepMs(300);
-  EXPECT_LT(differ(keep("given-up"), joinServer, kWhole), 1.0);
+  EXPECT_TRUE(waitUntil([&] { return differ(capture(), joinServer, kWhole) < 1.0; }, 3000));
+  keep("given-up");
 
   // Again, left to the limit: the window answers all along, until the main
   // menu shows (with the CNX Echec notice over it).
@@ -158,28 +158,46 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
   for (const Region& band : {kUpperBand, kMiddleBand, kLowerBand}) {
     EXPECT_NE(hoverAnswer(band), -1) << "the band at " << band.y0 << " stays dark";
   }
+  // Once the last band has gone dark, the motion has been taken in.
   session_->moveTo(app_.window, 160, 220);
-  sleepMs(300);
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kLowerBand) < 0.5; }, 3000));
   EXPECT_LT(differ(capture(), app_.menu, {0, 200, 319, 240}), 0.5);
 
   click(160, 390);  // "Jouer sur internet"
   click(160, 440);  // "Se connecter", to the local server
   ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
-  sleepMs(500);
   pointAway(470);
   // In the lobby the seven computer players fill the first seven rows: each
-  // row lights up under the pointer; the eighth row is empty.
-  const Picture lobby = keep("lobby");
+  // row lights up under the pointer; the eighth row is empty, which shows
+  // once the seventh has gone dark again.
+  const Region rows{20, 55, 160, 73 + 19 * 7};
+  Picture lobby = capture();
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        const Picture before = lobby;
+        sleepMs(200);
+        lobby = capture();
+        return differ(lobby, before, rows) < 0.01 && differ(lobby, app_.menu, rows) > 1.0;
+      },
+      5000))
+      << "the lobby's rows do not settle";
+  keep("lobby");
+  const auto row = [](int k) { return Region{20, 55 + 19 * k, 160, 73 + 19 * k}; };
   for (int k = 0; k < 8; ++k) {
     session_->moveTo(app_.window, 60, 66 + 19 * k);
-    sleepMs(300);
-    const double change = differ(capture(), lobby, {20, 55 + 19 * k, 160, 73 + 19 * k});
-    EXPECT_TRUE(k < 7 ? change > 1.0 : change < 0.5) << "row " << k << ": " << change;
+    if (k < 7) {
+      EXPECT_TRUE(waitUntil([&] { return differ(capture(), lobby, row(k)) > 1.0; }, 2000))
+          << "row " << k << " stays dark";
+    } else {
+      ASSERT_TRUE(waitUntil([&] { return differ(capture(), lobby, row(6)) < 0.5; }, 2000));
+      EXPECT_LT(differ(capture(), lobby, row(7)), 0.5) << "the empty row lights";
+    }
   }
   key("Escape");  // back to the main menu
   pointAway();
-  sleepMs(200);
-  EXPECT_LT(differ(keep("menu-again"), app_.menu, kWhole), 2.0) << "not the main menu";
+  EXPECT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kWhole) < 2.0; }, 3000))
+      << "not the main menu";
+  keep("menu-again");
 
   // A local game against Pee; then the server killed: back to the main
   // menu, with "Connexion perdue" over it.
@@ -192,9 +210,10 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
   kill(app_.serverPid, SIGKILL);
   ASSERT_TRUE(waitUntil([&] { return onMainMenu(); }, 10000)) << app_.process->log();
   pointAway();
-  sleepMs(600);
   // (How long the notice stays is the message overlay's test.)
-  EXPECT_GT(differ(keep("connexion-perdue"), app_.menu, kNotice), 3.0) << "no notice";
+  EXPECT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kNotice) > 3.0; }, 3000))
+      << "no notice";
+  keep("connexion-perdue");
   EXPECT_EQ(session_->shownWindows().size(), windows) << "a window besides the game's";
   ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kNotice) < 1.0; }, 5000));
   const std::string after = app_.process->log();

@@ -86,11 +86,10 @@ TEST_F(DisplayWindowTest, APassNoticeFitsInsideTheWindow) {
   RunningClient client;
   ASSERT_TRUE(start(client, {}, ""));
   ASSERT_TRUE(openGame(client, {340, 59}));  // "Jouer en local", "Deux joueurs"
-  sleepMs(1200);                             // the discs fade in
-  ASSERT_EQ(inkAtTheEdges(keep(client, "start"), 100, 220), 0) << "ink before any notice";
   VantorGame rules;
   EXPECT_TRUE(waitUntil([&] { return showsBoard(capture(client), rules); }, 10000))
       << "not the start";
+  ASSERT_EQ(inkAtTheEdges(keep(client, "start"), 100, 220), 0) << "ink before any notice";
   for (const auto& move : moves) {
     ASSERT_TRUE(session_->click(client.window, cellX(move.first - 1), cellY(move.second - 1)));
     rules.play(move.first, move.second);
@@ -137,7 +136,8 @@ TEST_F(DisplayWindowTest, AfterTheWheelAndTheSideButtonsTheLongestStatusLineFits
   }
   // "Jouer en local", "Desdemonia", "Jouer les noirs".
   ASSERT_TRUE(openGame(client, {340, 140 + 49 * 4, 340}));
-  sleepMs(1200);
+  const VantorGame opening;
+  ASSERT_TRUE(waitUntil([&] { return showsBoard(capture(client), opening); }, 10000));
   const Picture yourTurn = keep(client, "your-turn");  // "C'est votre tour"
 
   // Desdemonia waits two seconds before she answers: meanwhile the status

@@ -52,8 +52,18 @@ std::string WindowTest::logPath(const std::string& which) const {
                  10000)) {
     return ::testing::AssertionFailure() << "the window stays black";
   }
-  sleepMs(300);  // the menu's first frames
+  // The main menu does not move once drawn: two pictures alike make it.
   client.menu = capture(client);
+  if (!waitUntil(
+          [&] {
+            const Picture before = client.menu;
+            sleepMs(100);
+            client.menu = capture(client);
+            return client.menu.difference(before, 0, 0, 319, 479) < 0.01;
+          },
+          5000)) {
+    return ::testing::AssertionFailure() << "the main menu does not settle";
+  }
   return ::testing::AssertionSuccess();
 }
 
