@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "OpenGLClient/Band.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/NetCenterListener.h"
 #include "OpenGLClient/TextureFont.h"
 #include "client/GameClient.h"
@@ -32,8 +33,16 @@ void NetCenter::initialise() {
   hoveredPlayer_ = 0;
 }
 
+bool NetCenter::offersChat() const {
+  return state_ != kInvited;
+}
+
 void NetCenter::key(int key) {
-  if (key == 27) listener_->leaveLobby();
+  if (key == kKeyEscape) {
+    listener_->leaveLobby();
+  } else if (key == kKeyTab && offersChat()) {
+    listener_->openChat();
+  }
 }
 
 void NetCenter::takeConnection(GameClient* connection) {
@@ -113,6 +122,11 @@ void NetCenter::hover(int x, int y) {
 }
 
 void NetCenter::click(int x, int y) {
+  if (offersChat() && kMiddleBand.holds(y)) {
+    listener_->openChat();
+    markDirty();
+    return;
+  }
   switch (state_) {
     case kInvited:
       if (kMiddleBand.holds(y)) {
@@ -158,6 +172,10 @@ void NetCenter::drawContents() {
   }
   glColor4f(1, 1, 1, 1);
   statusFont_->printCentred(160, 320, L"%ls", status_.c_str());
+  if (offersChat()) {
+    glColor4f(1, 1, 1, hoverAlpha(upperHovered_));
+    statusFont_->printCentred(160, 369, L"%ls", L"Discussion");
+  }
   if (state_ == kInviting) {
     glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
     statusFont_->printCentred(160, 418, L"%ls", L"Cancel invitation");

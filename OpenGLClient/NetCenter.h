@@ -3,7 +3,8 @@
 // a player invites him; an incoming invitation can be accepted or declined;
 // an invitation that arrives while one is pending is declined at once; a
 // pending invitation of one's own can be cancelled, which the listener
-// withdraws on the server.
+// withdraws on the server. "Discussion" in the middle row, or Tab, opens
+// the chat, unless an invitation waits for an answer there.
 //
 // Invitation states: idle (0), invited by someone (1), inviting someone (2).
 // The lobby reads its lists from the controller's internet connection (not
@@ -59,6 +60,8 @@ class NetCenter : public MenuScreen {
   int hoveredPlayer() const { return hoveredPlayer_; }
   bool isUpperHovered() const { return upperHovered_; }
   bool isLowerHovered() const { return lowerHovered_; }
+  // Whether "Discussion" stands in the middle row (not while invited).
+  bool offersChat() const;
 
   // Where list entry k is drawn (left edge, top), window coordinates.
   static void entryPosition(int k, int* x, int* y);

@@ -1,6 +1,7 @@
 // What the lobby reports: leaving it, answering an invitation, inviting a
-// free player (8-bit nick-name), or cancelling that invitation. The
-// controller turns these into requests on the internet connection.
+// free player (8-bit nick-name), cancelling that invitation, or opening the
+// chat. The controller turns these into requests on the internet connection
+// or into a change of screen.
 //
 // Thread safety: called on the GLUT thread only.
 #ifndef VANTOR_OPENGLCLIENT_NETCENTERLISTENER_H_
@@ -20,6 +21,7 @@ class NetCenterListener {
   virtual void invitePlayer(const std::string& name) = 0;
   // The user no longer waits for the player last invited.
   virtual void cancelInvitation() = 0;
+  virtual void openChat() = 0;
 };
 
 }  // namespace vgl

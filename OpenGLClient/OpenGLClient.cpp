@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
 #include "client/GameClient.h"
@@ -57,6 +58,7 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
       blackIsHuman_(false),
       whiteIsHuman_(false),
       gameScreen_(this, dataDirectory),
+      chatScreen_(this, dataDirectory),
       serverStatus_(serverStatus),
       lastTick_(-1.0),
       dataDirectory_(dataDirectory),
@@ -104,6 +106,7 @@ void Client::initialise() {
   lastTick_ = -1.0;
   glutDisplayFunc(displayCallback);
   glutKeyboardFunc(keyboardCallback);
+  glutSpecialFunc(specialCallback);
   timerCallback(1);
   glutReshapeFunc(reshapeCallback);
   glutMouseFunc(mouseCallback);
@@ -118,6 +121,7 @@ void Client::initialise() {
   mainMenu_.show();
   joinServerMenu_.initialise();
   netCenter_.initialise();
+  chatScreen_.initialise();
   localCenter_.setFont(smallFont_.get());
   colorSelect_.setFont(smallFont_.get());
   gameScreen_.initialise(smallFont_.get(), mediumFont_.get());
@@ -144,6 +148,7 @@ void Client::display() {
   gameScreen_.draw();
   gameOverMenu_.draw();
   netCenter_.draw();
+  chatScreen_.draw();
   localCenter_.draw();
   colorSelect_.draw();
   messages_.draw();
@@ -160,11 +165,22 @@ void Client::keyboardCallback(unsigned char key, int, int) {
   gClient->keyboard(key);
 }
 
+void Client::specialCallback(int key, int, int) {
+  gClient->keyboard(kSpecialKeys + key);
+}
+
 // The left, middle and right buttons act as a click; only the press counts.
-// freeglut reports the wheel and the side buttons as buttons 3 and up: one
-// turn of the wheel must not press what lies under the pointer.
+// freeglut reports the wheel as buttons 3 (away from the user) and 4, and
+// the side buttons as 5 and up: one turn of the wheel must not press what
+// lies under the pointer.
 void Client::mouseCallback(int button, int buttonState, int x, int y) {
-  if (button > GLUT_RIGHT_BUTTON) return;
+  if (button > GLUT_RIGHT_BUTTON) {
+    if (buttonState == GLUT_DOWN && (button == 3 || button == 4)) {
+      gClient->wheel(button == 3 ? 1 : -1);
+      if (gClient->anyScreenDirty()) glutPostRedisplay();
+    }
+    return;
+  }
   gClient->mouse(buttonState == GLUT_DOWN, x, y);
 }
 
@@ -214,7 +230,7 @@ void Client::tick(double now) {
 
 bool Client::anyScreenDirty() const {
   return mainMenu_.isDirty() || joinServerMenu_.isDirty() || netCenter_.isDirty() ||
-         localCenter_.isDirty() || colorSelect_.isDirty();
+         localCenter_.isDirty() || colorSelect_.isDirty() || chatScreen_.isDirty();
 }
 
 void Client::refreshHover() {
@@ -255,6 +271,9 @@ void Client::withCurrentScreen(Action action) {
     case GameOverState:
       action(gameOverMenu_);
       break;
+    case ChatState:
+      action(chatScreen_);
+      break;
   }
 }
 
@@ -272,6 +291,10 @@ void Client::mouse(bool buttonDown, int x, int y) {
   withCurrentScreen([x, y](auto& screen) { screen.click(x, y); });
   dirty_ = true;
   refreshHover();
+}
+
+void Client::wheel(int turns) {
+  if (state_ == ChatState) chatScreen_.scroll(turns * ChatScreen::kWheelLines);
 }
 
 void Client::motion(int x, int y) {
@@ -402,6 +425,7 @@ void Client::leaveLobby() {
   netCenter_.forgetConnection();
   netCenter_.clearInvitation();
   netCenter_.hide();
+  chatScreen_.clear();
   mainMenu_.show();
   closeConnection(kNetSeat);
 }
@@ -428,6 +452,28 @@ void Client::invitePlayer(const std::string& name) {
 
 void Client::cancelInvitation() {
   if (net()) net()->withdrawInvitation();
+}
+
+void Client::openChat() {
+  state_ = ChatState;
+  netCenter_.hide();
+  chatScreen_.show();
+}
+
+void Client::leaveChat() {
+  state_ = NetCenterState;
+  chatScreen_.hide();
+  netCenter_.show();
+}
+
+void Client::sendChat(const std::string& addressee, const std::string& text) {
+  if (!net()) return;
+  net()->sendMessage(text.c_str(), addressee.c_str());
+  // The server echoes a line to everybody to its sender too, but not a
+  // private one.
+  if (!addressee.empty()) {
+    chatScreen_.addSent(net()->getNick(), widenText(addressee), widenText(text));
+  }
 }
 
 // --- Game screen and game-over menu ---------------------------------------
@@ -556,10 +602,11 @@ void Client::gameListChanged(int colour) {
 }
 
 void Client::gameStarted(int colour, VantorClientGame* game) {
-  if (state_ == NetCenterState) {
+  if (inLobby()) {
     state_ = GameState;
     netCenter_.clearInvitation();
     netCenter_.hide();
+    chatScreen_.hide();
     myColour_ = 0;
     gameScreen_.reset();
     gameScreen_.show();
@@ -688,6 +735,8 @@ void Client::playerPassed(int colour) {
 void Client::gameProposed(int colour, const char* inviter, int gameId, int blackFlag) {
   if (colour == 0) {
     netCenter_.showInvitation(inviter ? inviter : "", gameId, blackFlag);
+    // The lobby offers it; the chat steps aside for it.
+    if (state_ == ChatState && netCenter_.invitationState() == NetCenter::kInvited) leaveChat();
   } else if (GameClient* local = seat(colour).connection) {
     // The white side of two people at one screen accepts the black side's
     // invitation; anyone else inviting a local connection is turned down,
@@ -704,7 +753,7 @@ void Client::gameProposed(int colour, const char* inviter, int gameId, int black
 }
 
 void Client::gameRefused(int, const char* name) {
-  if (state_ == NetCenterState) netCenter_.showRefusal(name ? name : "");
+  if (inLobby()) netCenter_.showRefusal(name ? name : "");
   dirty_ = true;
 }
 
@@ -714,10 +763,20 @@ void Client::nickRefused(int, const char*) {
   }
 }
 
+void Client::messageReceived(int colour, const char* sender, const char* text, bool broadcast) {
+  if (colour != kNetSeat) return;
+  const std::wstring from = widenText(sender);
+  chatScreen_.addReceived(from, widenText(text), !broadcast);
+  if (!broadcast && state_ != ChatState) {
+    messages_.appendMessage(L"Message priv\xe9 de " + from, 3.0f);
+  }
+}
+
 void Client::backToMainMenuWith(const wchar_t* notice) {
   gameOverMenu_.hide();
   gameScreen_.hide();
   netCenter_.hide();
+  chatScreen_.hide();
   joinServerMenu_.hide();
   localCenter_.hide();
   colorSelect_.hide();
@@ -755,9 +814,10 @@ void Client::connectionLost(int colour) {
     if (playing) forgetGame(kNetSeat);
     netCenter_.forgetConnection();
     netCenter_.clearInvitation();
+    chatScreen_.clear();
     // The connection is in its own pump; it allows being destroyed here.
     closeConnection(kNetSeat);
-    if (playing || state_ == NetCenterState) backToMainMenuWith(kConnectionLost);
+    if (playing || inLobby()) backToMainMenuWith(kConnectionLost);
     return;
   }
   if (!seat(colour).connection) return;

@@ -9,7 +9,9 @@
 // unless the start-up says on which port the client's own server child is):
 // one connection per human colour, which invites the chosen computer player
 // or, for two people at one screen, "Black" invites "White". Internet games
-// go through the lobby of a server whose host the user types in.
+// go through the lobby of a server whose host the user types in. The
+// lobby's chat keeps its lines whatever screen is shown; a private line
+// also brings a short notice over any screen, a line to everybody does not.
 //
 // The window-free part (state, reactions, tick, frame rate, input routing)
 // works without GLUT, and connections are opened through a factory that
@@ -30,6 +32,8 @@
 #include <memory>
 #include <string>
 
+#include "OpenGLClient/ChatScreen.h"
+#include "OpenGLClient/ChatScreenListener.h"
 #include "OpenGLClient/ColorSelect.h"
 #include "OpenGLClient/ColorSelectListener.h"
 #include "OpenGLClient/GameOverMenu.h"
@@ -62,7 +66,8 @@ enum ScreenState {
   LocalCenterState = 3,
   ColorSelectState = 4,
   GameState = 5,
-  GameOverState = 6
+  GameOverState = 6,
+  ChatState = 7
 };
 
 class Client : private MainMenuListener,
@@ -72,7 +77,8 @@ class Client : private MainMenuListener,
                private JoinServerMenuListener,
                private NetCenterListener,
                private LocalCenterListener,
-               private ColorSelectListener {
+               private ColorSelectListener,
+               private ChatScreenListener {
  public:
   // The computer opponents: those of the computer players' table, in its
   // order (nick-names to invite them by, display names for the texts).
@@ -109,9 +115,12 @@ class Client : private MainMenuListener,
   bool redrawWanted() const { return redrawWanted_; }
   // Frames per second the timer asks for in the current state.
   int frameRate() const;
+  // A character, or a special key moved above them (OpenGLClient/Keys.h).
   void keyboard(int key);
   // buttonDown: the button went down (releases are ignored).
   void mouse(bool buttonDown, int x, int y);
+  // Turns of the mouse wheel, positive away from the user; never a click.
+  void wheel(int turns);
   void motion(int x, int y);
 
   void setConnectionFactory(ConnectionFactory factory) { connectionFactory_ = std::move(factory); }
@@ -138,6 +147,7 @@ class Client : private MainMenuListener,
   const GameOverMenu& gameOverMenu() const { return gameOverMenu_; }
   const MessageOverlay& messages() const { return messages_; }
   const GameScreen& gameScreen() const { return gameScreen_; }
+  const ChatScreen& chatScreen() const { return chatScreen_; }
   const GameClient* blackClient() const { return seat(kBlackSeat).connection; }
   const GameClient* whiteClient() const { return seat(kWhiteSeat).connection; }
   const GameClient* netClient() const { return seat(kNetSeat).connection; }
@@ -163,6 +173,7 @@ class Client : private MainMenuListener,
   void gameProposed(int colour, const char* inviter, int gameId, int blackFlag) override;
   void gameRefused(int colour, const char* name) override;
   void nickRefused(int colour, const char* text) override;
+  void messageReceived(int colour, const char* sender, const char* text, bool broadcast) override;
   void connectionFailed(int colour) override;
   void connectionLost(int colour) override;
   // GameOverMenuListener
@@ -176,6 +187,10 @@ class Client : private MainMenuListener,
   void declineInvitation(int gameId) override;
   void invitePlayer(const std::string& name) override;
   void cancelInvitation() override;
+  void openChat() override;
+  // ChatScreenListener
+  void leaveChat() override;
+  void sendChat(const std::string& addressee, const std::string& text) override;
   // LocalCenterListener
   void backFromLocalCenter() override;
   void playTwoPlayers() override;
@@ -189,6 +204,7 @@ class Client : private MainMenuListener,
   void display();
   static void displayCallback();
   static void keyboardCallback(unsigned char key, int x, int y);
+  static void specialCallback(int key, int x, int y);
   static void mouseCallback(int button, int buttonState, int x, int y);
   static void motionCallback(int x, int y);
   static void reshapeCallback(int width, int height);
@@ -235,6 +251,8 @@ class Client : private MainMenuListener,
   void refreshHover();
   bool anyScreenDirty() const;
   bool inGame() const { return state_ == GameState || state_ == GameOverState; }
+  // The lobby or the chat, which lives on top of it.
+  bool inLobby() const { return state_ == NetCenterState || state_ == ChatState; }
 
   ScreenState state_;
   MainMenu mainMenu_;
@@ -249,6 +267,8 @@ class Client : private MainMenuListener,
   bool blackIsHuman_;
   bool whiteIsHuman_;
   GameScreen gameScreen_;
+  // Keeps the lines of the internet connection while other screens are shown.
+  ChatScreen chatScreen_;
   // Kept unread: every mode is handed the process's status record; no server runs in this one.
   char* serverStatus_;
   double lastTick_;

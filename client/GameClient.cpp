@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "client/VantorAskGameEvent.h"
+#include "client/VantorClientDidGetMessageEvent.h"
 #include "client/VantorClientGameEvent.h"
 #include "client/VantorNonAckNickEvent.h"
 #include "client/VantorRefuseGameEvent.h"
@@ -227,9 +228,15 @@ void GameClient::dispatch(VantorClientEvent* e) {
     case kNonAckNickEvent:
       listener_->nickRefused(colour_, static_cast<VantorNonAckNickEvent*>(e)->getText());
       break;
+    case kDidGetMessageEvent: {
+      auto* chat = static_cast<VantorClientDidGetMessageEvent*>(e);
+      listener_->messageReceived(colour_, chat->getSender(), chat->getText(),
+                                 chat->getBroadcast() != 0);
+      break;
+    }
     default:
-      // Refused spectating, list changes, chat and player information are
-      // not shown by this front end.
+      // Refused spectating, list changes and player information are not
+      // shown by this front end.
       break;
   }
 }

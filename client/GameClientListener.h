@@ -31,6 +31,10 @@ class GameClientListener {
   virtual void gameProposed(int colour, const char* inviter, int gameId, int blackFlag) = 0;
   virtual void gameRefused(int colour, const char* name) = 0;
   virtual void nickRefused(int colour, const char* text) = 0;
+  // A chat line from sender (8-bit strings); broadcast is false for a line
+  // sent to this player alone.
+  virtual void messageReceived(int colour, const char* sender, const char* text,
+                               bool broadcast) = 0;
   // The connection could not be opened (the host unknown, refused, or not
   // reached in time); it stays silent from now on. The listener may destroy
   // the connection from this call.

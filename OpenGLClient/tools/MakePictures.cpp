@@ -183,6 +183,13 @@ void netMenu(const Fonts& f, const std::string& dir) {
   c.save(dir + "/netmenu.png", false);
 }
 
+// The keys of a screen, faint at the bottom, as small as it takes to fit.
+void helpLine(Canvas& c, const Fonts& f, const std::wstring& text) {
+  int px = 12;
+  while (px > 9 && c.textWidth(f.text, px, text) > 308) --px;
+  c.textCentred(f.text, px, text, 160, 474, rgb(0xf4efe2, 0.4f));
+}
+
 void netCentre(const Fonts& f, const std::string& dir) {
   Canvas c;
   background(c);
@@ -199,11 +206,29 @@ void netCentre(const Fonts& f, const std::string& dir) {
   }
   c.roundedRect(163.5f, 60, 164.5f, 290, 0, rgb(0xf2c14e, 0.2f));
   c.roundedRect(40, 311, 280, 312, 0, rgb(0xf2c14e, 0.25f));
-  c.textCentred(f.text, 12,
-                L"Cliquez sur un joueur pour l'inviter  \x2022  \xc9"
-                L"chap : menu",
-                160, 474, rgb(0xf4efe2, 0.4f));
+  helpLine(c, f,
+           L"Clic : inviter  \x2022  Tab : discussion  \x2022  \xc9"
+           L"chap : menu");
   c.save(dir + "/netcenter.png", false);
+}
+
+// The lines of the chat in a panel like the lobby's list, the input line
+// in a field under it, and "Retour".
+void chat(const Fonts& f, const std::string& dir) {
+  Canvas c;
+  background(c);
+  c.textCentred(f.display, 22, L"Discussion", 160, 34, kGold);
+  c.softRect(20, 50, 300, 356, 12, 6, rgb(0x000000, 0.35f));
+  c.roundedRect(20, 48, 300, 352, 12, rgb(0x06101a, 0.7f));
+  c.roundedRectOutline(20, 48, 300, 352, 12, 1.5f, rgb(0xf2c14e, 0.4f));
+  c.roundedRect(20, 370, 300, 406, 9, rgb(0x000000, 0.35f));
+  c.roundedRectOutline(20, 370, 300, 406, 9, 1.2f, rgb(0xf4efe2, 0.3f));
+  buttonBand(c, 36, 421, 284, 457);
+  helpLine(c, f,
+           L"Entr\xe9"
+           L"e : envoyer  \x2022  @Pseudo texte : priv\xe9  \x2022  \xc9"
+           L"chap : retour");
+  c.save(dir + "/chat.png", false);
 }
 
 void gameBackground(const Fonts& f, const std::string& dir) {
@@ -328,6 +353,7 @@ int main(int argc, char** argv) {
       colourSelect(fonts, dir);
       netMenu(fonts, dir);
       netCentre(fonts, dir);
+      chat(fonts, dir);
       gameBackground(fonts, dir);
       blob(dir + "/shadow.png", rgb(0x000000, 0.85f), 80, 250);
       blob(dir + "/white-shadow.png", rgb(0x1a2630, 0.35f), 90, 245);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "OpenGLClient/ChatHistory.h"
 #include "OpenGLClient/OpenGLClient.h"
 #include "client/GameClient.h"
 #include "ios/Exception.h"
@@ -118,7 +119,10 @@ class ClientTest : public ::testing::Test {
     EXPECT_EQ(client_.colorSelect().isShown(), state == vgl::ColorSelectState) << state;
     EXPECT_EQ(client_.joinServerMenu().isShown(), state == vgl::JoinServerState) << state;
     EXPECT_EQ(client_.netCenter().isShown(), state == vgl::NetCenterState) << state;
-    EXPECT_EQ(client_.gameScreen().isShown(), state >= vgl::GameState) << state;
+    EXPECT_EQ(client_.gameScreen().isShown(),
+              state == vgl::GameState || state == vgl::GameOverState)
+        << state;
+    EXPECT_EQ(client_.chatScreen().isShown(), state == vgl::ChatState) << state;
     EXPECT_EQ(client_.gameOverMenu().isShown(), state == vgl::GameOverState) << state;
   }
 
@@ -313,6 +317,18 @@ class LobbyTest : public ClientTest {
     deliver(lobby_, M::playerList(players));
     expectScreen(vgl::NetCenterState);
   }
+  void type(const std::string& text) {
+    for (char c : text) client_.keyboard(static_cast<unsigned char>(c));
+  }
+  static Msg chat(bool broadcast, const std::string& sender, const std::string& text) {
+    return Msg(6).i8(broadcast ? 1 : 0).str(sender).str(text);
+  }
+  static std::string chatRequest(const std::string& addressee, const std::string& text) {
+    return std::string(1, 6) + addressee + '\0' + text + '\0';
+  }
+  std::wstring lastChatLine() const {
+    return vgl::ChatHistory::lineOf(client_.chatScreen().history().entries().back());
+  }
   // Invites the player listed at entry k (the seven computer players first).
   void inviteEntry(int k) {
     client_.motion(60, 58 + 19 * k);
@@ -429,6 +445,57 @@ TEST_F(LobbyTest, CancellingWithdrawsAnInvitationsGameWhenEverItsIdIsKnownUntilT
   EXPECT_FALSE(client_.netCenter().hasConnection());
   EXPECT_EQ(client_.netClient(), nullptr);
   EXPECT_EQ(notice(), L"Connexion perdue");
+}
+
+// The server echoes a line to everybody to its sender; a private one it
+// does not, so the client keeps its own copy of that one.
+TEST_F(LobbyTest, TheChatKeepsLinesFromTheLobbySendsThemWithEnterAndEscapeReturns) {
+  joinAsAnn(withBots({"Ann", "Bob"}));
+  deliver(lobby_, chat(true, "Bob", "salut 100%"));
+  EXPECT_EQ(notice(), L"(none)") << "a line to everybody is only kept";
+  deliver(lobby_, chat(false, "Bob", "psst"));
+  EXPECT_EQ(notice(), L"Message priv\xe9 de Bob");
+
+  client_.keyboard(9);  // Tab
+  expectScreen(vgl::ChatState);
+  EXPECT_EQ(client_.chatScreen().history().entries().size(), 2u);
+  EXPECT_EQ(lastChatLine(), L"[priv\xe9] Bob: psst");
+  type("tout le monde\r");
+  EXPECT_EQ(await(lobby_, 6), chatRequest("", "tout le monde"));
+  type("@Bob d\xe9j\xe0\r");
+  EXPECT_EQ(await(lobby_, 6), chatRequest("Bob", "d\xe9j\xe0"));
+  EXPECT_EQ(lastChatLine(), L"[priv\xe9 \xe0 Bob] Ann: d\xe9j\xe0");
+  deliver(lobby_, chat(false, "Bob", "vu"));
+  EXPECT_EQ(client_.messages().size(), 1u) << "no notice for a line the chat shows";
+  EXPECT_EQ(lastChatLine(), L"[priv\xe9] Bob: vu");
+
+  client_.keyboard(27);
+  expectScreen(vgl::NetCenterState);
+  click(160, kMiddleY);  // "Discussion"
+  expectScreen(vgl::ChatState);
+  click(160, kLowerY);  // "Retour"
+  expectScreen(vgl::NetCenterState);
+  client_.keyboard(27);  // leaves the server, and its lines with it
+  EXPECT_TRUE(client_.chatScreen().history().entries().empty());
+}
+
+TEST_F(LobbyTest, AnInvitationInTheChatIsOfferedByTheLobbyAndAPrivateLineInAGameGivesANotice) {
+  joinAsAnn(withBots({"Ann", "Bob"}));
+  client_.keyboard(9);
+  deliver(lobby_, M::askGame(4, 1, "Bob"));
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(client_.netCenter().status(), L"Bob invites you!");
+  click(160, kMiddleY);  // "Accept"
+  EXPECT_EQ(M::readInt(await(lobby_, 5), 1), 4);
+  startGame(lobby_, 4);
+  expectScreen(vgl::GameState);
+
+  deliver(lobby_, chat(true, "Cid", "hello"));
+  EXPECT_EQ(notice(), L"(none)") << "a line to everybody does not interrupt the game";
+  deliver(lobby_, chat(false, "Pee[Bot]", "I can't speak, I'm a bot!"));
+  EXPECT_EQ(notice(), L"Message priv\xe9 de Pee[Bot]");
+  expectScreen(vgl::GameState);
+  EXPECT_EQ(lastChatLine(), L"[priv\xe9] Pee[Bot]: I can't speak, I'm a bot!");
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class NetCenterTest : public ::testing::Test, public vgl::NetCenterListener {
   }
   void invitePlayer(const std::string& name) override { calls_.push_back("invite " + name); }
   void cancelInvitation() override { calls_.push_back("cancel"); }
+  void openChat() override { calls_.push_back("chat"); }
 
   // A connection named nick that knows players, handed to the lobby.
   void connect(const std::string& nick, const std::vector<std::string>& players) {
@@ -88,6 +89,17 @@ TEST_F(NetCenterTest, InvitationsAreDeclinedUnseenWhenBusyAndAnsweredByTheLowerB
   lobby_.click(100, 430);
   EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
   EXPECT_EQ(calls_, (Calls{"decline 3", "decline 5", "accept 4 1", "decline 6"}));
+}
+
+TEST_F(NetCenterTest, TheMiddleRowAndTabOpenTheChatUnlessAnInvitationWaitsThere) {
+  lobby_.key(9);
+  lobby_.click(100, 390);
+  connect("Me", {"Me", "Bob"});
+  lobby_.showInvitation("Bob", 4, 1);
+  EXPECT_FALSE(lobby_.offersChat());
+  lobby_.key(9);
+  lobby_.click(100, 390);
+  EXPECT_EQ(calls_, (Calls{"chat", "chat", "accept 4 1"}));
 }
 
 TEST_F(NetCenterTest, ForgettingTheConnectionStopsReading) {

@@ -49,7 +49,8 @@ class RecordingStream : public IosOutputStream {
 };
 
 // Records every call as text, such as "gameStarted(1)", "gameRefused(0):Bob"
-// or "gameProposed(1):Alice,6,1" (inviter, game id, black flag).
+// or "gameProposed(1):Alice,6,1" (inviter, game id, black flag), and
+// "messageReceived(0):Bob,hi,1" (sender, text, broadcast).
 class RecordingListener : public vgl::GameClientListener {
  public:
   ~RecordingListener() override {
@@ -74,6 +75,10 @@ class RecordingListener : public vgl::GameClientListener {
   }
   void gameRefused(int c, const char* name) override { record("gameRefused", c, name); }
   void nickRefused(int c, const char* text) override { record("nickRefused", c, text); }
+  void messageReceived(int c, const char* sender, const char* text, bool broadcast) override {
+    record("messageReceived", c,
+           (sender + ("," + std::string(text)) + (broadcast ? ",1" : ",0")).c_str());
+  }
   void connectionFailed(int c) override { ended("connectionFailed", c); }
   void connectionLost(int c) override { ended("connectionLost", c); }
 

@@ -117,13 +117,15 @@ TEST_F(GameClientPump, FramesInOneSegmentAreParsedInOnePumpAndReachTheListenerIn
                Msg(12).i32(0).i8(1).i8(1).frame() + Msg(15).i32(0).str("Player8").frame() +
                Msg(16).i32(0).frame() + Msg(19).i32(0).str("Pee[Bot]").str("Player8").frame() +
                Msg(4).i32(6).i8(1).i8(1).str(n).frame() + Msg(10).str(n).frame() +
-               Msg(18).str(n).frame() + Msg(17).str(n).frame());
+               Msg(18).str(n).frame() + Msg(6).i8(0).str("Bob").str("100%s").frame() +
+               Msg(6).i8(1).str("Cid").str("hi").frame() + Msg(17).str(n).frame());
   // The first pump that delivers anything delivers them all.
   ASSERT_TRUE(pump([&] { return !listener_.calls.empty(); }));
   EXPECT_EQ(listener_.calls,
             (Calls{"gameStarted(1)", "gameChanged(1)", "moveRejected(1)", "playerPassed(1)",
                    "gameEnded(1)", "gameListChanged(1)", "gameProposed(1):" + name + ",6,1",
-                   "gameRefused(1):" + name, "nickRefused(1):" + n.substr(0, 1023)}));
+                   "gameRefused(1):" + name, "nickRefused(1):" + n.substr(0, 1023),
+                   "messageReceived(1):Bob,100%s,0", "messageReceived(1):Cid,hi,1"}));
   EXPECT_EQ(client_->getNick(), std::wstring(1022, L'n'));
   EXPECT_EQ(listener_.games.at(0)->getCell(4, 5), kBlack);
   EXPECT_EQ(listener_.games.at(0)->getTurn(), kBlack);
@@ -132,13 +134,13 @@ TEST_F(GameClientPump, FramesInOneSegmentAreParsedInOnePumpAndReachTheListenerIn
   EXPECT_TRUE(client_->isPlaying("Player8"));
   EXPECT_FALSE(client_->isPlaying("Chicken[Bot]"));
 
-  deliver(Msg(24).i32(0), 10);
+  deliver(Msg(24).i32(0), 12);
   EXPECT_EQ(listener_.calls.back(), "gameAbandoned(1)");
   EXPECT_EQ(server_.readFrame(), Msg(19).payload());
   server_.send(Msg(24).i32(77));  // an unknown game: only the list is asked for
   EXPECT_EQ(pumpForRequest(), Msg(19).payload());
-  EXPECT_EQ(listener_.calls.size(), 10u);
-  deliver(Msg(19), 11);
+  EXPECT_EQ(listener_.calls.size(), 12u);
+  deliver(Msg(19), 13);
   EXPECT_FALSE(client_->isPlaying("Pee[Bot]"));
 }
 
