@@ -221,4 +221,46 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
   EXPECT_EQ(after.find("Unexpected error"), std::string::npos) << after;
 }
 
+// The chat of the client's own lobby: a private line to Pee[Bot], typed on
+// the keyboard, shows at once in the message area; Pee's answer, which a
+// computer player gives after three seconds, follows it there.
+TEST_F(ConnectionWindowTest, APrivateLineToPeeFromTheChatBringsItsAnswerSecondsLater) {
+  click(160, 390);  // "Jouer sur internet"
+  click(160, 440);  // "Se connecter", to the local server
+  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
+  pointAway(470);
+  const Region rows{20, 55, 160, 73 + 19 * 7};
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, rows) > 1.0; }, 5000))
+      << "no lobby";
+  const Picture lobby = capture();
+
+  key("Tab");
+  const Region lines{20, 48, 300, 352};
+  const Region input{20, 370, 300, 406};
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return differ(capture(), lobby, {0, 10, 319, 45}) > 1.0;
+      },
+      3000))
+      << "no chat screen";
+  const Picture empty = capture();
+  for (const char* k : {"at", "P", "e", "e", "bracketleft", "B", "o", "t", "bracketright", "space",
+                        "b", "o", "n", "j", "o", "u", "r"}) {
+    key(k);
+  }
+  const Picture typed = capture();
+  EXPECT_GT(differ(typed, empty, input), 1.0) << "nothing typed";
+  EXPECT_LT(differ(typed, empty, lines), 0.5) << "a line before Enter";
+
+  key("Return");
+  const auto sent = Clock::now();
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), typed, lines) > 0.5; }, 3000))
+      << "the line sent is not shown";
+  const Picture own = keep("chat-sent");
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), own, lines) > 0.5; }, 10000))
+      << "no answer from Pee" << app_.process->log();
+  EXPECT_GT(msSince(sent), 2000) << "Pee answers after a pause";
+  keep("chat-answer");
+}
+
 }  // namespace
