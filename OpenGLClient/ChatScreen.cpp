@@ -30,6 +30,7 @@ bool isTypable(int key) {
 ChatScreen::ChatScreen(ChatScreenListener* listener, const std::string& dataDirectory)
     : MenuScreen(dataDirectory, "/PNG/chat.png", kKept),
       listener_(listener),
+      linesValid_(false),
       scrollBack_(0),
       backHovered_(false) {}
 
@@ -40,7 +41,7 @@ void ChatScreen::initialise() {
   lineFont_ = loadFont("/TTF/FreeSans.ttf", 11);
   inputFont_ = loadFont("/TTF/matisse.ttf", 14);
   labelFont_ = loadFont("/TTF/matisse.ttf", 20);
-  markDirty();
+  changed();
 }
 
 float ChatScreen::widthOf(const std::wstring& text) const {
@@ -48,12 +49,21 @@ float ChatScreen::widthOf(const std::wstring& text) const {
   return kFallbackAdvance * static_cast<float>(text.size());
 }
 
-std::vector<ChatHistory::Line> ChatScreen::allLines() const {
-  return history_.wrap(kLineWidth, [this](const std::wstring& text) { return widthOf(text); });
+const std::vector<ChatHistory::Line>& ChatScreen::allLines() const {
+  if (!linesValid_) {
+    lines_ = history_.wrap(kLineWidth, [this](const std::wstring& text) { return widthOf(text); });
+    linesValid_ = true;
+  }
+  return lines_;
+}
+
+void ChatScreen::changed() {
+  linesValid_ = false;
+  markDirty();
 }
 
 std::vector<ChatHistory::Line> ChatScreen::visibleLines() const {
-  std::vector<ChatHistory::Line> lines = allLines();
+  const std::vector<ChatHistory::Line>& lines = allLines();
   const int total = static_cast<int>(lines.size());
   const int end = total - std::min(scrollBack_, std::max(0, total - kVisibleLines));
   const int begin = std::max(0, end - kVisibleLines);
@@ -71,20 +81,20 @@ void ChatScreen::scroll(int lines) {
 
 void ChatScreen::addReceived(const std::wstring& sender, const std::wstring& text, bool isPrivate) {
   history_.addReceived(sender, text, isPrivate);
-  markDirty();
+  changed();
 }
 
 void ChatScreen::addSent(const std::wstring& sender, const std::wstring& addressee,
                          const std::wstring& text) {
   history_.addSent(sender, addressee, text);
-  markDirty();
+  changed();
 }
 
 void ChatScreen::clear() {
   history_.clear();
   input_.clear();
   scrollBack_ = 0;
-  markDirty();
+  changed();
 }
 
 void ChatScreen::send() {

@@ -68,7 +68,8 @@ class ChatScreen : public MenuScreen {
 
  private:
   float widthOf(const std::wstring& text) const;
-  std::vector<ChatHistory::Line> allLines() const;
+  const std::vector<ChatHistory::Line>& allLines() const;
+  void changed();
   void send();
   void drawContents() override;
 
@@ -77,6 +78,10 @@ class ChatScreen : public MenuScreen {
   std::unique_ptr<TextureFont> inputFont_;
   std::unique_ptr<TextureFont> labelFont_;
   ChatHistory history_;
+  // The history wrapped, made again only after a change: wrapping measures
+  // every line, and the screen draws ten times a second.
+  mutable std::vector<ChatHistory::Line> lines_;
+  mutable bool linesValid_;
   std::wstring input_;
   int scrollBack_;
   bool backHovered_;
