@@ -18,6 +18,9 @@ constexpr int kSpecialKeys = 0x100;
 // GLUT_KEY_PAGE_UP and GLUT_KEY_PAGE_DOWN.
 constexpr int kKeyPageUp = kSpecialKeys + 104;
 constexpr int kKeyPageDown = kSpecialKeys + 105;
+// GLUT_KEY_UP and GLUT_KEY_DOWN.
+constexpr int kKeyUp = kSpecialKeys + 101;
+constexpr int kKeyDown = kSpecialKeys + 103;
 
 }  // namespace vgl
 

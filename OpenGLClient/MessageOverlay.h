@@ -54,6 +54,8 @@ class MessageOverlay {
   size_t size() const { return messages_.size(); }
   // The front message; only while hasMessages().
   const Message& front() const { return messages_.front(); }
+  // The message queued last; only while hasMessages().
+  const Message& back() const { return messages_.back(); }
   // The opacity of the front message as drawn: rises over its first half
   // second, falls over its last second.
   static float fadeOf(const Message& message);

@@ -37,11 +37,17 @@ bool NetCenter::offersChat() const {
   return state_ != kInvited;
 }
 
+bool NetCenter::offersGames() const {
+  return state_ == kIdle;
+}
+
 void NetCenter::key(int key) {
   if (key == kKeyEscape) {
     listener_->leaveLobby();
   } else if (key == kKeyTab && offersChat()) {
     listener_->openChat();
+  } else if ((key == 'p' || key == 'P') && offersGames()) {
+    listener_->openGames();
   }
 }
 
@@ -127,6 +133,11 @@ void NetCenter::click(int x, int y) {
     markDirty();
     return;
   }
+  if (offersGames() && kLowerBand.holds(y)) {
+    listener_->openGames();
+    markDirty();
+    return;
+  }
   switch (state_) {
     case kInvited:
       if (kMiddleBand.holds(y)) {
@@ -176,7 +187,10 @@ void NetCenter::drawContents() {
     glColor4f(1, 1, 1, hoverAlpha(upperHovered_));
     statusFont_->printCentred(160, 369, L"%ls", L"Discussion");
   }
-  if (state_ == kInviting) {
+  if (offersGames()) {
+    glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
+    statusFont_->printCentred(160, 418, L"%ls", L"Parties");
+  } else if (state_ == kInviting) {
     glColor4f(1, 1, 1, hoverAlpha(lowerHovered_));
     statusFont_->printCentred(160, 418, L"%ls", L"Cancel invitation");
   } else if (state_ == kInvited) {

@@ -4,7 +4,9 @@
 // an invitation that arrives while one is pending is declined at once; a
 // pending invitation of one's own can be cancelled, which the listener
 // withdraws on the server. "Discussion" in the middle row, or Tab, opens
-// the chat, unless an invitation waits for an answer there.
+// the chat, unless an invitation waits for an answer there. "Parties" in
+// the lower row, or P, opens the list of the server's games, while no
+// invitation is under way (its answers take that row).
 //
 // Invitation states: idle (0), invited by someone (1), inviting someone (2).
 // The lobby reads its lists from the controller's internet connection (not
@@ -62,6 +64,8 @@ class NetCenter : public MenuScreen {
   bool isLowerHovered() const { return lowerHovered_; }
   // Whether "Discussion" stands in the middle row (not while invited).
   bool offersChat() const;
+  // Whether "Parties" stands in the lower row (no invitation under way).
+  bool offersGames() const;
 
   // Where list entry k is drawn (left edge, top), window coordinates.
   static void entryPosition(int k, int* x, int* y);

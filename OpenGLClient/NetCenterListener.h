@@ -1,6 +1,6 @@
 // What the lobby reports: leaving it, answering an invitation, inviting a
 // free player (8-bit nick-name), cancelling that invitation, or opening the
-// chat. The controller turns these into requests on the internet connection
+// chat or the list of games. The controller turns these into requests on the internet connection
 // or into a change of screen.
 //
 // Thread safety: called on the GLUT thread only.
@@ -22,6 +22,7 @@ class NetCenterListener {
   // The user no longer waits for the player last invited.
   virtual void cancelInvitation() = 0;
   virtual void openChat() = 0;
+  virtual void openGames() = 0;
 };
 
 }  // namespace vgl

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "OpenGLClient/Keys.h"
 #include "OpenGLClient/Texture.h"
@@ -59,6 +60,9 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
       whiteIsHuman_(false),
       gameScreen_(this, dataDirectory),
       chatScreen_(this, dataDirectory),
+      gamesScreen_(this, dataDirectory),
+      watchAsked_(-1),
+      spectating_(false),
       serverStatus_(serverStatus),
       lastTick_(-1.0),
       dataDirectory_(dataDirectory),
@@ -122,6 +126,7 @@ void Client::initialise() {
   joinServerMenu_.initialise();
   netCenter_.initialise();
   chatScreen_.initialise();
+  gamesScreen_.initialise();
   localCenter_.setFont(smallFont_.get());
   colorSelect_.setFont(smallFont_.get());
   gameScreen_.initialise(smallFont_.get(), mediumFont_.get());
@@ -149,6 +154,7 @@ void Client::display() {
   gameOverMenu_.draw();
   netCenter_.draw();
   chatScreen_.draw();
+  gamesScreen_.draw();
   localCenter_.draw();
   colorSelect_.draw();
   messages_.draw();
@@ -230,7 +236,8 @@ void Client::tick(double now) {
 
 bool Client::anyScreenDirty() const {
   return mainMenu_.isDirty() || joinServerMenu_.isDirty() || netCenter_.isDirty() ||
-         localCenter_.isDirty() || colorSelect_.isDirty() || chatScreen_.isDirty();
+         localCenter_.isDirty() || colorSelect_.isDirty() || chatScreen_.isDirty() ||
+         gamesScreen_.isDirty();
 }
 
 void Client::refreshHover() {
@@ -273,6 +280,9 @@ void Client::withCurrentScreen(Action action) {
       break;
     case ChatState:
       action(chatScreen_);
+      break;
+    case GamesState:
+      action(gamesScreen_);
       break;
   }
 }
@@ -426,6 +436,7 @@ void Client::leaveLobby() {
   netCenter_.clearInvitation();
   netCenter_.hide();
   chatScreen_.clear();
+  gamesScreen_.clear();
   mainMenu_.show();
   closeConnection(kNetSeat);
 }
@@ -466,6 +477,43 @@ void Client::leaveChat() {
   netCenter_.show();
 }
 
+void Client::openGames() {
+  state_ = GamesState;
+  netCenter_.hide();
+  showGameList();
+  gamesScreen_.show();
+}
+
+void Client::showGameList() {
+  if (!net()) return;
+  std::vector<GamesScreen::Game> games;
+  for (const GameClient::GameEntry& entry : net()->getGameList()) {
+    games.push_back({entry.gameId, entry.firstName, entry.secondName});
+  }
+  gamesScreen_.setGames(games, net()->getNickName());
+}
+
+void Client::leaveGames() {
+  state_ = NetCenterState;
+  gamesScreen_.hide();
+  netCenter_.show();
+}
+
+void Client::watchGame(int gameId) {
+  if (!net()) return;
+  watchAsked_ = gameId;
+  net()->spectate(gameId);
+}
+
+void Client::spectateRefused(int colour, int gameId) {
+  if (colour != kNetSeat) return;
+  gamesScreen_.markRefused(gameId);
+  if (gameId == watchAsked_) {
+    watchAsked_ = -1;
+    messages_.appendMessage(L"Spectateurs non admis", 3.0f);
+  }
+}
+
 void Client::sendChat(const std::string& addressee, const std::string& text) {
   if (!net()) return;
   net()->sendMessage(text.c_str(), addressee.c_str());
@@ -489,7 +537,7 @@ void Client::dropGames() {
   // A game whose connection is gone cannot be left on the server, but the
   // object is ours all the same.
   for (Seat& s : seats_) {
-    if (s.game && s.connection) s.connection->abortGame(s.game->getId());
+    if (s.game && s.connection && !spectating_) s.connection->abortGame(s.game->getId());
     delete s.game;
     s.game = nullptr;
   }
@@ -514,6 +562,7 @@ void Client::closeLocalConnections() {
 
 void Client::leaveGame() {
   dropGames();
+  spectating_ = false;
   gameScreen_.hide();
   if (netCenter_.hasConnection()) {
     state_ = NetCenterState;
@@ -592,6 +641,8 @@ void Client::inviteWhiteIfListed() {
 void Client::gameListChanged(int colour) {
   if (state_ == NetCenterState) {
     netCenter_.reReadPlayers();
+  } else if (state_ == GamesState && colour == kNetSeat && net()) {
+    showGameList();
   } else if (state_ == GameState && colour == kNetSeat && myColour_ == kNetSeat &&
              seat(kNetSeat).game) {
     // The players' names of an internet game come with the game list, which
@@ -607,7 +658,9 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
     netCenter_.clearInvitation();
     netCenter_.hide();
     chatScreen_.hide();
+    gamesScreen_.hide();
     myColour_ = 0;
+    spectating_ = colour == kNetSeat && game->getId() == watchAsked_;
     gameScreen_.reset();
     gameScreen_.show();
   }
@@ -624,12 +677,46 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
     return;
   }
   slot = game;
+  if (spectating_) startWatching(game);
   if (colour == myColour_) {
     statusHeld_ = false;
     setStatusTexts(colour, *game);
     gameScreen_.takeGame(*game);
   }
-  blackToMove(colour);
+  if (spectating_) {
+    followTurn(*game);
+  } else {
+    blackToMove(colour);
+  }
+}
+
+void Client::startWatching(VantorClientGame* game) {
+  watchAsked_ = -1;
+  blackIsHuman_ = false;
+  whiteIsHuman_ = false;
+  for (const GameClient::GameEntry& entry : net()->getGameList()) {
+    if (entry.gameId == game->getId()) {
+      game->setPlayerNames(entry.secondName.c_str(), entry.firstName.c_str());
+    }
+  }
+  // The board does not say who is to move. Unless someone has passed, an
+  // odd number of discs placed means white; a side without a move has
+  // passed.
+  if ((game->count(kBlack) + game->count(kWhite)) % 2 == 1) game->switchTurn();
+  if (game->checkPass() == 1) game->switchTurn();
+}
+
+void Client::followTurn(const VantorClientGame& game) {
+  if (game.getTurn() == kBlack) {
+    blackToMove(kNetSeat);
+  } else {
+    whiteToMove(kNetSeat);
+  }
+}
+
+void Client::stopWatching(const wchar_t* notice) {
+  leaveGame();
+  if (notice) messages_.appendMessage(notice, 3.0f);
 }
 
 void Client::discardGame(int colour, VantorClientGame* game) {
@@ -639,6 +726,17 @@ void Client::discardGame(int colour, VantorClientGame* game) {
 }
 
 void Client::setStatusTexts(int colour, const VantorClientGame& game) {
+  if (spectating_) {
+    const std::wstring black = L" (" + widenText(game.getPlayerName(kBlack)) + L")";
+    const std::wstring white = L" (" + widenText(game.getPlayerName(kWhite)) + L")";
+    gameScreen_.setTurnTexts(L"Aux noirs" + black + L" de jouer",
+                             L"Aux blancs" + white + L" de jouer");
+    gameScreen_.setResultTexts(L"Les noirs" + black + L" gagnent",
+                               L"Les blancs" + white + L" gagnent");
+    gameScreen_.setPassTexts(L"Les noirs" + black + L" passent",
+                             L"Les blancs" + white + L" passent");
+    return;
+  }
   std::wstring opponent;
   if (colour == 0) {
     opponent = widenText(game.getPlayerName(blackIsHuman_ ? 1 : -1));
@@ -701,8 +799,12 @@ void Client::showTurn() {
 
 void Client::gameChanged(int colour) {
   if (state_ != GameState) return;
-  flipTurn(colour);
   VantorClientGame* game = seat(colour).game;
+  if (spectating_ && colour == kNetSeat && game) {
+    followTurn(*game);
+  } else {
+    flipTurn(colour);
+  }
   if (colour == myColour_ && game) gameScreen_.takeGame(*game);
 }
 
@@ -722,6 +824,12 @@ void Client::gameEnded(int colour) {
 
 void Client::gameAbandoned(int colour) {
   if (state_ != GameState || colour != myColour_) return;
+  if (spectating_) {
+    stopWatching(
+        L"Partie ferm\xe9"
+        L"e");
+    return;
+  }
   gameScreen_.showAbandonNotice();
   statusHeld_ = true;
 }
@@ -729,14 +837,22 @@ void Client::gameAbandoned(int colour) {
 void Client::playerPassed(int colour) {
   if (colour != myColour_ || state_ != GameState) return;
   gameScreen_.showPassNotice();
-  flipTurn(colour);
+  VantorClientGame* game = seat(colour).game;
+  if (spectating_ && game) {
+    followTurn(*game);
+  } else {
+    flipTurn(colour);
+  }
 }
 
 void Client::gameProposed(int colour, const char* inviter, int gameId, int blackFlag) {
   if (colour == 0) {
     netCenter_.showInvitation(inviter ? inviter : "", gameId, blackFlag);
-    // The lobby offers it; the chat steps aside for it.
-    if (state_ == ChatState && netCenter_.invitationState() == NetCenter::kInvited) leaveChat();
+    // The lobby offers it; the chat and the games screen step aside for it.
+    if (netCenter_.invitationState() == NetCenter::kInvited) {
+      if (state_ == ChatState) leaveChat();
+      if (state_ == GamesState) leaveGames();
+    }
   } else if (GameClient* local = seat(colour).connection) {
     // The white side of two people at one screen accepts the black side's
     // invitation; anyone else inviting a local connection is turned down,
@@ -777,6 +893,7 @@ void Client::backToMainMenuWith(const wchar_t* notice) {
   gameScreen_.hide();
   netCenter_.hide();
   chatScreen_.hide();
+  gamesScreen_.hide();
   joinServerMenu_.hide();
   localCenter_.hide();
   colorSelect_.hide();
@@ -815,6 +932,8 @@ void Client::connectionLost(int colour) {
     netCenter_.forgetConnection();
     netCenter_.clearInvitation();
     chatScreen_.clear();
+    gamesScreen_.clear();
+    spectating_ = false;
     // The connection is in its own pump; it allows being destroyed here.
     closeConnection(kNetSeat);
     if (playing || inLobby()) backToMainMenuWith(kConnectionLost);

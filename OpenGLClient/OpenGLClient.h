@@ -12,6 +12,11 @@
 // go through the lobby of a server whose host the user types in. The
 // lobby's chat keeps its lines whatever screen is shown; a private line
 // also brings a short notice over any screen, a line to everybody does not.
+// The lobby's games screen lists the server's games; a game chosen there
+// is watched on the game screen, without input, until Escape, its end or
+// its closing. Leaving a watched game sends nothing: the server would take
+// a request to leave a game as deleting it from one who plays it, and the
+// news it still sends of that game is ignored once the game is forgotten.
 //
 // The window-free part (state, reactions, tick, frame rate, input routing)
 // works without GLUT, and connections are opened through a factory that
@@ -40,6 +45,8 @@
 #include "OpenGLClient/GameOverMenuListener.h"
 #include "OpenGLClient/GameScreen.h"
 #include "OpenGLClient/GameScreenListener.h"
+#include "OpenGLClient/GamesScreen.h"
+#include "OpenGLClient/GamesScreenListener.h"
 #include "OpenGLClient/JoinServerMenu.h"
 #include "OpenGLClient/JoinServerMenuListener.h"
 #include "OpenGLClient/LocalCenter.h"
@@ -67,7 +74,8 @@ enum ScreenState {
   ColorSelectState = 4,
   GameState = 5,
   GameOverState = 6,
-  ChatState = 7
+  ChatState = 7,
+  GamesState = 8
 };
 
 class Client : private MainMenuListener,
@@ -78,7 +86,8 @@ class Client : private MainMenuListener,
                private NetCenterListener,
                private LocalCenterListener,
                private ColorSelectListener,
-               private ChatScreenListener {
+               private ChatScreenListener,
+               private GamesScreenListener {
  public:
   // The computer opponents: those of the computer players' table, in its
   // order (nick-names to invite them by, display names for the texts).
@@ -148,6 +157,9 @@ class Client : private MainMenuListener,
   const MessageOverlay& messages() const { return messages_; }
   const GameScreen& gameScreen() const { return gameScreen_; }
   const ChatScreen& chatScreen() const { return chatScreen_; }
+  const GamesScreen& gamesScreen() const { return gamesScreen_; }
+  // Whether the game shown is one the user watches.
+  bool spectating() const { return spectating_; }
   const GameClient* blackClient() const { return seat(kBlackSeat).connection; }
   const GameClient* whiteClient() const { return seat(kWhiteSeat).connection; }
   const GameClient* netClient() const { return seat(kNetSeat).connection; }
@@ -174,6 +186,7 @@ class Client : private MainMenuListener,
   void gameRefused(int colour, const char* name) override;
   void nickRefused(int colour, const char* text) override;
   void messageReceived(int colour, const char* sender, const char* text, bool broadcast) override;
+  void spectateRefused(int colour, int gameId) override;
   void connectionFailed(int colour) override;
   void connectionLost(int colour) override;
   // GameOverMenuListener
@@ -188,9 +201,13 @@ class Client : private MainMenuListener,
   void invitePlayer(const std::string& name) override;
   void cancelInvitation() override;
   void openChat() override;
+  void openGames() override;
   // ChatScreenListener
   void leaveChat() override;
   void sendChat(const std::string& addressee, const std::string& text) override;
+  // GamesScreenListener
+  void leaveGames() override;
+  void watchGame(int gameId) override;
   // LocalCenterListener
   void backFromLocalCenter() override;
   void playTwoPlayers() override;
@@ -222,6 +239,14 @@ class Client : private MainMenuListener,
   void whiteToMove(int colour);
   void showTurn();
   void setStatusTexts(int colour, const VantorClientGame& game);
+  // A watched game: its players' names from the game list, the side to
+  // move guessed from the discs, the turn shown as the copy has it.
+  void startWatching(VantorClientGame* game);
+  void followTurn(const VantorClientGame& game);
+  // The games screen takes the internet connection's game list.
+  void showGameList();
+  // Back to the lobby from a watched game, with notice unless null.
+  void stopWatching(const wchar_t* notice);
   // One of the three connections and the game it plays, named by the colour
   // its events carry: black (-1) and white (+1) play local games, 0 plays on
   // the internet. seat() is the one place where a colour picks a connection.
@@ -251,8 +276,10 @@ class Client : private MainMenuListener,
   void refreshHover();
   bool anyScreenDirty() const;
   bool inGame() const { return state_ == GameState || state_ == GameOverState; }
-  // The lobby or the chat, which lives on top of it.
-  bool inLobby() const { return state_ == NetCenterState || state_ == ChatState; }
+  // The lobby or the chat or games screen, which live on top of it.
+  bool inLobby() const {
+    return state_ == NetCenterState || state_ == ChatState || state_ == GamesState;
+  }
 
   ScreenState state_;
   MainMenu mainMenu_;
@@ -269,6 +296,10 @@ class Client : private MainMenuListener,
   GameScreen gameScreen_;
   // Keeps the lines of the internet connection while other screens are shown.
   ChatScreen chatScreen_;
+  GamesScreen gamesScreen_;
+  // The game last asked to watch, until it starts or is refused; -1 if none.
+  int watchAsked_;
+  bool spectating_;
   // Kept unread: every mode is handed the process's status record; no server runs in this one.
   char* serverStatus_;
   double lastTick_;

@@ -10,6 +10,7 @@
 #include "client/VantorClientGameEvent.h"
 #include "client/VantorNonAckNickEvent.h"
 #include "client/VantorRefuseGameEvent.h"
+#include "client/VantorRefuseSpectateEvent.h"
 #include "client/VantorText.h"
 #include "client/VantorUpdateGameListEvent.h"
 #include "client/VantorUpdateListEvent.h"
@@ -234,9 +235,11 @@ void GameClient::dispatch(VantorClientEvent* e) {
                                  chat->getBroadcast() != 0);
       break;
     }
+    case kRefuseSpectateEvent:
+      listener_->spectateRefused(colour_, static_cast<VantorRefuseSpectateEvent*>(e)->getGameId());
+      break;
     default:
-      // Refused spectating, list changes and player information are not
-      // shown by this front end.
+      // List changes and player information are not shown by this front end.
       break;
   }
 }

@@ -35,6 +35,9 @@ class GameClientListener {
   // sent to this player alone.
   virtual void messageReceived(int colour, const char* sender, const char* text,
                                bool broadcast) = 0;
+  // The server will not let this player watch game gameId (it allows no
+  // spectators, or it is gone).
+  virtual void spectateRefused(int colour, int gameId) = 0;
   // The connection could not be opened (the host unknown, refused, or not
   // reached in time); it stays silent from now on. The listener may destroy
   // the connection from this call.

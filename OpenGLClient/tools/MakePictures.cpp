@@ -207,7 +207,7 @@ void netCentre(const Fonts& f, const std::string& dir) {
   c.roundedRect(163.5f, 60, 164.5f, 290, 0, rgb(0xf2c14e, 0.2f));
   c.roundedRect(40, 311, 280, 312, 0, rgb(0xf2c14e, 0.25f));
   helpLine(c, f,
-           L"Clic : inviter  \x2022  Tab : discussion  \x2022  \xc9"
+           L"Clic : inviter  \x2022  Tab : discussion  \x2022  P : parties  \x2022  \xc9"
            L"chap : menu");
   c.save(dir + "/netcenter.png", false);
 }
@@ -229,6 +229,27 @@ void chat(const Fonts& f, const std::string& dir) {
            L"e : envoyer  \x2022  @Pseudo texte : priv\xe9  \x2022  \xc9"
            L"chap : retour");
   c.save(dir + "/chat.png", false);
+}
+
+// The server's games, one per striped row of a panel like the chat's, and
+// "Retour".
+void games(const Fonts& f, const std::string& dir) {
+  Canvas c;
+  background(c);
+  c.textCentred(f.display, 22, L"Parties du serveur", 160, 34, kGold);
+  c.softRect(20, 50, 300, 356, 12, 6, rgb(0x000000, 0.35f));
+  c.roundedRect(20, 48, 300, 352, 12, rgb(0x06101a, 0.7f));
+  c.roundedRectOutline(20, 48, 300, 352, 12, 1.5f, rgb(0xf2c14e, 0.4f));
+  for (int k = 0; k < 15; k += 2) {
+    const float top = 57 + 19 * k;
+    c.roundedRect(26, top, 294, top + 19, 4, rgb(0xffffff, 0.035f));
+  }
+  buttonBand(c, 36, 421, 284, 457);
+  helpLine(c, f,
+           L"Clic ou \x2191\x2193 Entr\xe9"
+           L"e : regarder  \x2022  \xc9"
+           L"chap : retour");
+  c.save(dir + "/games.png", false);
 }
 
 void gameBackground(const Fonts& f, const std::string& dir) {
@@ -354,6 +375,7 @@ int main(int argc, char** argv) {
       netMenu(fonts, dir);
       netCentre(fonts, dir);
       chat(fonts, dir);
+      games(fonts, dir);
       gameBackground(fonts, dir);
       blob(dir + "/shadow.png", rgb(0x000000, 0.85f), 80, 250);
       blob(dir + "/white-shadow.png", rgb(0x1a2630, 0.35f), 90, 245);

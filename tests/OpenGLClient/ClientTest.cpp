@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "OpenGLClient/ChatHistory.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/OpenGLClient.h"
 #include "client/GameClient.h"
+#include "game/VantorGame.h"
 #include "ios/Exception.h"
 #include "tests/OpenGLClient/ServerMessages.h"
 
@@ -123,6 +125,7 @@ class ClientTest : public ::testing::Test {
               state == vgl::GameState || state == vgl::GameOverState)
         << state;
     EXPECT_EQ(client_.chatScreen().isShown(), state == vgl::ChatState) << state;
+    EXPECT_EQ(client_.gamesScreen().isShown(), state == vgl::GamesState) << state;
     EXPECT_EQ(client_.gameOverMenu().isShown(), state == vgl::GameOverState) << state;
   }
 
@@ -329,6 +332,12 @@ class LobbyTest : public ClientTest {
   std::wstring lastChatLine() const {
     return vgl::ChatHistory::lineOf(client_.chatScreen().history().entries().back());
   }
+  // The codes of the requests not read yet.
+  std::vector<int> requestsLeft() {
+    std::vector<int> codes;
+    while (!lobby_.silentFor(50)) codes.push_back(static_cast<uint8_t>(lobby_.readFrame()[0]));
+    return codes;
+  }
   // Invites the player listed at entry k (the seven computer players first).
   void inviteEntry(int k) {
     client_.motion(60, 58 + 19 * k);
@@ -496,6 +505,91 @@ TEST_F(LobbyTest, AnInvitationInTheChatIsOfferedByTheLobbyAndAPrivateLineInAGame
   EXPECT_EQ(notice(), L"Message priv\xe9 de Pee[Bot]");
   expectScreen(vgl::GameState);
   EXPECT_EQ(lastChatLine(), L"[priv\xe9] Pee[Bot]: I can't speak, I'm a bot!");
+}
+
+// The game list carries no started or spectators flag: the server answers
+// each choice. A watched game takes no input and sends nothing on leaving.
+TEST_F(LobbyTest, AWatchedGameFollowsMovesPassesAndTheEndWithoutInputAndLeavesNothingOnTheServer) {
+  joinAsAnn(withBots({"Ann", "Eve", "Fay"}));
+  deliver(lobby_, M::gameList({{3, "Bob", "Cid"}, {5, "Ann", "Dan"}}));
+  client_.keyboard('p');
+  expectScreen(vgl::GamesState);
+  deliver(lobby_, M::gameList({{3, "Bob", "Cid"}, {5, "Ann", "Dan"}, {7, "Eve", "Fay"}}));
+  ASSERT_EQ(client_.gamesScreen().rows().size(), 3u) << "refreshed";
+  client_.keyboard(vgl::kKeyDown);
+  client_.keyboard(13);
+  EXPECT_EQ(M::readInt(await(lobby_, 20), 1), 3);
+  deliver(lobby_, M::spectateRefused(3));
+  EXPECT_EQ(notice(), L"Spectateurs non admis");
+  EXPECT_EQ(client_.gamesScreen().rows()[0].text, L"Bob contre Cid (sans spectateurs)");
+
+  click(160, vgl::GamesScreen::kFirstRowY + 2 * 19 + 5);
+  EXPECT_EQ(M::readInt(await(lobby_, 20), 1), 7);
+  deliver(lobby_, M::spectateAccepted(7));
+  EXPECT_EQ(M::readInt(await(lobby_, 8), 1), 7) << "the board is fetched";
+  deliver(lobby_, M::initialBoard(7));
+  expectScreen(vgl::GameState);
+  EXPECT_TRUE(client_.spectating());
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux noirs (Eve) de jouer");
+  EXPECT_FALSE(client_.gameScreen().inputEnabled());
+  click(cellX(4), cellY(2));
+  deliver(lobby_, M::movePlayed(7, 5, 3));
+  EXPECT_EQ(client_.gameScreen().blackCount(), 4);
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux blancs (Fay) de jouer");
+  deliver(lobby_, M::mustPass(7, "Fay"));
+  EXPECT_EQ(client_.messages().back().text, L"Les blancs (Fay) passent");
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux noirs (Eve) de jouer");
+  EXPECT_FALSE(client_.gameScreen().inputEnabled());
+  deliver(lobby_, M::gameOver(7));
+  expectScreen(vgl::GameOverState);
+  EXPECT_EQ(client_.gameScreen().status(), L"Les noirs (Eve) gagnent");
+  client_.keyboard(13);
+  expectScreen(vgl::NetCenterState);
+  EXPECT_FALSE(client_.spectating());
+  EXPECT_EQ(requestsLeft(), std::vector<int>{}) << "no move, no leaving";
+}
+
+TEST_F(LobbyTest,
+       AWatchedGameJoinedLateGuessesItsTurnEscapeForgetsItAndAClosedOneReturnsWithANotice) {
+  joinAsAnn(withBots({"Ann", "Eve", "Fay"}));
+  deliver(lobby_, M::gameList({{7, "Eve", "Fay"}, {9, "Gus", "Hal"}}));
+  click(160, kLowerY);  // "Parties"
+  click(160, vgl::GamesScreen::kFirstRowY + 5);
+  ASSERT_EQ(M::readInt(await(lobby_, 20), 1), 7);
+  deliver(lobby_, M::spectateAccepted(7));
+  VantorGame late;
+  late.play(5, 3);
+  std::string cells;
+  for (int y = 1; y <= 8; ++y) {
+    for (int x = 1; x <= 8; ++x) cells += static_cast<char>(late.getCell(x, y));
+  }
+  deliver(lobby_, M::board(7, cells));
+  EXPECT_EQ(client_.gameScreen().status(), L"Aux blancs (Fay) de jouer") << "five discs";
+  client_.keyboard(27);
+  expectScreen(vgl::NetCenterState);
+  deliver(lobby_, M::movePlayed(7, 6, 5));
+  deliver(lobby_, M::gameOver(7));
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(requestsLeft(), std::vector<int>{8}) << "its board, and nothing on leaving";
+
+  client_.keyboard('p');
+  client_.keyboard(vgl::kKeyDown);
+  client_.keyboard(vgl::kKeyDown);
+  client_.keyboard(13);
+  ASSERT_EQ(M::readInt(await(lobby_, 20), 1), 9);
+  deliver(lobby_, M::spectateAccepted(9));
+  deliver(lobby_, M::initialBoard(9));
+  deliver(lobby_, M::gameClosed(9));
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(notice(),
+            L"Partie ferm\xe9"
+            L"e");
+  EXPECT_EQ(requestsLeft(), (std::vector<int>{8, 19})) << "its board, the list, nothing more";
+
+  client_.keyboard('p');
+  deliver(lobby_, M::askGame(4, 1, "Bob"));
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(client_.netCenter().status(), L"Bob invites you!");
 }
 
 }  // namespace

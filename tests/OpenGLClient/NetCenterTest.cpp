@@ -32,6 +32,7 @@ class NetCenterTest : public ::testing::Test, public vgl::NetCenterListener {
   void invitePlayer(const std::string& name) override { calls_.push_back("invite " + name); }
   void cancelInvitation() override { calls_.push_back("cancel"); }
   void openChat() override { calls_.push_back("chat"); }
+  void openGames() override { calls_.push_back("games"); }
 
   // A connection named nick that knows players, handed to the lobby.
   void connect(const std::string& nick, const std::vector<std::string>& players) {
@@ -62,11 +63,11 @@ TEST_F(NetCenterTest, AClickInvitesTheEntryUnderItAndOnlyWithAConnection) {
   clickEntry(200, 150);  // empty rows of the right column
   clickEntry(200, 80);
   lobby_.hover(30, 60);
-  lobby_.click(160, 440);
-  EXPECT_TRUE(calls_.empty());
+  lobby_.click(160, 440);  // "Parties"
+  EXPECT_EQ(calls_, (Calls{"games"})) << "the lower row invites nobody";
   EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
   lobby_.click(200, 60);
-  EXPECT_EQ(calls_, (Calls{"invite P12"})) << "the entry under the click, not the one hovered";
+  EXPECT_EQ(calls_, (Calls{"games", "invite P12"})) << "the entry under the click";
   EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kInviting);
 }
 
@@ -91,15 +92,18 @@ TEST_F(NetCenterTest, InvitationsAreDeclinedUnseenWhenBusyAndAnsweredByTheLowerB
   EXPECT_EQ(calls_, (Calls{"decline 3", "decline 5", "accept 4 1", "decline 6"}));
 }
 
-TEST_F(NetCenterTest, TheMiddleRowAndTabOpenTheChatUnlessAnInvitationWaitsThere) {
+TEST_F(NetCenterTest, TabOpensTheChatAndPTheGamesUnlessAnInvitationWaitsForItsButtons) {
   lobby_.key(9);
   lobby_.click(100, 390);
+  lobby_.key('p');
   connect("Me", {"Me", "Bob"});
   lobby_.showInvitation("Bob", 4, 1);
   EXPECT_FALSE(lobby_.offersChat());
+  EXPECT_FALSE(lobby_.offersGames());
   lobby_.key(9);
+  lobby_.key('p');
   lobby_.click(100, 390);
-  EXPECT_EQ(calls_, (Calls{"chat", "chat", "accept 4 1"}));
+  EXPECT_EQ(calls_, (Calls{"chat", "chat", "games", "accept 4 1"}));
 }
 
 TEST_F(NetCenterTest, ForgettingTheConnectionStopsReading) {

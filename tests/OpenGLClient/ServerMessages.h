@@ -40,6 +40,9 @@ class ServerMessages {
   static Msg mustPass(int gameId, const std::string& nick) { return Msg(15).i32(gameId).str(nick); }
   static Msg gameOver(int gameId) { return Msg(16).i32(gameId); }
   static Msg gameClosed(int gameId) { return Msg(24).i32(gameId); }
+  static Msg spectateAccepted(int gameId) { return Msg(21).i32(gameId); }
+  static Msg spectateRefused(int gameId) { return Msg(22).i32(gameId); }
+  static Msg board(int gameId, const std::string& cells) { return Msg(8).i32(gameId).raw(cells); }
 
   // A little-endian int of a request frame, or -1 past its end.
   static int readInt(const std::string& frame, size_t offset) {

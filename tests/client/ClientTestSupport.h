@@ -79,6 +79,9 @@ class RecordingListener : public vgl::GameClientListener {
     record("messageReceived", c,
            (sender + ("," + std::string(text)) + (broadcast ? ",1" : ",0")).c_str());
   }
+  void spectateRefused(int c, int gameId) override {
+    record("spectateRefused", c, std::to_string(gameId).c_str());
+  }
   void connectionFailed(int c) override { ended("connectionFailed", c); }
   void connectionLost(int c) override { ended("connectionLost", c); }
 
