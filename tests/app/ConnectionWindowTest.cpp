@@ -15,12 +15,16 @@
 #include <chrono>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "game/VantorGame.h"
 #include "tests/app/WindowTest.h"
 #include "tests/app/WindowTestSupport.h"
 #include "tests/client/FullListener.h"
+#include "tests/server/ProtocolClient.h"
 
 namespace {
 
@@ -261,6 +265,87 @@ TEST_F(ConnectionWindowTest, APrivateLineToPeeFromTheChatBringsItsAnswerSecondsL
       << "no answer from Pee" << app_.process->log();
   EXPECT_GT(msSince(sent), 2000) << "Pee answers after a pause";
   keep("chat-answer");
+}
+
+// Two players of the test start a game on the client's own server that
+// admits spectators, two more one that does not. The client watches the
+// first from its games screen: the board changes with each move, and Escape
+// returns to the lobby; choosing the second gives a notice.
+TEST_F(ConnectionWindowTest,
+       AGameWatchedFromTheGamesScreenFollowsEachMoveAndOneWithoutSpectatorsGivesANotice) {
+  click(160, 390);  // "Jouer sur internet"
+  click(160, 440);  // "Se connecter", to the local server
+  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
+  pointAway(470);
+  const Region rows{20, 55, 160, 73 + 19 * 7};
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, rows) > 1.0; }, 5000))
+      << "no lobby";
+
+  // Each game: the first invites the second, with or without spectators,
+  // and the second accepts.
+  std::vector<std::unique_ptr<ProtocolClient>> players;
+  std::vector<int> ids;
+  for (const auto& [black, white, spectators] :
+       {std::tuple{"Ann", "Bob", 1}, std::tuple{"Cid", "Dan", 0}}) {
+    players.push_back(ProtocolClient::join(kPort, black));
+    players.push_back(ProtocolClient::join(kPort, white));
+    players[players.size() - 2]->send(msg(4, bytes({0, spectators}) + cstr(white)));
+    ids.push_back(intAt(players.back()->nextOf(4), 1));
+    players.back()->send(msg(5, int32(ids.back())));
+    ASSERT_EQ(intAt(players.back()->nextOf(7), 1), ids.back());
+  }
+  const Picture lobby = capture();
+
+  key("p");
+  const Region list{20, 48, 300, 352};
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        return differ(capture(), lobby, {0, 10, 319, 45}) > 1.0;
+      },
+      3000))
+      << "no games screen";
+  pointAway(470);
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        const Picture before = capture();
+        sleepMs(200);
+        return differ(capture(), before, list) < 0.01;
+      },
+      3000));
+  const Picture games = keep("games");
+
+  click(160, 57 + 19 + 9);  // Cid contre Dan
+  pointAway(470);
+  EXPECT_TRUE(waitUntil([&] { return differ(capture(), games, kNotice) > 3.0; }, 3000))
+      << "no notice";
+  keep("games-refused");
+
+  click(160, 57 + 9);  // Ann contre Bob
+  ASSERT_TRUE(waitUntil([&] { return discsOn(capture()) == 4; }, 5000)) << app_.process->log();
+  keep("watching");
+  VantorGame game;
+  int placed = 4;
+  for (ProtocolClient* player : {players[0].get(), players[1].get()}) {
+    int x = 1, y = 1;
+    while (!game.canPlay(x, y)) {
+      if (++x > 8) x = 1, ++y;
+    }
+    game.play(x, y);
+    player->send(msg(11, int32(ids[0]) + bytes({x, y})));
+    ++placed;
+    EXPECT_TRUE(waitUntil([&] { return discsOn(capture()) == placed; }, 5000))
+        << "the move to " << x << "," << y << " is not shown";
+  }
+  keep("watching-moves");
+
+  key("Escape");
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        return differ(capture(), lobby, {0, 10, 319, 45}) < 1.0;
+      },
+      3000))
+      << "not the lobby";
+  EXPECT_EQ(app_.process->log().find("Unexpected error"), std::string::npos) << app_.process->log();
 }
 
 }  // namespace
