@@ -437,6 +437,7 @@ void Client::leaveLobby() {
   netCenter_.hide();
   chatScreen_.clear();
   gamesScreen_.clear();
+  watched_.clear();
   mainMenu_.show();
   closeConnection(kNetSeat);
 }
@@ -502,7 +503,17 @@ void Client::leaveGames() {
 void Client::watchGame(int gameId) {
   if (!net()) return;
   watchAsked_ = gameId;
-  net()->spectate(gameId);
+  if (watched_.count(gameId) == 0) {
+    net()->spectate(gameId);
+    return;
+  }
+  // The server still counts this connection among the game's spectators,
+  // and would count it twice, sending every move twice: the acceptance it
+  // gave before is taken again, which fetches the board afresh.
+  const char accepted[5] = {
+      21, static_cast<char>(gameId & 0xff), static_cast<char>((gameId >> 8) & 0xff),
+      static_cast<char>((gameId >> 16) & 0xff), static_cast<char>((gameId >> 24) & 0xff)};
+  net()->handleMessage(accepted, sizeof accepted);
 }
 
 void Client::spectateRefused(int colour, int gameId) {
@@ -692,6 +703,7 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
 
 void Client::startWatching(VantorClientGame* game) {
   watchAsked_ = -1;
+  watched_.insert(game->getId());
   blackIsHuman_ = false;
   whiteIsHuman_ = false;
   for (const GameClient::GameEntry& entry : net()->getGameList()) {
@@ -721,7 +733,8 @@ void Client::stopWatching(const wchar_t* notice) {
 
 void Client::discardGame(int colour, VantorClientGame* game) {
   GameClient* connection = seat(colour).connection;
-  if (connection) connection->abortGame(game->getId());
+  // A game asked to watch is not the user's to leave.
+  if (connection && game->getId() != watchAsked_) connection->abortGame(game->getId());
   delete game;
 }
 
@@ -933,6 +946,7 @@ void Client::connectionLost(int colour) {
     netCenter_.clearInvitation();
     chatScreen_.clear();
     gamesScreen_.clear();
+    watched_.clear();
     spectating_ = false;
     // The connection is in its own pump; it allows being destroyed here.
     closeConnection(kNetSeat);

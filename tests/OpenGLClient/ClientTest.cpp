@@ -549,8 +549,9 @@ TEST_F(LobbyTest, AWatchedGameFollowsMovesPassesAndTheEndWithoutInputAndLeavesNo
   EXPECT_EQ(requestsLeft(), std::vector<int>{}) << "no move, no leaving";
 }
 
-TEST_F(LobbyTest,
-       AWatchedGameJoinedLateGuessesItsTurnEscapeForgetsItAndAClosedOneReturnsWithANotice) {
+TEST_F(
+    LobbyTest,
+    AWatchedGameJoinedLateGuessesItsTurnIsTakenUpAgainAfterEscapeAndAClosedOneReturnsWithANotice) {
   joinAsAnn(withBots({"Ann", "Eve", "Fay"}));
   deliver(lobby_, M::gameList({{7, "Eve", "Fay"}, {9, "Gus", "Hal"}}));
   click(160, kLowerY);  // "Parties"
@@ -571,9 +572,15 @@ TEST_F(LobbyTest,
   deliver(lobby_, M::gameOver(7));
   expectScreen(vgl::NetCenterState);
   EXPECT_EQ(requestsLeft(), std::vector<int>{8}) << "its board, and nothing on leaving";
+  client_.keyboard('p');
+  client_.keyboard(vgl::kKeyUp);
+  client_.keyboard(13);  // game 7 again, where the server still counts Ann
+  EXPECT_EQ(requestsLeft(), std::vector<int>{8}) << "its board alone, asked once more";
+  deliver(lobby_, M::board(7, cells));
+  expectScreen(vgl::GameState);
+  client_.keyboard(27);
 
   client_.keyboard('p');
-  client_.keyboard(vgl::kKeyDown);
   client_.keyboard(vgl::kKeyDown);
   client_.keyboard(13);
   ASSERT_EQ(M::readInt(await(lobby_, 20), 1), 9);
