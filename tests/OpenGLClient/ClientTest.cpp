@@ -508,7 +508,8 @@ TEST_F(LobbyTest, AnInvitationInTheChatIsOfferedByTheLobbyAndAPrivateLineInAGame
 }
 
 // The game list carries no started or spectators flag: the server answers
-// each choice. A watched game takes no input and sends nothing on leaving.
+// each choice but of one's own games. A watched game takes no input and
+// sends nothing on leaving.
 TEST_F(LobbyTest, AWatchedGameFollowsMovesPassesAndTheEndWithoutInputAndLeavesNothingOnTheServer) {
   joinAsAnn(withBots({"Ann", "Eve", "Fay"}));
   deliver(lobby_, M::gameList({{3, "Bob", "Cid"}, {5, "Ann", "Dan"}}));
@@ -522,6 +523,12 @@ TEST_F(LobbyTest, AWatchedGameFollowsMovesPassesAndTheEndWithoutInputAndLeavesNo
   deliver(lobby_, M::spectateRefused(3));
   EXPECT_EQ(notice(), L"Spectateurs non admis");
   EXPECT_EQ(client_.gamesScreen().rows()[0].text, L"Bob contre Cid (sans spectateurs)");
+  client_.keyboard(vgl::kKeyDown);
+  client_.keyboard(13);
+  EXPECT_EQ(client_.gamesScreen().rows()[1].text, L"Ann contre Dan (vous)");
+  click(160, kLowerY);  // "Retour"
+  expectScreen(vgl::NetCenterState);
+  client_.keyboard('p');
 
   click(160, vgl::GamesScreen::kFirstRowY + 2 * 19 + 5);
   EXPECT_EQ(M::readInt(await(lobby_, 20), 1), 7);
@@ -549,11 +556,9 @@ TEST_F(LobbyTest, AWatchedGameFollowsMovesPassesAndTheEndWithoutInputAndLeavesNo
   EXPECT_EQ(requestsLeft(), std::vector<int>{}) << "no move, no leaving";
 }
 
-TEST_F(
-    LobbyTest,
-    AWatchedGameJoinedLateGuessesItsTurnIsTakenUpAgainAfterEscapeAndAClosedOneReturnsWithANotice) {
+TEST_F(LobbyTest, AWatchedGameJoinedLateGuessesItsTurnIsTakenUpAgainAfterEscapeAndClosingLeavesIt) {
   joinAsAnn(withBots({"Ann", "Eve", "Fay"}));
-  deliver(lobby_, M::gameList({{7, "Eve", "Fay"}, {9, "Gus", "Hal"}}));
+  deliver(lobby_, M::gameList({{7, "Eve", "Fay"}}));
   click(160, kLowerY);  // "Parties"
   click(160, vgl::GamesScreen::kFirstRowY + 5);
   ASSERT_EQ(M::readInt(await(lobby_, 20), 1), 7);
@@ -569,7 +574,6 @@ TEST_F(
   client_.keyboard(27);
   expectScreen(vgl::NetCenterState);
   deliver(lobby_, M::movePlayed(7, 6, 5));
-  deliver(lobby_, M::gameOver(7));
   expectScreen(vgl::NetCenterState);
   EXPECT_EQ(requestsLeft(), std::vector<int>{8}) << "its board, and nothing on leaving";
   client_.keyboard('p');
@@ -578,20 +582,12 @@ TEST_F(
   EXPECT_EQ(requestsLeft(), std::vector<int>{8}) << "its board alone, asked once more";
   deliver(lobby_, M::board(7, cells));
   expectScreen(vgl::GameState);
-  client_.keyboard(27);
-
-  client_.keyboard('p');
-  client_.keyboard(vgl::kKeyDown);
-  client_.keyboard(13);
-  ASSERT_EQ(M::readInt(await(lobby_, 20), 1), 9);
-  deliver(lobby_, M::spectateAccepted(9));
-  deliver(lobby_, M::initialBoard(9));
-  deliver(lobby_, M::gameClosed(9));
+  deliver(lobby_, M::gameClosed(7));
   expectScreen(vgl::NetCenterState);
   EXPECT_EQ(notice(),
             L"Partie ferm\xe9"
             L"e");
-  EXPECT_EQ(requestsLeft(), (std::vector<int>{8, 19})) << "its board, the list, nothing more";
+  EXPECT_EQ(requestsLeft(), std::vector<int>{19}) << "the list, nothing more";
 
   client_.keyboard('p');
   deliver(lobby_, M::askGame(4, 1, "Bob"));
