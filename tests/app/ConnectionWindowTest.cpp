@@ -1,6 +1,7 @@
 // The real vantor executable in a real window on the client's fixed port:
 // its main menu and lobby lit by the pointer, a server that takes no
-// connection, and a local game whose server is killed under the client.
+// connection, a local game whose server is killed under the client, the
+// lobby's chat, and games of protocol clients watched from the lobby.
 // (Games through the lobby, an opponent who leaves and Escape between the
 // screens are the controller tests', with scripted servers.) Every picture
 // is kept under artifacts/ in the build directory.
