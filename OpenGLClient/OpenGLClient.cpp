@@ -27,6 +27,9 @@ Client* gClient = nullptr;
 const char* const kLocalHost = "127.0.0.1";
 const wchar_t* const kConnectionLost = L"Connexion perdue";
 const wchar_t* const kConnecting = L"Connexion...";
+const wchar_t* const kGameClosed =
+    L"Partie ferm\xe9"
+    L"e";
 
 // The local centre lists the opponents by the display names of the table,
 // one band each.
@@ -654,6 +657,11 @@ void Client::gameListChanged(int colour) {
     netCenter_.reReadPlayers();
   } else if (state_ == GamesState && colour == kNetSeat && net()) {
     showGameList();
+  } else if (state_ == GameState && spectating_ && colour == kNetSeat && seat(kNetSeat).game &&
+             !isListed(seat(kNetSeat).game->getId())) {
+    // An invitation withdrawn or refused before it started goes without a
+    // word to its spectators.
+    stopWatching(kGameClosed);
   } else if (state_ == GameState && colour == kNetSeat && myColour_ == kNetSeat &&
              seat(kNetSeat).game) {
     // The players' names of an internet game come with the game list, which
@@ -716,6 +724,13 @@ void Client::startWatching(VantorClientGame* game) {
   // passed.
   if ((game->count(kBlack) + game->count(kWhite)) % 2 == 1) game->switchTurn();
   if (game->checkPass() == 1) game->switchTurn();
+}
+
+bool Client::isListed(int gameId) const {
+  for (const GameClient::GameEntry& entry : net()->getGameList()) {
+    if (entry.gameId == gameId) return true;
+  }
+  return false;
 }
 
 void Client::followTurn(const VantorClientGame& game) {
@@ -838,9 +853,7 @@ void Client::gameEnded(int colour) {
 void Client::gameAbandoned(int colour) {
   if (state_ != GameState || colour != myColour_) return;
   if (spectating_) {
-    stopWatching(
-        L"Partie ferm\xe9"
-        L"e");
+    stopWatching(kGameClosed);
     return;
   }
   gameScreen_.showAbandonNotice();

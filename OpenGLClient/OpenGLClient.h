@@ -244,6 +244,8 @@ class Client : private MainMenuListener,
   // move guessed from the discs, the turn shown as the copy has it.
   void startWatching(VantorClientGame* game);
   void followTurn(const VantorClientGame& game);
+  // Whether the internet connection's game list holds gameId.
+  bool isListed(int gameId) const;
   // The games screen takes the internet connection's game list.
   void showGameList();
   // Back to the lobby from a watched game, with notice unless null.

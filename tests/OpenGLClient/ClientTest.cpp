@@ -556,6 +556,10 @@ TEST_F(LobbyTest, AWatchedGameFollowsMovesPassesAndTheEndWithoutInputAndLeavesNo
   EXPECT_EQ(requestsLeft(), std::vector<int>{}) << "no move, no leaving";
 }
 
+constexpr const wchar_t* kClosed =
+    L"Partie ferm\xe9"
+    L"e";
+
 TEST_F(LobbyTest, AWatchedGameJoinedLateGuessesItsTurnIsTakenUpAgainAfterEscapeAndClosingLeavesIt) {
   joinAsAnn(withBots({"Ann", "Eve", "Fay"}));
   deliver(lobby_, M::gameList({{7, "Eve", "Fay"}}));
@@ -584,10 +588,18 @@ TEST_F(LobbyTest, AWatchedGameJoinedLateGuessesItsTurnIsTakenUpAgainAfterEscapeA
   expectScreen(vgl::GameState);
   deliver(lobby_, M::gameClosed(7));
   expectScreen(vgl::NetCenterState);
-  EXPECT_EQ(notice(),
-            L"Partie ferm\xe9"
-            L"e");
+  EXPECT_EQ(notice(), kClosed);
   EXPECT_EQ(requestsLeft(), std::vector<int>{19}) << "the list, nothing more";
+  deliver(lobby_, M::gameList({{8, "Eve", "Fay"}}));
+  client_.keyboard('p');
+  click(160, vgl::GamesScreen::kFirstRowY + 5);
+  EXPECT_EQ(M::readInt(await(lobby_, 20), 1), 8);
+  deliver(lobby_, M::spectateAccepted(8));
+  deliver(lobby_, M::initialBoard(8));
+  expectScreen(vgl::GameState);
+  deliver(lobby_, M::gameList({}));  // withdrawn before it started: no S24
+  expectScreen(vgl::NetCenterState);
+  EXPECT_EQ(client_.messages().back().text, kClosed);
 
   client_.keyboard('p');
   deliver(lobby_, M::askGame(4, 1, "Bob"));
