@@ -6,7 +6,8 @@
 // has started nor whether it admits spectators. So every row may be chosen
 // but the user's own games, marked "(vous)"; the server answers, and a game
 // it has refused to show is marked "(sans spectateurs)" from then on. An
-// invitation not yet accepted is watched from its first move on.
+// invitation not yet accepted that admits spectators shows its start
+// position until its first move.
 //
 // Its picture and fonts are loaded once by initialise (which needs a GL
 // context) and kept; the logic works without a window.
