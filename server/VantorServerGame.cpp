@@ -38,6 +38,10 @@ bool VantorServerGame::hasPlayer(const VantorPlayer* player) const {
 
 bool VantorServerGame::addSpectator(VantorPlayer* player) {
   if (!allowSpectators_) return false;
+  // Asked again, a spectator is still told every move once.
+  for (int i = 0; i < spectators_->size(); ++i) {
+    if (spectators_->get(i) == player) return true;
+  }
   spectators_->add(player);
   return true;
 }

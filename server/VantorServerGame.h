@@ -47,8 +47,8 @@ class VantorServerGame : public VantorGame {
   VantorPlayer* getPlayerToMove() const { return turn_ == kBlack ? player1_ : player2_; }
   bool hasPlayer(const VantorPlayer* player) const;
 
-  // Appends player (the same player may watch more than once) when the game
-  // allows spectators; false otherwise.
+  // Adds player, once however often it asks, when the game allows
+  // spectators; false otherwise.
   bool addSpectator(VantorPlayer* player);
   // Removes every occurrence of player.
   void removeSpectator(VantorPlayer* player);

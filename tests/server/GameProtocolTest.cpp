@@ -187,6 +187,8 @@ TEST_F(GameProtocol, AMoveIsToldToBothAndARefusedOneEchoedToItsSenderAlone) {
 TEST_F(GameProtocol, APassIsToldWithS15AndTheEndWithS16ToPlayersAndSpectators) {
   // White's last move leaves black (alice) without a move.
   const int32_t passId = startGame(true);
+  carol_->send(withId(20, passId));  // asked again: still told everything once
+  EXPECT_EQ(carol_->nextOf(21), withId(21, passId));
   playAllButTheLast(passId, kGameWithAPass);
   Move last = kGameWithAPass.back();
   bob_->send(move(11, passId, last.first, last.second));
