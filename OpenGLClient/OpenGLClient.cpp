@@ -440,7 +440,6 @@ void Client::leaveLobby() {
   netCenter_.hide();
   chatScreen_.clear();
   gamesScreen_.clear();
-  watched_.clear();
   mainMenu_.show();
   closeConnection(kNetSeat);
 }
@@ -505,18 +504,10 @@ void Client::leaveGames() {
 
 void Client::watchGame(int gameId) {
   if (!net()) return;
+  // Asked again after Escape, the server answers again and goes on telling
+  // each move once.
   watchAsked_ = gameId;
-  if (watched_.count(gameId) == 0) {
-    net()->spectate(gameId);
-    return;
-  }
-  // The server still counts this connection among the game's spectators,
-  // and would count it twice, sending every move twice: the acceptance it
-  // gave before is taken again, which fetches the board afresh.
-  const char accepted[5] = {
-      21, static_cast<char>(gameId & 0xff), static_cast<char>((gameId >> 8) & 0xff),
-      static_cast<char>((gameId >> 16) & 0xff), static_cast<char>((gameId >> 24) & 0xff)};
-  net()->handleMessage(accepted, sizeof accepted);
+  net()->spectate(gameId);
 }
 
 void Client::spectateRefused(int colour, int gameId) {
@@ -711,7 +702,6 @@ void Client::gameStarted(int colour, VantorClientGame* game) {
 
 void Client::startWatching(VantorClientGame* game) {
   watchAsked_ = -1;
-  watched_.insert(game->getId());
   blackIsHuman_ = false;
   whiteIsHuman_ = false;
   for (const GameClient::GameEntry& entry : net()->getGameList()) {
@@ -959,7 +949,6 @@ void Client::connectionLost(int colour) {
     netCenter_.clearInvitation();
     chatScreen_.clear();
     gamesScreen_.clear();
-    watched_.clear();
     spectating_ = false;
     // The connection is in its own pump; it allows being destroyed here.
     closeConnection(kNetSeat);

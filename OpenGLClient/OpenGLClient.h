@@ -35,7 +35,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "OpenGLClient/ChatScreen.h"
@@ -303,9 +302,6 @@ class Client : private MainMenuListener,
   // The game last asked to watch, until it starts or is refused; -1 if none.
   int watchAsked_;
   bool spectating_;
-  // The games this connection has been let watch: the server keeps it
-  // among their spectators until they end or it leaves.
-  std::set<int> watched_;
   // Kept unread: every mode is handed the process's status record; no server runs in this one.
   char* serverStatus_;
   double lastTick_;
