@@ -229,7 +229,8 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
 // The chat of the client's own lobby: a private line to Pee[Bot], typed on
 // the keyboard, shows at once in the message area; Pee's answer, which a
 // computer player gives after three seconds, follows it there.
-TEST_F(ConnectionWindowTest, APrivateLineToPeeFromTheChatBringsItsAnswerSecondsLater) {
+TEST_F(ConnectionWindowTest,
+       TheChatShowsPeesAnswerSecondsLaterAndAnotherPersonsLinesToAllAndToItAlone) {
   click(160, 390);  // "Jouer sur internet"
   click(160, 440);  // "Se connecter", to the local server
   ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
@@ -265,7 +266,22 @@ TEST_F(ConnectionWindowTest, APrivateLineToPeeFromTheChatBringsItsAnswerSecondsL
   ASSERT_TRUE(waitUntil([&] { return differ(capture(), own, lines) > 0.5; }, 10000))
       << "no answer from Pee" << app_.process->log();
   EXPECT_GT(msSince(sent), 2000) << "Pee answers after a pause";
-  keep("chat-answer");
+  Picture before = keep("chat-answer");
+
+  // Another person says something to everybody, then to this client alone.
+  const std::string log = app_.process->log();
+  const size_t at = log.find("Renaming to ") + 12;
+  const std::string guest = log.substr(at, log.find('\n', at) - at);
+  auto zoe = ProtocolClient::join(kPort, "Zoe");
+  zoe->send(msg(6, cstr("") + cstr("bonjour a tous")));
+  EXPECT_EQ(zoe->nextOf(6), chat(1, "Zoe", "bonjour a tous"));
+  ASSERT_TRUE(waitUntil([&] { return differ(capture(), before, lines) > 0.5; }, 3000))
+      << "no line to everybody";
+  before = keep("chat-everybody");
+  zoe->send(msg(6, cstr(guest) + cstr("psst")));
+  EXPECT_TRUE(waitUntil([&] { return differ(capture(), before, lines) > 0.5; }, 3000))
+      << "no private line to " << guest;
+  keep("chat-private");
 }
 
 // Two players of the test start a game on the client's own server that
