@@ -57,9 +57,10 @@ int main(int argc, char** argv) {
   installCrashHandlers();
   serverStatus[0] = 0;
   try {
-    // Pictures and fonts are found beside the executable.
-    const std::string directory = platform::executableDirectory();
-    if (directory.size() > 1) platform::changeDirectory(directory);
+    // Pictures and fonts are found beside the executable, or where it is
+    // installed; the server child is started from /proc/self/exe all the same.
+    const std::string executable = platform::executableDirectory();
+    if (executable.size() > 1) platform::changeDirectory(platform::resourceDirectory(executable));
 
     const WindowOptions options(argc, argv);
     const std::vector<std::string>& arguments = options.remaining();

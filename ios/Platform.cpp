@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -45,6 +46,19 @@ std::string executableDirectory() {
   size_t slash = full.rfind('/');
   if (slash == std::string::npos) return std::string();
   return slash == 0 ? std::string("/") : full.substr(0, slash);
+}
+
+namespace {
+bool holdsResources(const std::string& folder) {
+  struct stat status;
+  return stat((folder + "/PNG").c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+}  // namespace
+
+std::string resourceDirectory(const std::string& executableFolder) {
+  if (holdsResources(executableFolder)) return executableFolder;
+  const std::string installed = executableFolder + "/../share/vantor";
+  return holdsResources(installed) ? installed : executableFolder;
 }
 
 bool changeDirectory(const std::string& path) {

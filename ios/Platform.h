@@ -27,6 +27,11 @@ void sleepMilliseconds(unsigned milliseconds);
 // The directory that holds the running executable, without a trailing slash;
 // empty when it cannot be told.
 std::string executableDirectory();
+// The folder that holds the pictures (PNG/) and fonts (TTF/), given the
+// executable's: that folder itself when they are beside the executable (a
+// build), else its ../share/vantor when they are there (an installed copy),
+// else the executable's folder still.
+std::string resourceDirectory(const std::string& executableFolder);
 // Makes path the working directory; false when that fails.
 bool changeDirectory(const std::string& path);
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "ios/Platform.h"
@@ -43,6 +45,30 @@ TEST(Platform, ExecutableDirectoryIsTheProgramsFolderAndCanBeMadeCurrent) {
   EXPECT_FALSE(platform::changeDirectory(directory + "/no such folder"));
   EXPECT_EQ(std::filesystem::current_path().string(), directory);
   std::filesystem::current_path(saved);
+}
+
+TEST(Platform, ResourcesAreFoundBesideTheExecutableFirstThenInItsShareFolder) {
+  const std::filesystem::path root =
+      std::filesystem::temp_directory_path() / ("vantor-resources-" + std::to_string(getpid()));
+  std::filesystem::remove_all(root);
+  const std::filesystem::path bin = root / "bin";
+  const std::filesystem::path share = root / "share" / "vantor";
+  std::filesystem::create_directories(bin);
+  // Neither: the executable's folder, as before.
+  EXPECT_EQ(platform::resourceDirectory(bin.string()), bin.string());
+  // Installed: the share folder beside bin/.
+  std::filesystem::create_directories(share / "PNG");
+  const std::string installed = platform::resourceDirectory(bin.string());
+  EXPECT_EQ(std::filesystem::canonical(installed), std::filesystem::canonical(share));
+  // A build folder with its own pictures wins over an installed copy.
+  std::filesystem::create_directories(bin / "PNG");
+  EXPECT_EQ(platform::resourceDirectory(bin.string()), bin.string());
+  // A file named PNG is not the pictures' folder.
+  std::filesystem::remove_all(bin / "PNG");
+  std::filesystem::remove_all(share / "PNG");
+  { std::ofstream(share / "PNG") << "not a folder"; }
+  EXPECT_EQ(platform::resourceDirectory(bin.string()), bin.string());
+  std::filesystem::remove_all(root);
 }
 
 // Without one the crash reporter's dialog returns at once: CrashReporterTest.
