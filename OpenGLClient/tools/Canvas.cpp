@@ -182,25 +182,45 @@ void Canvas::textCentred(FT_Face face, int px, const std::wstring& text, float c
   this->text(face, px, text, cx - textWidth(face, px, text) / 2, baseline, colour);
 }
 
-void Canvas::save(const std::string& path, bool withAlpha) const {
+Colour Canvas::reduced(int px, int py, int size) const {
+  if (size == kSize) return pixels_[py * kSize + px];
+  // The source pixels whose centres fall in the output pixel's square.
+  const auto first = [size](int k) { return (k * kSize + size / 2) / size; };
+  Colour sum{0, 0, 0, 0};
+  int count = 0;
+  for (int sy = first(py); sy < first(py + 1); ++sy) {
+    for (int sx = first(px); sx < first(px + 1); ++sx) {
+      const Colour& c = pixels_[sy * kSize + sx];
+      sum.r += c.r * c.a;
+      sum.g += c.g * c.a;
+      sum.b += c.b * c.a;
+      sum.a += c.a;
+      ++count;
+    }
+  }
+  if (count == 0 || sum.a <= 0) return Colour{0, 0, 0, 0};
+  return Colour{sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, sum.a / count};
+}
+
+void Canvas::save(const std::string& path, bool withAlpha, int size) const {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) throw std::runtime_error("cannot write " + path);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   const int channels = withAlpha ? 4 : 3;
-  std::vector<png_byte> row(kSize * channels);
+  std::vector<png_byte> row(static_cast<size_t>(size) * channels);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     std::fclose(file);
     throw std::runtime_error("cannot encode " + path);
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, kSize, kSize, 8, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+  png_set_IHDR(png, info, size, size, 8, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int py = 0; py < kSize; ++py) {
-    for (int px = 0; px < kSize; ++px) {
-      const Colour& c = pixels_[py * kSize + px];
+  for (int py = 0; py < size; ++py) {
+    for (int px = 0; px < size; ++px) {
+      const Colour c = reduced(px, py, size);
       const float values[4] = {c.r, c.g, c.b, c.a};
       for (int k = 0; k < channels; ++k) {
         row[px * channels + k] = static_cast<png_byte>(std::lround(clamp01(values[k]) * 255));

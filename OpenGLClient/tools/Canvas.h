@@ -60,11 +60,13 @@ class Canvas {
   void textCentred(FT_Face face, int px, const std::wstring& text, float cx, float baseline,
                    const Colour& colour);
 
-  // RGBA, or RGB for opaque pictures.
-  void save(const std::string& path, bool withAlpha) const;
+  // RGBA, or RGB for opaque pictures; reduced to size x size pixels (each the
+  // alpha-weighted mean of the picture pixels it covers) for the icons.
+  void save(const std::string& path, bool withAlpha, int size = kSize) const;
 
  private:
   void blend(int px, int py, const Colour& colour, float coverage);
+  Colour reduced(int px, int py, int size) const;
 
   std::vector<Colour> pixels_;
 };

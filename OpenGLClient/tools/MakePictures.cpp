@@ -1,5 +1,6 @@
-// Draws the game's pictures into a folder, with libpng, FreeType and code:
-//   make-pictures <png folder> <display font> <text font>
+// Draws the game's pictures into a folder, with libpng, FreeType and code,
+// and the desktop icon at the sizes the icon theme asks for into another:
+//   make-pictures <png folder> <display font> <text font> <icon folder>
 // Every picture is 512 x 512; the 320 x 480 window shows its left 320
 // columns and bottom 480 rows. The menus leave their button rows and the
 // lobby its list clear for the texts the game draws over them.
@@ -343,6 +344,38 @@ void gameOver(const Fonts& f, const std::string& dir) {
   c.save(dir + "/gameover.png", true);
 }
 
+// Four discs in their starting square on a felt board, on a transparent
+// ground: vantor-48.png ... vantor-512.png. Drawn in picture pixels, which are
+// window points kHidden rows lower.
+void icons(const std::string& dir) {
+  Canvas c;
+  c.clear(rgb(0x000000, 0));
+  const float top = -Canvas::kHidden;
+  c.softRect(20, top + 28, 492, top + 500, 76, 14, rgb(0x000000, 0.45f));
+  c.roundedRect(16, top + 16, 496, top + 496, 76, kNight);
+  c.roundedRectOutline(16, top + 16, 496, top + 496, 76, 8, rgb(0xf2c14e, 0.8f));
+  c.draw(
+      52, top + 52, 460, top + 460,
+      [=](float x, float y) { return x >= 52 && x < 460 && y >= top + 52 && y < top + 460; },
+      [=](float x, float y) {
+        const float d = std::hypot(x - 256, y - top - 256) / 300;
+        return mix(kFelt, kFeltEdge, d * d);
+      });
+  for (int k = 1; k < 4; ++k) {
+    const float t = 52 + 102 * k;
+    c.roundedRect(t - 3, top + 52, t + 3, top + 460, 0, kGrid);
+    c.roundedRect(52, top + t - 3, 460, top + t + 3, 0, kGrid);
+  }
+  for (int k = 0; k < 4; ++k) {
+    const float x = 256 + (k % 2 == 0 ? -51.0f : 51.0f);
+    const float y = top + 256 + (k < 2 ? -51.0f : 51.0f);
+    c.disc(x, y, 42, k == 0 || k == 3);
+  }
+  for (int size : {48, 128, 256, 512}) {
+    c.save(dir + "/vantor-" + std::to_string(size) + ".png", true, size);
+  }
+}
+
 FT_Face openFace(FT_Library library, const char* path) {
   FT_Face face = nullptr;
   if (FT_New_Face(library, path, 0, &face) != 0) {
@@ -355,8 +388,9 @@ FT_Face openFace(FT_Library library, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: make-pictures <png folder> <display font> <text font>\n");
+  if (argc != 5) {
+    std::fprintf(stderr,
+                 "usage: make-pictures <png folder> <display font> <text font> <icon folder>\n");
     return 2;
   }
   const std::string dir = argv[1];
@@ -381,6 +415,7 @@ int main(int argc, char** argv) {
       blob(dir + "/white-shadow.png", rgb(0x1a2630, 0.35f), 90, 245);
       overlay(dir);
       gameOver(fonts, dir);
+      icons(argv[4]);
       status = 0;
     } catch (const std::exception& e) {
       std::fprintf(stderr, "make-pictures: %s\n", e.what());
