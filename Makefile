@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test server test-server tsan asan fuzz bench bench-server format clean
+.PHONY: all deps configure build run test install package server test-server tsan asan fuzz bench bench-server format clean
 
 all: build
 
@@ -21,6 +21,17 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The executable, its pictures and fonts, the desktop entry, icons,
+# AppStream metainfo and manual page under PREFIX; DESTDIR is honoured.
+PREFIX ?= /usr/local
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, in $(BUILD)/package/, its Depends line worked out by
+# dpkg-shlibdeps.
+package: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 # The game server alone, without the window front end: build-server/bin/vantor
 # links no GL, GLUT or X library (see docs/hosting.md).
