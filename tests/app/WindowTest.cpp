@@ -34,8 +34,8 @@ std::string WindowTest::logPath(const std::string& which) const {
 ::testing::AssertionResult WindowTest::start(RunningClient& client,
                                              const std::vector<std::string>& options,
                                              const std::string& which, unsigned long except,
-                                             bool withDisplay) {
-  std::vector<std::string> command{VANTOR_EXE, "-geometry", "+0+0"};  // wholly on the screen
+                                             bool withDisplay, const std::string& executable) {
+  std::vector<std::string> command{executable, "-geometry", "+0+0"};  // wholly on the screen
   command.insert(command.end(), options.begin(), options.end());
   client.process = std::make_unique<ChildProcess>(command, logPath(which), withDisplay);
   client.window = session_->findWindow("Vantor", 20000, except);

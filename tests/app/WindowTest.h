@@ -41,9 +41,11 @@ class WindowTest : public ::testing::Test {
   // environment), logging to logPath(which), and waits for its window
   // (with except, one other than that one), for its server child's launch
   // line and for its main menu, with the pointer off every button.
+  // executable: the build's own unless another copy (an installed one) is named.
   ::testing::AssertionResult start(RunningClient& client, const std::vector<std::string>& options,
                                    const std::string& which, unsigned long except = 0,
-                                   bool withDisplay = true);
+                                   bool withDisplay = true,
+                                   const std::string& executable = VANTOR_EXE);
 
   Picture capture(const RunningClient& client);
   // Also written to artifacts/<test name>-<what>.png.
