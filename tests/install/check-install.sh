@@ -75,6 +75,13 @@ if have appstreamcli; then
   appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" ||
     fail "appstreamcli validate"
 fi
+# The manual page as man formats it, when man is there: groff's warnings
+# (an unknown macro, a line too long) are faults of the page.
+if command -v man >/dev/null 2>&1; then
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
+    "$usr/share/man/man6/vantor.6" 2>&1 >/dev/null || echo "man failed")
+  [ -z "$warnings" ] || fail "vantor.6: $warnings"
+fi
 
 [ $status -ne 0 ] && exit $status
 [ $skipped -ne 0 ] && exit 77
