@@ -2,7 +2,8 @@
 // real input can show: long texts fit inside the window, the wheel and the
 // side buttons press nothing, each client plays its local games on its own
 // server child which ends with it (by Escape, or killed), GLUT's own
-// options (-display, -geometry) reach GLUT, H hides the legal-move dots for
+// options (-display, -geometry) reach GLUT, a whole game against Pee is
+// played with the keyboard alone, H hides the legal-move dots for
 // this run and the next, and without a display the client is refused in one
 // line. (The server mode, run without a display, is the
 // server-mode tests'.)
@@ -242,6 +243,48 @@ TEST_F(DisplayWindowTest, HHidesTheLegalMoveDotsAndTheNextRunRemembers) {
     EXPECT_EQ(client.process->waitExit(10000), 0);
   }
   setenv("XDG_CONFIG_HOME", suiteConfig.c_str(), 1);
+}
+
+TEST_F(DisplayWindowTest, AWholeGameAgainstPeeIsPlayedWithTheKeyboardAlone) {
+  RunningClient client;
+  ASSERT_TRUE(start(client, {}, ""));
+  // Keys go to the window under the pointer, kept where no menu entry is.
+  pointAway(client, 100);
+  // "Jouer en local"; "Deux joueurs", then Pee; "Jouer les noirs".
+  for (const char* name : {"Return", "Down", "Down", "Return", "Down", "Return"}) key(name);
+  ASSERT_TRUE(waitUntil([&] { return discsOn(capture(client)) == 4; }, 15000))
+      << client.process->log();
+  key("Right");  // shows the cursor on its first cell, column 3 and row 3
+  int column = 3, row = 3, moves = 0;
+  // Each turn: the first dotted cell, seen twice alike so that no wobbling
+  // disc is taken for a dot, is reached by the arrows and played by Enter.
+  std::vector<std::pair<int, int>> dots;
+  const auto steadyDots = [&] {
+    dots = markedCells(capture(client));
+    sleepMs(200);
+    return !dots.empty() && markedCells(capture(client)) == dots;
+  };
+  while (waitUntil(steadyDots, 10000)) {
+    for (; column < dots[0].first; ++column) key("Right");
+    for (; column > dots[0].first; --column) key("Left");
+    for (; row < dots[0].second; ++row) key("Down");
+    for (; row > dots[0].second; --row) key("Up");
+    key("Return");
+    ++moves;
+    ASSERT_LT(moves, 64) << "the game never ends";
+    // Pee may pass, so the dots may come back at once: the disc tells.
+    if (!waitUntil([&] { return cellAt(capture(client), column, row) != '.'; }, 5000)) {
+      keep(client, "not-taken");
+      FAIL() << "move " << moves << " at " << column << ", " << row << " not taken";
+    }
+  }
+  keep(client, "end");
+  EXPECT_GE(moves, 10);
+  key("Return");  // dismisses the game-over picture
+  EXPECT_TRUE(
+      waitUntil([&] { return capture(client).difference(client.menu, 0, 0, 319, 479) < 2; }, 5000))
+      << "the game did not end\n"
+      << client.process->log();
 }
 
 TEST(VantorWithoutDisplay, RefusesTheClientInOneLineButNotWordsThatChooseNoMode) {
