@@ -3,10 +3,9 @@
 // side buttons press nothing, each client plays its local games on its own
 // server child which ends with it (by Escape, or killed), GLUT's own
 // options (-display, -geometry) reach GLUT, a whole game against Pee is
-// played with the keyboard alone, H hides the legal-move dots for
-// this run and the next, and without a display the client is refused in one
-// line. (The server mode, run without a display, is the
-// server-mode tests'.)
+// played with the keyboard alone, H hides the legal-move dots for this run
+// and the next, and without a display the client is refused in one line.
+// (The server mode, run without a display, is the server-mode tests'.)
 //
 // Every client here finds its own server's port in its output, so these
 // tests do not depend on port 4567 being free.
