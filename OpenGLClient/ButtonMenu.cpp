@@ -2,7 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "OpenGLClient/Band.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/TextureFont.h"
 
 namespace vgl {
@@ -30,8 +33,28 @@ void ButtonMenu::click(int, int y) {
   if (button >= 0) pressed(button);
 }
 
+int ButtonMenu::hoveredButton() const {
+  for (int b = 0; b < kButtons; ++b) {
+    if (hovered_[b]) return b;
+  }
+  return -1;
+}
+
+void ButtonMenu::highlight(int button) {
+  for (int b = 0; b < kButtons; ++b) setHover(hovered_[b], b == button);
+}
+
 void ButtonMenu::key(int key) {
-  keyPressed(key);
+  const int current = hoveredButton();
+  if (key == kKeyDown) {
+    highlight(current < 0 ? 0 : std::min(current + 1, kButtons - 1));
+  } else if (key == kKeyUp) {
+    highlight(current < 0 ? kButtons - 1 : std::max(current - 1, 0));
+  } else if (key == kKeyEnter && current >= 0) {
+    pressed(current);
+  } else {
+    keyPressed(key);
+  }
 }
 
 void ButtonMenu::hover(int, int y) {

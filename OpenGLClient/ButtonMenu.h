@@ -1,7 +1,9 @@
 // A menu of three full-width buttons over a background picture: the common
 // part of the main menu and the colour selection. It keeps the hover flags,
 // turns clicks in a band into a button press and draws the three texts; the
-// subclass says what a press or a key means.
+// subclass says what a press or a key means. The up and down arrows move the
+// hover highlight and Enter presses the highlighted button; with none
+// highlighted, Enter is the subclass's key as before.
 //
 // The background is held only while the menu is shown: show asks for it and
 // the next draw (which has a GL context) loads it; hide frees it. So the
@@ -34,6 +36,8 @@ class ButtonMenu : public MenuScreen {
   bool isHovered(int button) const { return hovered_[button]; }
   // The button whose band holds y, or -1.
   static int buttonAt(int y);
+  // The highlighted button, or -1.
+  int hoveredButton() const;
 
  protected:
   virtual void pressed(int button) = 0;
@@ -41,6 +45,7 @@ class ButtonMenu : public MenuScreen {
 
  private:
   void drawContents() override;
+  void highlight(int button);
 
   bool hovered_[kButtons];
   TextureFont* font_;

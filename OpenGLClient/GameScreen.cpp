@@ -2,10 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "OpenGLClient/DiscMesh.h"
 #include "OpenGLClient/GameScreenListener.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/MessageOverlay.h"
 #include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
@@ -46,6 +48,11 @@ GameScreen::GameScreen(GameScreenListener* listener, const std::string& dataDire
       whiteCount_(2),
       inputEnabled_(false),
       turn_(0),
+      cursorColumn_(3),
+      cursorRow_(3),
+      cursorShown_(false),
+      hintsShown_(true),
+      cells_{},
       dataDirectory_(dataDirectory),
       texturesWanted_(false) {}
 
@@ -73,10 +80,17 @@ void GameScreen::reset() {
   turn_ = 0;
   blackCount_ = 2;
   whiteCount_ = 2;
+  cursorColumn_ = 3;
+  cursorRow_ = 3;
+  cursorShown_ = false;
+  clearBoard(cells_);
 }
 
 void GameScreen::takeGame(const VantorGame& game) {
   board_.update(game);
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) cells_[toIndex(x, y)] = static_cast<int8_t>(game.getCell(x, y));
+  }
   whiteCount_ = game.count(kWhite);
   blackCount_ = game.count(kBlack);
 }
@@ -149,15 +163,59 @@ void GameScreen::click(int x, int y) {
   const int row = (y - 20) / 35;
   // x or y = 300 lies inside the tested rectangle but beyond the last cell.
   if (column > 7 || row > 7) return;
+  play(row, column);
+}
+
+void GameScreen::play(int row, int column) {
   inputEnabled_ = false;
   listener_->playMove(row, column);
 }
 
 void GameScreen::key(int key) {
-  if (key == 27) listener_->leaveGame();
+  switch (key) {
+    case kKeyEscape:
+      listener_->leaveGame();
+      break;
+    case kKeyLeft:
+      moveCursor(-1, 0);
+      break;
+    case kKeyRight:
+      moveCursor(1, 0);
+      break;
+    case kKeyUp:
+      moveCursor(0, -1);
+      break;
+    case kKeyDown:
+      moveCursor(0, 1);
+      break;
+    case 'h':
+    case 'H':
+      hintsShown_ = !hintsShown_;
+      listener_->hintsToggled(hintsShown_);
+      break;
+    case kKeyEnter:
+    case kKeySpace:
+      if (inputEnabled_) play(cursorRow_, cursorColumn_);
+      break;
+    default:
+      break;
+  }
 }
 
-void GameScreen::hover(int, int) {}
+void GameScreen::moveCursor(int columns, int rows) {
+  // The first arrow only shows the cursor where it is.
+  if (cursorShown_) {
+    cursorColumn_ = std::clamp(cursorColumn_ + columns, 0, 7);
+    cursorRow_ = std::clamp(cursorRow_ + rows, 0, 7);
+  }
+  cursorShown_ = true;
+}
+
+void GameScreen::hover(int x, int y) {
+  if (x < 20 || x >= 300 || y < 20 || y >= 300) return;
+  cursorColumn_ = (x - 20) / 35;
+  cursorRow_ = (y - 20) / 35;
+}
 
 void GameScreen::drawBackground() {
   if (!shown_) return;
@@ -196,6 +254,7 @@ void GameScreen::draw() {
   if (!shown_) return;
   if (texturesWanted_) loadTextures();
   drawShadows();
+  drawMarkers();
   beginLitDiscs();
   drawWhiteSide();
   drawBlackSide();
@@ -203,6 +262,7 @@ void GameScreen::draw() {
   endLitDiscs();
   drawCounts();
   drawStatusLine();
+  drawCursor();
 }
 
 void GameScreen::drawShadows() const {
@@ -332,6 +392,57 @@ void GameScreen::drawStatusLine() {
   // The status may hold a player's name: it is drawn as it is, never as a
   // format.
   if (textFont_ != nullptr) statusFont_.printCentred(160, 320, kStatusWidth, status_);
+}
+
+bool GameScreen::showsMarker(int column, int row) const {
+  // The screen's turn is the side whose move input waits for.
+  return hintsShown_ && inputEnabled_ && turn_ != 0 &&
+         isLegalOnBoard(cells_, toIndex(column + 1, row + 1), turn_);
+}
+
+void GameScreen::drawMarkers() const {
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(0.05f, 0.05f, 0.05f, 0.4f);
+  for (int i = 0; i < 8; ++i) {
+    for (int j = 0; j < 8; ++j) {
+      if (!showsMarker(i, j)) continue;
+      const float cx = BoardView::cellCentreX(i);
+      const float cy = static_cast<float>(gWindowHeight) - BoardView::cellCentreY(j);
+      glBegin(GL_TRIANGLE_FAN);
+      glVertex2f(cx, cy);
+      for (int k = 0; k <= 16; ++k) {
+        const float a = static_cast<float>(k) * 2 * kPi / 16;
+        glVertex2f(cx + 4.5f * std::cos(a), cy + 4.5f * std::sin(a));
+      }
+      glEnd();
+    }
+  }
+  glColor4f(1, 1, 1, 1);
+}
+
+void GameScreen::drawCursor() const {
+  if (!cursorShown_) return;
+  // A thin lit square just inside the cell's lines, warm like the board's
+  // light.
+  const float left = BoardView::cellCentreX(cursorColumn_) - 15.5f;
+  const float right = left + 31;
+  const float top = static_cast<float>(gWindowHeight) - BoardView::cellCentreY(cursorRow_) + 15.5f;
+  const float bottom = top - 31;
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1, 0.95f, 0.7f, 0.85f);
+  glLineWidth(2);
+  glBegin(GL_LINE_LOOP);
+  glVertex2f(left, top);
+  glVertex2f(right, top);
+  glVertex2f(right, bottom);
+  glVertex2f(left, bottom);
+  glEnd();
+  glLineWidth(1);
+  glColor4f(1, 1, 1, 1);
 }
 
 }  // namespace vgl

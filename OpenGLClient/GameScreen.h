@@ -1,7 +1,11 @@
 // The screen of one game: the board picture, 64 lit 3D discs with soft
 // shadows, a marker on the last disc placed, a large disc of each colour
 // with its count beside it, and one status line. It turns a click into a
-// cell for its listener and Escape into leaving the game. It never talks to
+// cell for its listener and Escape into leaving the game. The arrow keys
+// show and move a cursor over the cells, which Enter or Space plays like a
+// click; the pointer over a cell takes the cursor along, so the two mix.
+// While a person may play (input accepted), small translucent dots mark the
+// cells where the side to move has a legal move; H shows or hides them. It never talks to
 // the network: the controller feeds it positions and says which text to show.
 //
 // Pictures are loaded by the first draw after initialise (draws run with a
@@ -16,9 +20,9 @@
 
 #include "OpenGLClient/BoardView.h"
 #include "OpenGLClient/FittingFont.h"
+#include "game/VantorGame.h"
 
 class TextureFont;
-class VantorGame;
 
 namespace vgl {
 
@@ -74,6 +78,15 @@ class GameScreen {
   int blackCount() const { return blackCount_; }
   int whiteCount() const { return whiteCount_; }
   bool inputEnabled() const { return inputEnabled_; }
+  // The cursor's cell, column and row 0..7, and whether it is drawn: it
+  // shows from the first arrow key of a game.
+  int cursorColumn() const { return cursorColumn_; }
+  int cursorRow() const { return cursorRow_; }
+  bool cursorShown() const { return cursorShown_; }
+  void setHintsShown(bool shown) { hintsShown_ = shown; }
+  bool hintsShown() const { return hintsShown_; }
+  // Whether cell (column, row) carries a legal-move marker now.
+  bool showsMarker(int column, int row) const;
   int turn() const { return turn_; }
   float badgePhase() const { return badgePhase_; }
 
@@ -90,6 +103,10 @@ class GameScreen {
   void endLitDiscs() const;
   void drawCounts() const;
   void drawStatusLine();
+  void drawCursor() const;
+  void drawMarkers() const;
+  void moveCursor(int columns, int rows);
+  void play(int row, int column);
   // Every disc of colour on the board, in grey, fading in as it appears.
   void drawDiscsOf(int colour, float grey) const;
   void drawDisc(int i, int j, float scale) const;
@@ -110,6 +127,11 @@ class GameScreen {
   int whiteCount_;
   bool inputEnabled_;
   int turn_;
+  int cursorColumn_;
+  int cursorRow_;
+  bool cursorShown_;
+  bool hintsShown_;
+  int8_t cells_[kBoardSize];
   std::wstring blackToMove_;
   std::wstring whiteToMove_;
   std::wstring blackWins_;

@@ -13,13 +13,16 @@ constexpr int kKeyBackspace = 8;
 constexpr int kKeyTab = 9;
 constexpr int kKeyEnter = 13;
 constexpr int kKeyEscape = 27;
+constexpr int kKeySpace = 32;
 // A special key k of GLUT arrives as kSpecialKeys + k.
 constexpr int kSpecialKeys = 0x100;
 // GLUT_KEY_PAGE_UP and GLUT_KEY_PAGE_DOWN.
 constexpr int kKeyPageUp = kSpecialKeys + 104;
 constexpr int kKeyPageDown = kSpecialKeys + 105;
-// GLUT_KEY_UP and GLUT_KEY_DOWN.
+// GLUT_KEY_LEFT, GLUT_KEY_UP, GLUT_KEY_RIGHT and GLUT_KEY_DOWN.
+constexpr int kKeyLeft = kSpecialKeys + 100;
 constexpr int kKeyUp = kSpecialKeys + 101;
+constexpr int kKeyRight = kSpecialKeys + 102;
 constexpr int kKeyDown = kSpecialKeys + 103;
 
 }  // namespace vgl

@@ -2,7 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "OpenGLClient/Band.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/LocalCenterListener.h"
 #include "OpenGLClient/TextureFont.h"
 
@@ -31,8 +34,32 @@ int LocalCenter::opponentAt(int y) {
   return -1;
 }
 
+int LocalCenter::hoveredEntry() const {
+  if (twoPlayersHovered_) return 0;
+  for (int k = 0; k < kOpponents; ++k) {
+    if (opponentHovered_[k]) return k + 1;
+  }
+  return -1;
+}
+
+void LocalCenter::highlight(int entry) {
+  setHover(twoPlayersHovered_, entry == 0);
+  for (int k = 0; k < kOpponents; ++k) setHover(opponentHovered_[k], entry == k + 1);
+}
+
 void LocalCenter::key(int key) {
-  if (key == 27) listener_->backFromLocalCenter();
+  const int current = hoveredEntry();
+  if (key == kKeyEscape) {
+    listener_->backFromLocalCenter();
+  } else if (key == kKeyDown) {
+    highlight(current < 0 ? 0 : std::min(current + 1, kOpponents));
+  } else if (key == kKeyUp) {
+    highlight(current < 0 ? kOpponents : std::max(current - 1, 0));
+  } else if (key == kKeyEnter && current == 0) {
+    listener_->playTwoPlayers();
+  } else if (key == kKeyEnter && current > 0) {
+    listener_->chooseComputerOpponent(current - 1);
+  }
 }
 
 void LocalCenter::click(int, int y) {

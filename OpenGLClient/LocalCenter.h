@@ -1,7 +1,8 @@
 // The local centre: "Deux joueurs" for two people at one screen, or one of
 // the seven computer opponents by display name. Reports the choice to its
-// listener. The background is held only while shown (loaded by the first
-// draw after show, freed on hide), so the logic runs without a window.
+// listener. The up and down arrows move the hover highlight through the
+// eight entries and Enter chooses the highlighted one. The background is held only while shown
+// (loaded by the first draw after show, freed on hide), so the logic runs without a window.
 //
 // Thread safety: GLUT thread only.
 #ifndef VANTOR_OPENGLCLIENT_LOCALCENTER_H_
@@ -38,6 +39,9 @@ class LocalCenter : public MenuScreen {
 
  private:
   void drawContents() override;
+  // Entries from the top: 0 is "Deux joueurs", k + 1 opponent k; -1 none.
+  int hoveredEntry() const;
+  void highlight(int entry);
 
   const wchar_t* const* displayNames_;
   bool twoPlayersHovered_;

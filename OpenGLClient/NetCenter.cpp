@@ -48,6 +48,36 @@ void NetCenter::key(int key) {
     listener_->openChat();
   } else if ((key == 'p' || key == 'P') && offersGames()) {
     listener_->openGames();
+  } else if (state_ == kIdle) {
+    if (key == kKeyDown) moveHighlight(1);
+    if (key == kKeyUp) moveHighlight(-1);
+    if (key == kKeyRight) moveHighlight(kRowsPerColumn);
+    if (key == kKeyLeft) moveHighlight(-kRowsPerColumn);
+    if (key == kKeyEnter) invite(hoveredPlayer_);
+    markDirty();
+  }
+}
+
+void NetCenter::moveHighlight(int step) {
+  const int count = static_cast<int>(players_.size());
+  if (count == 0) return;
+  if (hoveredPlayer_ < 0 || hoveredPlayer_ >= count) {
+    hoveredPlayer_ = 0;
+    return;
+  }
+  const int next = hoveredPlayer_ + step;
+  if (next >= 0 && next < count) hoveredPlayer_ = next;
+}
+
+void NetCenter::invite(int entry) {
+  hoveredPlayer_ = entry;
+  if (connection_ && entry >= 0 && entry < static_cast<int>(players_.size())) {
+    state_ = kInviting;
+    invitee_ = players_[entry];
+    status_ = L"Inviting " + invitee_ + L"...";
+    listener_->invitePlayer(narrowText(invitee_));
+  } else {
+    invitee_.clear();
   }
 }
 
@@ -151,16 +181,7 @@ void NetCenter::click(int x, int y) {
     case kIdle:
       // The entry under the click, not one left hovered earlier: a click on
       // the buttons or the status must not invite anybody.
-      hoveredPlayer_ = entryAt(x, y);
-      if (connection_ && hoveredPlayer_ >= 0 &&
-          hoveredPlayer_ < static_cast<int>(players_.size())) {
-        state_ = kInviting;
-        invitee_ = players_[hoveredPlayer_];
-        status_ = L"Inviting " + invitee_ + L"...";
-        listener_->invitePlayer(narrowText(invitee_));
-      } else {
-        invitee_.clear();
-      }
+      invite(entryAt(x, y));
       break;
     case kInviting:
       if (kLowerBand.holds(y)) {

@@ -6,7 +6,9 @@
 // withdraws on the server. "Discussion" in the middle row, or Tab, opens
 // the chat, unless an invitation waits for an answer there. "Parties" in
 // the lower row, or P, opens the list of the server's games, while no
-// invitation is under way (its answers take that row).
+// invitation is under way (its answers take that row). While idle, the
+// arrow keys move the highlight over the players (left and right between
+// the two columns) and Enter invites the highlighted one.
 //
 // Invitation states: idle (0), invited by someone (1), inviting someone (2).
 // The lobby reads its lists from the controller's internet connection (not
@@ -71,6 +73,9 @@ class NetCenter : public MenuScreen {
   static void entryPosition(int k, int* x, int* y);
   // The list entry under (x, y), or -1 outside the list.
   static int entryAt(int x, int y);
+  // While idle: invites players_[entry] when there is one.
+  void invite(int entry);
+  void moveHighlight(int step);
 
  private:
   void drawContents() override;

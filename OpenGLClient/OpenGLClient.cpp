@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <vector>
 
 #include "OpenGLClient/Keys.h"
@@ -62,6 +63,7 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
       blackIsHuman_(false),
       whiteIsHuman_(false),
       gameScreen_(this, dataDirectory),
+      settings_(Settings::defaultPath()),
       chatScreen_(this, dataDirectory),
       gamesScreen_(this, dataDirectory),
       watchAsked_(-1),
@@ -87,6 +89,8 @@ Client::Client(char* serverStatus, const std::string& dataDirectory)
   gClient = this;
   gMessageOverlay = &messages_;
   mainMenu_.show();
+  settings_.load(std::cerr);
+  gameScreen_.setHintsShown(settings_.hints());
 }
 
 Client::~Client() {
@@ -536,6 +540,11 @@ void Client::playMove(int row, int column) {
   // (turn_ is always -1 or 1).
   const Seat& s = seat(myColour_ == 0 ? kNetSeat : turn_);
   if (s.connection && s.game) s.connection->playAt(s.game->getId(), row, column);
+}
+
+void Client::hintsToggled(bool shown) {
+  settings_.setHints(shown);
+  settings_.save(std::cerr);
 }
 
 void Client::dropGames() {

@@ -56,6 +56,7 @@
 #include "OpenGLClient/MessageOverlay.h"
 #include "OpenGLClient/NetCenter.h"
 #include "OpenGLClient/NetCenterListener.h"
+#include "OpenGLClient/Settings.h"
 #include "client/GameClientListener.h"
 #include "wire/VantorComputerPlayers.h"
 
@@ -172,6 +173,7 @@ class Client : private MainMenuListener,
   // GameScreenListener
   void leaveGame() override;
   void playMove(int row, int column) override;
+  void hintsToggled(bool shown) override;
   // GameClientListener
   void clientReady(int colour) override;
   void playerListChanged(int colour) override;
@@ -296,6 +298,8 @@ class Client : private MainMenuListener,
   bool blackIsHuman_;
   bool whiteIsHuman_;
   GameScreen gameScreen_;
+  // Read once at start; written each time H changes the markers.
+  Settings settings_;
   // Keeps the lines of the internet connection while other screens are shown.
   ChatScreen chatScreen_;
   GamesScreen gamesScreen_;

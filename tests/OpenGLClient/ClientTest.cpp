@@ -5,7 +5,10 @@
 // start-up gives (the client's own server child), 4567 by default. Hover,
 // the connect limit and the status line's fit are the window tests' part.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +42,26 @@ Strings withBots(const Strings& more) {
 }
 
 enum class Connections { kServed, kRefused, kThrown };
+
+// Points XDG_CONFIG_HOME at a fresh directory while it lives, so a client
+// never reads or writes the settings of the user running the tests.
+class TemporaryConfigHome {
+ public:
+  TemporaryConfigHome() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vantor-config-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+    setenv("XDG_CONFIG_HOME", path_.c_str(), 1);
+  }
+  ~TemporaryConfigHome() {
+    unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(path_);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 class ClientTest : public ::testing::Test {
  protected:
@@ -129,6 +152,7 @@ class ClientTest : public ::testing::Test {
     EXPECT_EQ(client_.gameOverMenu().isShown(), state == vgl::GameOverState) << state;
   }
 
+  TemporaryConfigHome configHome_;
   ScriptedServer black_, white_, lobby_;
   const int refused_ = [] {  // where nothing listens: a listener's port, once closed
     ScriptedServer gone;
@@ -274,6 +298,21 @@ TEST_F(ClientTest, PlayingBlackAgainstPeeOnTheGivenPortNamesItWhenItPasses) {
   EXPECT_EQ(client_.turn(), -1);
   EXPECT_EQ(notice(), L"Pee doit passer");
   EXPECT_EQ(client_.gameScreen().status(), L"C'est votre tour");
+}
+
+TEST_F(ClientTest, HHidesTheLegalMoveMarkersForThisRunAndTheNext) {
+  chooseOpponentAndColour(0, kUpperY);
+  identify(black_, "Player8", withBots({"Player8"}));
+  await(black_, 4);
+  startGame(black_, 3);
+  EXPECT_TRUE(client_.gameScreen().showsMarker(2, 4)) << "the person's turn, markers by default";
+  client_.keyboard('h');
+  EXPECT_FALSE(client_.gameScreen().showsMarker(2, 4));
+  std::string line;
+  std::getline(std::ifstream(configHome_.path() + "/vantor/settings"), line);
+  EXPECT_EQ(line, "hints=0");
+  vgl::Client next(nullptr, ".");
+  EXPECT_FALSE(next.gameScreen().hintsShown());
 }
 
 // Black invites White after naming itself, even when its first list already

@@ -8,6 +8,7 @@
 
 #include "OpenGLClient/GameScreen.h"
 #include "OpenGLClient/GameScreenListener.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/MessageOverlay.h"
 #include "game/VantorGame.h"
 
@@ -20,9 +21,11 @@ class RecordingListener : public vgl::GameScreenListener {
  public:
   void leaveGame() override { ++leaves; }
   void playMove(int row, int column) override { moves.emplace_back(row, column); }
+  void hintsToggled(bool shown) override { hints.push_back(shown); }
 
   int leaves = 0;
   std::vector<std::pair<int, int>> moves;
+  std::vector<bool> hints;
 };
 
 class ArrangedGame : public VantorGame {
@@ -78,6 +81,60 @@ TEST_F(GameScreenTest, PicksTheCellUnderAClickOnTheBoardOncePerPermitAndLeavesOn
   EXPECT_EQ(listener_.leaves, 0);
   screen_.key(27);
   EXPECT_EQ(listener_.leaves, 1);
+}
+
+TEST_F(GameScreenTest, ArrowsMoveACursorKeptOnTheBoardWhichEnterOrSpacePlaysOncePerPermit) {
+  EXPECT_FALSE(screen_.cursorShown());
+  screen_.key(vgl::kKeyRight);
+  EXPECT_TRUE(screen_.cursorShown());
+  EXPECT_EQ(screen_.cursorColumn(), 3) << "the first arrow only shows the cursor";
+  for (int k = 0; k < 10; ++k) screen_.key(vgl::kKeyRight);
+  screen_.key(vgl::kKeyUp);
+  EXPECT_EQ(screen_.cursorColumn(), 7);
+  EXPECT_EQ(screen_.cursorRow(), 2);
+  for (int k = 0; k < 10; ++k) screen_.key(vgl::kKeyLeft);
+  for (int k = 0; k < 10; ++k) screen_.key(vgl::kKeyDown);
+  screen_.key(vgl::kKeyEnter);
+  EXPECT_TRUE(listener_.moves.empty()) << "no permit";
+  screen_.acceptInput();
+  screen_.key(vgl::kKeyEnter);
+  screen_.key(vgl::kKeySpace);
+  EXPECT_EQ(listener_.moves, (std::vector<std::pair<int, int>>{{7, 0}}));
+
+  // The pointer over a cell takes the cursor there; off the board it stays.
+  screen_.hover(20 + 35 * 4 + 1, 20 + 35 * 6 + 34);
+  screen_.hover(310, 100);
+  screen_.acceptInput();
+  screen_.key(vgl::kKeySpace);
+  EXPECT_EQ(listener_.moves.back(), std::make_pair(6, 4));
+  screen_.reset();
+  EXPECT_FALSE(screen_.cursorShown()) << "a new game starts without it";
+}
+
+TEST_F(GameScreenTest, MarksTheLegalMovesOfThePersonToMoveUnlessHHidThem) {
+  const auto marked = [this] {
+    std::vector<std::pair<int, int>> cells;
+    for (int i = 0; i < 8; ++i) {
+      for (int j = 0; j < 8; ++j) {
+        if (screen_.showsMarker(i, j)) cells.emplace_back(i, j);
+      }
+    }
+    return cells;
+  };
+  screen_.takeGame(VantorGame());
+  screen_.showBlackToMove();
+  EXPECT_TRUE(marked().empty()) << "the computer's turn, or a game watched";
+  screen_.acceptInput();
+  EXPECT_EQ(marked(), (std::vector<std::pair<int, int>>{{2, 4}, {3, 5}, {4, 2}, {5, 3}}));
+  screen_.showWhiteToMove();
+  EXPECT_EQ(marked(), (std::vector<std::pair<int, int>>{{2, 3}, {3, 2}, {4, 5}, {5, 4}}));
+  screen_.key('h');
+  EXPECT_TRUE(marked().empty());
+  screen_.key('H');
+  EXPECT_EQ(listener_.hints, (std::vector<bool>{false, true}));
+  screen_.showBlackToMove();
+  screen_.key(vgl::kKeyEnter);
+  EXPECT_TRUE(marked().empty()) << "gone once the move is sent";
 }
 
 TEST_F(GameScreenTest, ShowsTheWinnersTextOrMatchNulWhichAPassNoticeThenRepeats) {

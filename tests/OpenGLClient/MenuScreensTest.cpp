@@ -14,6 +14,7 @@
 #include "OpenGLClient/GameOverMenuListener.h"
 #include "OpenGLClient/JoinServerMenu.h"
 #include "OpenGLClient/JoinServerMenuListener.h"
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/LocalCenter.h"
 #include "OpenGLClient/LocalCenterListener.h"
 #include "OpenGLClient/MainMenu.h"
@@ -94,6 +95,38 @@ TEST_F(MenuTest, MenusCallTheButtonUnderAClickOrTheirKeysAndNothingBetweenButton
   gameOver.show();  // fading in, as the render test sees
   expectCalls(gameOver,
               {{'x', -1, ""}, {5, 470, "dismissed"}, {27, -1, "dismissed"}, {13, -1, "dismissed"}});
+}
+
+TEST_F(MenuTest, ArrowsMoveTheHighlightWithinTheMenuWhichEnterChooses) {
+  using vgl::kKeyDown, vgl::kKeyUp, vgl::kKeyEnter;
+  vgl::ColorSelect select(this, ".");
+  expectCalls(select, {{kKeyUp, -1, ""},
+                       {kKeyUp, -1, ""},
+                       {kKeyUp, -1, ""},
+                       {kKeyDown, -1, ""},
+                       {kKeyEnter, -1, "playWhite"}});
+  EXPECT_TRUE(select.isHovered(1));
+  select.hover(160, 340);
+  expectCalls(select, {{kKeyEnter, -1, "playBlack"}});
+  select.hover(160, 200);
+  expectCalls(select, {{kKeyDown, -1, ""},
+                       {kKeyDown, -1, ""},
+                       {kKeyDown, -1, ""},
+                       {kKeyDown, -1, ""},
+                       {kKeyEnter, -1, "back"}});
+
+  vgl::LocalCenter centre(this, ".", kNames);
+  expectCalls(centre, {{kKeyDown, -1, ""},
+                       {kKeyEnter, -1, "two"},
+                       {kKeyDown, -1, ""},
+                       {kKeyDown, -1, ""},
+                       {kKeyEnter, -1, "opponent 1"}});
+  for (int k = 0; k < 9; ++k) centre.key(kKeyDown);
+  EXPECT_TRUE(centre.isOpponentHovered(6));
+  EXPECT_FALSE(centre.isTwoPlayersHovered());
+  centre.hover(160, 41);
+  centre.key(kKeyUp);
+  EXPECT_TRUE(centre.isTwoPlayersHovered()) << "kept at the top, after the pointer's entry";
 }
 
 class JoinServerMenuTest : public MenuTest {

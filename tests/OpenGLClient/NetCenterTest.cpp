@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "OpenGLClient/Keys.h"
 #include "OpenGLClient/NetCenter.h"
 #include "OpenGLClient/NetCenterListener.h"
 #include "client/GameClient.h"
@@ -68,6 +69,28 @@ TEST_F(NetCenterTest, AClickInvitesTheEntryUnderItAndOnlyWithAConnection) {
   EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kIdle);
   lobby_.click(200, 60);
   EXPECT_EQ(calls_, (Calls{"games", "invite P12"})) << "the entry under the click";
+  EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kInviting);
+}
+
+TEST_F(NetCenterTest, ArrowsMoveTheHighlightWithinTheListAndEnterInvitesIt) {
+  std::vector<std::string> players{"Me"};
+  for (int i = 0; i < 14; ++i) players.push_back("P" + std::to_string(i));
+  connect("Me", players);
+  lobby_.key(vgl::kKeyUp);
+  EXPECT_EQ(lobby_.hoveredPlayer(), 0) << "the first arrow lights the first entry";
+  lobby_.key(vgl::kKeyUp);
+  lobby_.key(vgl::kKeyRight);
+  lobby_.key(vgl::kKeyDown);
+  lobby_.key(vgl::kKeyDown);
+  EXPECT_EQ(lobby_.hoveredPlayer(), 13) << "kept within the 14 players";
+  lobby_.key(vgl::kKeyRight);
+  lobby_.key(vgl::kKeyLeft);
+  lobby_.key(vgl::kKeyDown);
+  lobby_.hover(30, 60);
+  lobby_.key(vgl::kKeyDown);
+  EXPECT_EQ(lobby_.hoveredPlayer(), 1) << "the pointer moved the highlight";
+  lobby_.key(vgl::kKeyEnter);
+  EXPECT_EQ(calls_, (Calls{"invite P1"}));
   EXPECT_EQ(lobby_.invitationState(), vgl::NetCenter::kInviting);
 }
 

@@ -2,9 +2,10 @@
 // real input can show: long texts fit inside the window, the wheel and the
 // side buttons press nothing, each client plays its local games on its own
 // server child which ends with it (by Escape, or killed), GLUT's own
-// options (-display, -geometry) reach GLUT, and without a display the client
-// is refused in one line. (The server mode, run without a display, is the
-// server-mode tests'.)
+// options (-display, -geometry) reach GLUT, a whole game against Pee is
+// played with the keyboard alone, H hides the legal-move dots for this run
+// and the next, and without a display the client is refused in one line.
+// (The server mode, run without a display, is the server-mode tests'.)
 //
 // Every client here finds its own server's port in its output, so these
 // tests do not depend on port 4567 being free.
@@ -61,6 +62,25 @@ bool showsBoard(const Picture& shot, const VantorGame& rules) {
     if (cellAt(shot, cell % 8, cell / 8) != expected) return false;
   }
   return true;
+}
+
+// Whether the empty cell shows a legal-move dot: its centre darker than the
+// board beside it.
+bool markedAt(const Picture& shot, int column, int row) {
+  const int x = cellX(column), y = cellY(row);
+  return cellAt(shot, column, row) == '.' &&
+         shot.at(x, y).luminance() < 0.8 * shot.at(x + 10, y + 10).luminance();
+}
+
+// The cells of the picture that show a dot, in column order.
+std::vector<std::pair<int, int>> markedCells(const Picture& shot) {
+  std::vector<std::pair<int, int>> cells;
+  for (int column = 0; column < 8; ++column) {
+    for (int row = 0; row < 8; ++row) {
+      if (markedAt(shot, column, row)) cells.emplace_back(column, row);
+    }
+  }
+  return cells;
 }
 
 class DisplayWindowTest : public WindowTest {
@@ -192,6 +212,78 @@ TEST_F(DisplayWindowTest, TwoClientsPlayOnTheirOwnServersWhichEndWithThem) {
   second.process->waitExit(5000);
   EXPECT_TRUE(waitUntil([&] { return !ChildProcess::processExists(second.serverPid); }, 3000))
       << "the server outlived its killed client";
+}
+
+TEST_F(DisplayWindowTest, HHidesTheLegalMoveDotsAndTheNextRunRemembers) {
+  // A settings directory of this test's own, never the user's.
+  const std::string config = kArtifacts + "/" + name_ + "-config";
+  std::filesystem::remove_all(config);
+  const std::string suiteConfig = std::getenv("XDG_CONFIG_HOME");
+  setenv("XDG_CONFIG_HOME", std::filesystem::absolute(config).c_str(), 1);
+  const std::vector<std::pair<int, int>> opening{{2, 4}, {3, 5}, {4, 2}, {5, 3}};
+  const auto dots = [&](const RunningClient& client) { return markedCells(capture(client)); };
+  for (bool shownAtStart : {true, false}) {
+    RunningClient client;
+    ASSERT_TRUE(start(client, {}, shownAtStart ? "-first" : "-second"));
+    ASSERT_TRUE(openGame(client, {340, 59}));  // "Jouer en local", "Deux joueurs"
+    pointAway(client);
+    if (shownAtStart) {
+      EXPECT_TRUE(waitUntil([&] { return dots(client) == opening; }, 5000));
+      keep(client, "dots");
+      key("h");
+    }
+    EXPECT_TRUE(waitUntil([&] { return dots(client).empty(); }, 5000)) << shownAtStart;
+    if (!shownAtStart) {
+      key("h");
+      EXPECT_TRUE(waitUntil([&] { return dots(client) == opening; }, 5000));
+    }
+    key("Escape");
+    key("Escape");
+    EXPECT_EQ(client.process->waitExit(10000), 0);
+  }
+  setenv("XDG_CONFIG_HOME", suiteConfig.c_str(), 1);
+}
+
+TEST_F(DisplayWindowTest, AWholeGameAgainstPeeIsPlayedWithTheKeyboardAlone) {
+  RunningClient client;
+  ASSERT_TRUE(start(client, {}, ""));
+  // Keys go to the window under the pointer, kept where no menu entry is.
+  pointAway(client, 100);
+  // "Jouer en local"; "Deux joueurs", then Pee; "Jouer les noirs".
+  for (const char* name : {"Return", "Down", "Down", "Return", "Down", "Return"}) key(name);
+  ASSERT_TRUE(waitUntil([&] { return discsOn(capture(client)) == 4; }, 15000))
+      << client.process->log();
+  key("Right");  // shows the cursor on its first cell, column 3 and row 3
+  int column = 3, row = 3, moves = 0;
+  // Each turn: the first dotted cell, seen twice alike so that no wobbling
+  // disc is taken for a dot, is reached by the arrows and played by Enter.
+  std::vector<std::pair<int, int>> dots;
+  const auto steadyDots = [&] {
+    dots = markedCells(capture(client));
+    sleepMs(200);
+    return !dots.empty() && markedCells(capture(client)) == dots;
+  };
+  while (waitUntil(steadyDots, 10000)) {
+    for (; column < dots[0].first; ++column) key("Right");
+    for (; column > dots[0].first; --column) key("Left");
+    for (; row < dots[0].second; ++row) key("Down");
+    for (; row > dots[0].second; --row) key("Up");
+    key("Return");
+    ++moves;
+    ASSERT_LT(moves, 64) << "the game never ends";
+    // Pee may pass, so the dots may come back at once: the disc tells.
+    if (!waitUntil([&] { return cellAt(capture(client), column, row) != '.'; }, 5000)) {
+      keep(client, "not-taken");
+      FAIL() << "move " << moves << " at " << column << ", " << row << " not taken";
+    }
+  }
+  keep(client, "end");
+  EXPECT_GE(moves, 10);
+  key("Return");  // dismisses the game-over picture
+  EXPECT_TRUE(
+      waitUntil([&] { return capture(client).difference(client.menu, 0, 0, 319, 479) < 2; }, 5000))
+      << "the game did not end\n"
+      << client.process->log();
 }
 
 TEST(VantorWithoutDisplay, RefusesTheClientInOneLineButNotWordsThatChooseNoMode) {

@@ -10,6 +10,9 @@ XSession* WindowTest::session_ = nullptr;
 
 void WindowTest::SetUpTestSuite() {
   std::filesystem::create_directories(kArtifacts);
+  // The clients keep their settings here, never in the home of the user
+  // running the tests.
+  setenv("XDG_CONFIG_HOME", std::filesystem::absolute(kArtifacts + "/config").c_str(), 1);
   session_ = new XSession();
 }
 
