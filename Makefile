@@ -60,7 +60,7 @@ asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" \
 	  UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-	  ctest --output-on-failure -j $(JOBS) -LE window -E GameScreenRender --timeout 600
+	  ctest --output-on-failure -j $(JOBS) -LE "window|package" -E GameScreenRender --timeout 600
 	@# The GL driver, loaded and unloaded at run time, keeps allocations that no
 	@# symbol names: the rendering tests run without the leak check.
 	@cd build-asan && ASAN_OPTIONS="detect_leaks=0:abort_on_error=0" \
