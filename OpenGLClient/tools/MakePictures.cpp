@@ -191,13 +191,19 @@ void helpLine(Canvas& c, const Fonts& f, const std::wstring& text) {
   c.textCentred(f.text, px, text, 160, 474, rgb(0xf4efe2, 0.4f));
 }
 
+// A screen's dark panel under its title, from y 48 down to bottom, framed in
+// gold with a soft shadow.
+void panel(Canvas& c, float bottom) {
+  c.softRect(20, 50, 300, bottom + 4, 12, 6, rgb(0x000000, 0.35f));
+  c.roundedRect(20, 48, 300, bottom, 12, rgb(0x06101a, 0.7f));
+  c.roundedRectOutline(20, 48, 300, bottom, 12, 1.5f, rgb(0xf2c14e, 0.4f));
+}
+
 void netCentre(const Fonts& f, const std::string& dir) {
   Canvas c;
   background(c);
   c.textCentred(f.display, 22, L"Joueurs en ligne", 160, 34, kGold);
-  c.softRect(20, 50, 300, 308, 12, 6, rgb(0x000000, 0.35f));
-  c.roundedRect(20, 48, 300, 304, 12, rgb(0x06101a, 0.7f));
-  c.roundedRectOutline(20, 48, 300, 304, 12, 1.5f, rgb(0xf2c14e, 0.4f));
+  panel(c, 304);
   // Twelve rows of 19 pixels per column, striped by turns.
   for (int k = 0; k < 12; ++k) {
     if (k % 2 == 1) continue;
@@ -219,9 +225,7 @@ void chat(const Fonts& f, const std::string& dir) {
   Canvas c;
   background(c);
   c.textCentred(f.display, 22, L"Discussion", 160, 34, kGold);
-  c.softRect(20, 50, 300, 356, 12, 6, rgb(0x000000, 0.35f));
-  c.roundedRect(20, 48, 300, 352, 12, rgb(0x06101a, 0.7f));
-  c.roundedRectOutline(20, 48, 300, 352, 12, 1.5f, rgb(0xf2c14e, 0.4f));
+  panel(c, 352);
   c.roundedRect(20, 370, 300, 406, 9, rgb(0x000000, 0.35f));
   c.roundedRectOutline(20, 370, 300, 406, 9, 1.2f, rgb(0xf4efe2, 0.3f));
   buttonBand(c, 36, 421, 284, 457);
@@ -238,9 +242,7 @@ void games(const Fonts& f, const std::string& dir) {
   Canvas c;
   background(c);
   c.textCentred(f.display, 22, L"Parties du serveur", 160, 34, kGold);
-  c.softRect(20, 50, 300, 356, 12, 6, rgb(0x000000, 0.35f));
-  c.roundedRect(20, 48, 300, 352, 12, rgb(0x06101a, 0.7f));
-  c.roundedRectOutline(20, 48, 300, 352, 12, 1.5f, rgb(0xf2c14e, 0.4f));
+  panel(c, 352);
   for (int k = 0; k < 15; k += 2) {
     const float top = 57 + 19 * k;
     c.roundedRect(26, top, 294, top + 19, 4, rgb(0xffffff, 0.035f));
