@@ -81,6 +81,28 @@ class ConnectionWindowTest : public WindowTest {
   Picture keep(const std::string& what) { return WindowTest::keep(app_, what); }
   void click(int x, int y) { WindowTest::click(app_, x, y); }
   void pointAway(int y = 200) { WindowTest::pointAway(app_, y); }
+  // From the main menu into the lobby of the client's own server: its
+  // picture once the rows have settled, the pointer off them.
+  ::testing::AssertionResult enterLobby(Picture* lobby) {
+    click(160, 390);  // "Jouer sur internet"
+    click(160, 440);  // "Se connecter", to the local server
+    if (!app_.process->waitForLog("Renaming to Guest", 5000)) {
+      return ::testing::AssertionFailure() << "not named\n" << app_.process->log();
+    }
+    pointAway(470);
+    const Region rows{20, 55, 160, 73 + 19 * 7};
+    *lobby = capture();
+    const bool settled = waitUntil(
+        [&] {
+          const Picture before = *lobby;
+          sleepMs(200);
+          *lobby = capture();
+          return differ(*lobby, before, rows) < 0.01 && differ(*lobby, app_.menu, rows) > 1.0;
+        },
+        5000);
+    if (settled) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no lobby, or its rows do not settle";
+  }
   // The picture between the notice and the buttons.
   bool onMainMenu() { return differ(capture(), app_.menu, {0, 215, 319, 310}) < 2.0; }
   // Moves the pointer onto band at once and times how long the window takes
@@ -168,24 +190,11 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
   ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, kLowerBand) < 0.5; }, 3000));
   EXPECT_LT(differ(capture(), app_.menu, {0, 200, 319, 240}), 0.5);
 
-  click(160, 390);  // "Jouer sur internet"
-  click(160, 440);  // "Se connecter", to the local server
-  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
-  pointAway(470);
   // In the lobby the seven computer players fill the first seven rows: each
   // row lights up under the pointer; the eighth row is empty, which shows
   // once the seventh has gone dark again.
-  const Region rows{20, 55, 160, 73 + 19 * 7};
-  Picture lobby = capture();
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        const Picture before = lobby;
-        sleepMs(200);
-        lobby = capture();
-        return differ(lobby, before, rows) < 0.01 && differ(lobby, app_.menu, rows) > 1.0;
-      },
-      5000))
-      << "the lobby's rows do not settle";
+  Picture lobby;
+  ASSERT_TRUE(enterLobby(&lobby));
   keep("lobby");
   const auto row = [](int k) { return Region{20, 55 + 19 * k, 160, 73 + 19 * k}; };
   for (int k = 0; k < 8; ++k) {
@@ -231,14 +240,8 @@ TEST_F(ConnectionWindowTest, MenuAndLobbyLightUnderThePointerAndAKilledServerGiv
 // computer player gives after three seconds, follows it there.
 TEST_F(ConnectionWindowTest,
        TheChatShowsPeesAnswerSecondsLaterAndAnotherPersonsLinesToAllAndToItAlone) {
-  click(160, 390);  // "Jouer sur internet"
-  click(160, 440);  // "Se connecter", to the local server
-  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
-  pointAway(470);
-  const Region rows{20, 55, 160, 73 + 19 * 7};
-  ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, rows) > 1.0; }, 5000))
-      << "no lobby";
-  const Picture lobby = capture();
+  Picture lobby;
+  ASSERT_TRUE(enterLobby(&lobby));
 
   key("Tab");
   const Region lines{20, 48, 300, 352};
@@ -290,13 +293,8 @@ TEST_F(ConnectionWindowTest,
 // returns to the lobby; choosing the second gives a notice.
 TEST_F(ConnectionWindowTest,
        AGameWatchedFromTheGamesScreenFollowsEachMoveAndOneWithoutSpectatorsGivesANotice) {
-  click(160, 390);  // "Jouer sur internet"
-  click(160, 440);  // "Se connecter", to the local server
-  ASSERT_TRUE(app_.process->waitForLog("Renaming to Guest", 5000)) << app_.process->log();
-  pointAway(470);
-  const Region rows{20, 55, 160, 73 + 19 * 7};
-  ASSERT_TRUE(waitUntil([&] { return differ(capture(), app_.menu, rows) > 1.0; }, 5000))
-      << "no lobby";
+  Picture lobby;
+  ASSERT_TRUE(enterLobby(&lobby));
 
   // Each game: the first invites the second, with or without spectators,
   // and the second accepts.
@@ -311,7 +309,7 @@ TEST_F(ConnectionWindowTest,
     players.back()->send(msg(5, int32(ids.back())));
     ASSERT_EQ(intAt(players.back()->nextOf(7), 1), ids.back());
   }
-  const Picture lobby = capture();
+  lobby = capture();
 
   key("p");
   const Region list{20, 48, 300, 352};
