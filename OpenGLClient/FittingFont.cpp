@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "OpenGLClient/TextureFont.h"
+#include "OpenGLClient/WindowScale.h"
 
 namespace vgl {
 
@@ -47,7 +48,7 @@ TextureFont& FittingFont::ofSize(int size) {
   std::unique_ptr<TextureFont>& font = smaller_[size];
   if (!font) {
     auto made = std::make_unique<TextureFont>();
-    made->rasterise(font_->path(), size);
+    made->rasterise(font_->path(), size, gPixelScale);
     font = std::move(made);
   }
   return *font;

@@ -11,6 +11,7 @@
 #include "OpenGLClient/MessageOverlay.h"
 #include "OpenGLClient/Texture.h"
 #include "OpenGLClient/TextureFont.h"
+#include "OpenGLClient/WindowScale.h"
 #include "game/VantorGame.h"
 
 namespace vgl {
@@ -228,7 +229,7 @@ void GameScreen::drawDisc(int i, int j, float scale) const {
   const BoardView::Tilt tilt = board_.tilt(i, j);
   glPushMatrix();
   glTranslatef(BoardView::cellCentreX(i),
-               static_cast<float>(gWindowHeight) - BoardView::cellCentreY(j) + (scale - 1), 0);
+               static_cast<float>(kDesignHeight) - BoardView::cellCentreY(j) + (scale - 1), 0);
   glRotatef(90, 1, 0, 0);
   glRotatef(tilt.aboutZ, 0, 0, 1);
   glRotatef(tilt.aboutX, 1, 0, 0);
@@ -241,7 +242,7 @@ void GameScreen::drawBadge(float x) const {
   // x itself is taken as radians, so the two badges rock out of step.
   const float phase = x + badgePhase_ * kPi / 180;
   glPushMatrix();
-  glTranslatef(x, static_cast<float>(gWindowHeight) - 420, 0);
+  glTranslatef(x, static_cast<float>(kDesignHeight) - 420, 0);
   glScalef(30, 30, 30);
   glRotatef(90, 1, 0, 0);
   glRotatef(std::cos(phase) * 30, 1, 0, 0);
@@ -275,7 +276,7 @@ void GameScreen::drawShadows() const {
         if (board_.colour(i, j) != colour) continue;
         const BoardView::Shadow s = board_.shadow(i, j);
         const float cx = BoardView::cellCentreX(i);
-        const float y = static_cast<float>(gWindowHeight) - BoardView::cellCentreY(j);
+        const float y = static_cast<float>(kDesignHeight) - BoardView::cellCentreY(j);
         const float w = (1 - std::fabs(s.shift) / 25) * 25;
         glColor4f(1, 1, 1, s.opacity);
         if (shadow_) {
@@ -400,21 +401,24 @@ bool GameScreen::showsMarker(int column, int row) const {
          isLegalOnBoard(cells_, toIndex(column + 1, row + 1), turn_);
 }
 
+// A faint disc of the colour to play, larger than the board's star points
+// so that the two are not taken for each other.
 void GameScreen::drawMarkers() const {
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4f(0.05f, 0.05f, 0.05f, 0.4f);
+  const float grey = turn_ == kWhite ? kWhiteGrey : 0.05f;
+  glColor4f(grey, grey, grey, 0.45f);
   for (int i = 0; i < 8; ++i) {
     for (int j = 0; j < 8; ++j) {
       if (!showsMarker(i, j)) continue;
       const float cx = BoardView::cellCentreX(i);
-      const float cy = static_cast<float>(gWindowHeight) - BoardView::cellCentreY(j);
+      const float cy = static_cast<float>(kDesignHeight) - BoardView::cellCentreY(j);
       glBegin(GL_TRIANGLE_FAN);
       glVertex2f(cx, cy);
       for (int k = 0; k <= 16; ++k) {
         const float a = static_cast<float>(k) * 2 * kPi / 16;
-        glVertex2f(cx + 4.5f * std::cos(a), cy + 4.5f * std::sin(a));
+        glVertex2f(cx + 6.5f * std::cos(a), cy + 6.5f * std::sin(a));
       }
       glEnd();
     }
@@ -428,13 +432,13 @@ void GameScreen::drawCursor() const {
   // light.
   const float left = BoardView::cellCentreX(cursorColumn_) - 15.5f;
   const float right = left + 31;
-  const float top = static_cast<float>(gWindowHeight) - BoardView::cellCentreY(cursorRow_) + 15.5f;
+  const float top = static_cast<float>(kDesignHeight) - BoardView::cellCentreY(cursorRow_) + 15.5f;
   const float bottom = top - 31;
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(1, 0.95f, 0.7f, 0.85f);
-  glLineWidth(2);
+  glLineWidth(2 * gPixelScale);
   glBegin(GL_LINE_LOOP);
   glVertex2f(left, top);
   glVertex2f(right, top);

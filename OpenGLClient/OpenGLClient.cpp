@@ -109,7 +109,11 @@ void Client::run() {
 
 void Client::initialise() {
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-  glutInitWindowSize(320, 480);
+  const int multiple =
+      WindowScale::initialMultiple(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+  glutInitWindowSize(kDesignWidth * multiple, kDesignHeight * multiple);
+  // The fonts below are rasterised for the window about to open.
+  gPixelScale = static_cast<float>(multiple);
   glutCreateWindow("Vantor");
   glDisable(GL_DEPTH_TEST);
   glDepthMask(GL_FALSE);
@@ -153,6 +157,7 @@ void Client::display() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glDisable(GL_DEPTH_TEST);
   glDepthMask(GL_FALSE);
+  drawBands();
 
   mainMenu_.draw();
   joinServerMenu_.draw();
@@ -194,22 +199,68 @@ void Client::mouseCallback(int button, int buttonState, int x, int y) {
     }
     return;
   }
-  gClient->mouse(buttonState == GLUT_DOWN, x, y);
+  const WindowScale& scale = gClient->windowScale_;
+  gClient->mouse(buttonState == GLUT_DOWN, scale.designX(x), scale.designY(y));
 }
 
 void Client::motionCallback(int x, int y) {
-  gClient->motion(x, y);
+  const WindowScale& scale = gClient->windowScale_;
+  gClient->motion(scale.designX(x), scale.designY(y));
   // A hover light changes at once rather than at the next menu tick.
   if (gClient->anyScreenDirty()) glutPostRedisplay();
 }
 
+// Everything is drawn in the design's coordinates into the rectangle where
+// the design is shown; texts follow the new pixel scale at their next draw.
 void Client::reshapeCallback(int width, int height) {
-  glViewport(0, 0, width, height);
+  const WindowScale& scale = gClient->windowScale_ = WindowScale(width, height);
+  gPixelScale = scale.factor();
+  glViewport(scale.left(), scale.viewportY(), scale.width(), scale.height());
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, width, 0, height, -1000, 1000);
+  glOrtho(0, kDesignWidth, 0, kDesignHeight, -1000, 1000);
   glMatrixMode(GL_MODELVIEW);
-  gWindowHeight = height;
+}
+
+// The screens' backgrounds share one sky (kSkyTop to kSkyBottom in
+// OpenGLClient/tools/MakePictures.cpp); these are its colours at the top and
+// the bottom of the part the design shows. At the design's own shape the
+// screens cover all of it.
+void Client::drawBands() const {
+  const WindowScale& s = windowScale_;
+  if (s.width() == s.windowWidth() && s.height() == s.windowHeight()) return;
+  const float top[3] = {30 / 255.0f, 58 / 255.0f, 88 / 255.0f};
+  const float bottom[3] = {9 / 255.0f, 20 / 255.0f, 32 / 255.0f};
+  const float w = static_cast<float>(s.windowWidth());
+  const float h = static_cast<float>(s.windowHeight());
+  const float designTop = h - s.top();
+  const float designBottom = designTop - s.height();
+  glViewport(0, 0, s.windowWidth(), s.windowHeight());
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0, w, 0, h, -1, 1);
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_BLEND);
+  glBegin(GL_QUADS);
+  const float rows[4][2] = {{h, 0}, {designTop, 0}, {designBottom, 1}, {0, 1}};
+  for (int band = 0; band < 3; ++band) {
+    for (int corner = 0; corner < 4; ++corner) {
+      // Corners in order: top left, top right, bottom right, bottom left.
+      const float* row = rows[band + (corner >= 2 ? 1 : 0)];
+      const float t = row[1];
+      glColor3f(top[0] + (bottom[0] - top[0]) * t, top[1] + (bottom[1] - top[1]) * t,
+                top[2] + (bottom[2] - top[2]) * t);
+      glVertex2f(corner == 1 || corner == 2 ? w : 0, row[0]);
+    }
+  }
+  glEnd();
+  glPopAttrib();
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glViewport(s.left(), s.viewportY(), s.width(), s.height());
 }
 
 void Client::timerCallback(int value) {

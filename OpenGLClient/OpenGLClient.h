@@ -18,6 +18,10 @@
 // a request to leave a game as deleting it from one who plays it, and the
 // news it still sends of that game is ignored once the game is forgotten.
 //
+// The window may take any size: the screens are drawn in the design's 320 x
+// 480 coordinates, scaled and centred (WindowScale), and pointer positions
+// are mapped back before they reach a screen.
+//
 // The window-free part (state, reactions, tick, frame rate, input routing)
 // works without GLUT, and connections are opened through a factory that
 // tests can replace; run() alone needs a display.
@@ -57,6 +61,7 @@
 #include "OpenGLClient/NetCenter.h"
 #include "OpenGLClient/NetCenterListener.h"
 #include "OpenGLClient/Settings.h"
+#include "OpenGLClient/WindowScale.h"
 #include "client/GameClientListener.h"
 #include "wire/VantorComputerPlayers.h"
 
@@ -221,6 +226,9 @@ class Client : private MainMenuListener,
 
   void initialise();
   void display();
+  // The bands around the scaled design: its background's vertical gradient
+  // beside it, its top and bottom colours above and below it.
+  void drawBands() const;
   static void displayCallback();
   static void keyboardCallback(unsigned char key, int x, int y);
   static void specialCallback(int key, int x, int y);
@@ -332,6 +340,7 @@ class Client : private MainMenuListener,
   int pointerX_;
   int pointerY_;
   ScreenState hoverState_;
+  WindowScale windowScale_;
 };
 
 }  // namespace vgl

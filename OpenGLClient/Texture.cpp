@@ -2,13 +2,15 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "OpenGLClient/PngLoader.h"
+#include "OpenGLClient/WindowScale.h"
 
 namespace vgl {
 
-int gWindowHeight = 480;
-
-Texture::Texture(const std::string& path, Kind kind) : name_(0), width_(0), height_(0) {
+Texture::Texture(const std::string& path, Kind kind)
+    : name_(0), width_(0), height_(0), kind_(kind) {
   const bool withAlpha = kind == kWithAlpha;
   PngImage image = loadPng(path, withAlpha);
   const GLenum format = withAlpha ? GL_RGBA : GL_RGB;
@@ -37,6 +39,12 @@ Texture::~Texture() {
 void Texture::drawRect(float x0, float y0, float x1, float y1) const {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, name_);
+  // An opaque picture magnified a whole number of times repeats its pixels
+  // exactly; between whole numbers that would make them of uneven widths.
+  if (kind_ == kOpaque) {
+    const bool whole = gPixelScale == std::floor(gPixelScale);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, whole ? GL_NEAREST : GL_LINEAR);
+  }
   glBegin(GL_TRIANGLE_STRIP);
   glTexCoord2f(0, 0);
   glVertex2f(x0, y0);

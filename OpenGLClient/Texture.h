@@ -2,7 +2,8 @@
 // full-screen textured rectangle that backgrounds and overlays are drawn as.
 //
 // Two kinds are used: opaque pictures loaded as RGB with nearest filtering
-// (screen backgrounds) and pictures with alpha loaded as RGBA with linear
+// (screen backgrounds; linear in a window between whole multiples of the
+// design) and pictures with alpha loaded as RGBA with linear
 // filtering (shadows, overlay, game-over picture). A missing file gives an
 // empty texture: the loader has already said so on standard error.
 //
@@ -37,11 +38,8 @@ class Texture {
   unsigned int name_;
   int width_;
   int height_;
+  Kind kind_;
 };
-
-// The window height in pixels, kept by the reshape callback; every drawing
-// routine turns window y (top-left origin, y down) into OpenGL y with it.
-extern int gWindowHeight;
 
 }  // namespace vgl
 

@@ -6,14 +6,23 @@
 #include FT_GLYPH_H
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cwchar>
 #include <stdexcept>
+#include <utility>
 
 #include "OpenGLClient/Texture.h"
+#include "OpenGLClient/WindowScale.h"
 
 namespace {
 
 constexpr int kMaxChars = 256;
+
+// FreeType's character size, in 64ths of a point, for a size at a scale.
+long charSize(float size, float scale) {
+  return std::lround(size * scale * 64);
+}
 
 int powerOfTwoAtLeast(int n) {
   int p = 1;
@@ -50,7 +59,7 @@ class GlyphCopy {
 
 }  // namespace
 
-TextureFont::TextureFont() : height_(0) {
+TextureFont::TextureFont() : height_(0), scale_(1.0f) {
   std::fill(std::begin(advance_), std::end(advance_), 0.0f);
   std::fill(std::begin(texCoords_), std::end(texCoords_), 0.0f);
   std::fill(std::begin(vertices_), std::end(vertices_), 0.0f);
@@ -65,7 +74,7 @@ TextureFont::~TextureFont() {
 }
 
 void TextureFont::init(const std::string& path, int size) {
-  rasterise(path, size);
+  rasterise(path, size, vgl::gPixelScale);
   upload();
 }
 
@@ -75,9 +84,10 @@ std::unique_ptr<TextureFont> TextureFont::load(const std::string& path, int size
   return font;
 }
 
-void TextureFont::rasterise(const std::string& path, int size) {
+void TextureFont::rasterise(const std::string& path, int size, float scale) {
   path_ = path;
   height_ = static_cast<float>(size);
+  scale_ = scale;
   FreeTypeSession ft;
   if (FT_Init_FreeType(&ft.library) != 0) {
     ft.library = nullptr;
@@ -88,7 +98,7 @@ void TextureFont::rasterise(const std::string& path, int size) {
     throw std::runtime_error(
         "FT_New_Face failed (there is probably a problem with your font file)");
   }
-  FT_Set_Char_Size(ft.face, size * 64, size * 64, 96, 96);
+  FT_Set_Char_Size(ft.face, charSize(height_, scale), charSize(height_, scale), 96, 96);
 
   for (int k = 0; k < kMaxChars; ++k) {
     const FT_UInt index = FT_Get_Char_Index(ft.face, static_cast<FT_ULong>(k));
@@ -123,11 +133,14 @@ void TextureFont::rasterise(const std::string& path, int size) {
     textureWidth_[k] = texW;
     textureHeight_[k] = texH;
 
-    const float left = static_cast<float>(bitmapGlyph->left);
-    const float top = static_cast<float>(bitmapGlyph->top);
+    // The quad in design units: the image's pixels divided by the scale.
+    const float left = bitmapGlyph->left / scale;
+    const float top = bitmapGlyph->top / scale;
+    const float right = left + w / scale;
+    const float bottom = top - r / scale;
     const float s = static_cast<float>(w) / texW;
     const float t = static_cast<float>(r) / texH;
-    const float corners[8] = {left, top, left, top - r, left + w, top - r, left + w, top};
+    const float corners[8] = {left, top, left, bottom, right, bottom, right, top};
     const float coords[8] = {0, 0, 0, t, s, t, s, 0};
     std::copy(corners, corners + 8, vertices_ + k * 8);
     std::copy(coords, coords + 8, texCoords_ + k * 8);
@@ -136,7 +149,7 @@ void TextureFont::rasterise(const std::string& path, int size) {
     indices_[k * 4 + 1] = static_cast<uint16_t>(4 * k + 1);
     indices_[k * 4 + 2] = static_cast<uint16_t>(4 * k + 3);
     indices_[k * 4 + 3] = static_cast<uint16_t>(4 * k + 2);
-    advance_[k] = static_cast<float>(ft.face->glyph->advance.x >> 6);
+    advance_[k] = static_cast<float>(ft.face->glyph->advance.x >> 6) / scale;
   }
 }
 
@@ -200,7 +213,7 @@ std::vector<TextureFont::Placement> TextureFont::layout(float x, float y,
   const std::vector<std::string> lines = splitLines(text);
   for (size_t n = 0; n < lines.size(); ++n) {
     float penX = x;
-    const float baseline = static_cast<float>(vgl::gWindowHeight) - y - (n + 1) * lineHeight();
+    const float baseline = static_cast<float>(vgl::kDesignHeight) - y - (n + 1) * lineHeight();
     for (char c : lines[n]) {
       const int code = static_cast<unsigned char>(c);
       placements.push_back(Placement{code, penX, baseline});
@@ -232,8 +245,32 @@ void TextureFont::printCentred(float cx, float y, const wchar_t* format, ...) {
   draw(cx - widestLine(text) / 2, y, text);
 }
 
+// Rasterising into a fresh font first keeps these glyphs whole when the
+// file can no longer be read.
+void TextureFont::followPixelScale() {
+  const float wanted = vgl::gPixelScale;
+  if (charSize(height_, wanted) == charSize(height_, scale_)) return;
+  TextureFont fresh;
+  try {
+    fresh.rasterise(path_, size(), wanted);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s; its text stays at the former size\n", path_.c_str(), e.what());
+    scale_ = wanted;  // asked once, not at every frame
+    return;
+  }
+  scale_ = wanted;
+  std::swap(advance_, fresh.advance_);
+  std::swap(texCoords_, fresh.texCoords_);
+  std::swap(vertices_, fresh.vertices_);
+  std::swap(textureWidth_, fresh.textureWidth_);
+  std::swap(textureHeight_, fresh.textureHeight_);
+  std::swap(texels_, fresh.texels_);
+  upload();
+}
+
 void TextureFont::draw(float x, float y, const std::wstring& text) {
   if (textures_.empty() || text.empty()) return;
+  followPixelScale();
   const std::vector<std::string> lines = splitLines(text);
   const float lh = lineHeight();
 
@@ -249,7 +286,7 @@ void TextureFont::draw(float x, float y, const std::wstring& text) {
 
   for (size_t n = 0; n < lines.size(); ++n) {
     glPushMatrix();
-    glTranslatef(x, static_cast<float>(vgl::gWindowHeight) - y - (n + 1) * lh, 0);
+    glTranslatef(x, static_cast<float>(vgl::kDesignHeight) - y - (n + 1) * lh, 0);
     for (char c : lines[n]) {
       const int code = static_cast<unsigned char>(c);
       glBindTexture(GL_TEXTURE_2D, textures_[code]);

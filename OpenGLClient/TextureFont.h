@@ -4,8 +4,10 @@
 //
 // print and printCentred take a wide swprintf format; callers that draw
 // names or typed text pass them as an argument ("%ls"), never as the format.
-// Positions are window coordinates: x the left edge (or the centre), y the
-// top of the first line, origin top-left, y down.
+// Positions are the design's coordinates: x the left edge (or the centre), y
+// the top of the first line, origin top-left, y down. The glyphs are
+// rasterised at the window's pixel scale, and again when it changes, so a
+// larger window shows sharper text of the same size, not a magnified one.
 //
 // Rasterising (FreeType only) is kept apart from the upload to OpenGL, so the
 // glyph images and the layout arithmetic can be checked without a window.
@@ -35,14 +37,15 @@ class TextureFont {
   TextureFont(const TextureFont&) = delete;
   TextureFont& operator=(const TextureFont&) = delete;
 
-  // Throws std::runtime_error with FreeType's failure texts.
+  // Rasterised at the current pixel scale. Throws std::runtime_error with
+  // FreeType's failure texts.
   void init(const std::string& path, int size);
   // A new font, init done; throws as init does.
   static std::unique_ptr<TextureFont> load(const std::string& path, int size);
   void print(float x, float y, const wchar_t* format, ...);
   void printCentred(float cx, float y, const wchar_t* format, ...);
 
-  // The file and the size in pixels it was rasterised from.
+  // The file and the size in design units it was rasterised from.
   const std::string& path() const { return path_; }
   int size() const { return static_cast<int>(height_); }
   float lineHeight() const;
@@ -51,8 +54,9 @@ class TextureFont {
   float widestLine(const std::wstring& text) const;
 
   // The first half of init: builds the glyph images, quads and advances
-  // without touching OpenGL. Throws as init does.
-  void rasterise(const std::string& path, int size);
+  // without touching OpenGL, the images at size times scale pixels, the
+  // quads and advances in design units. Throws as init does.
+  void rasterise(const std::string& path, int size, float scale = 1.0f);
   // The second half: makes the textures of the glyph images (and lets the
   // images go). A font that is only rasterised draws nothing.
   void upload();
@@ -60,6 +64,9 @@ class TextureFont {
   // Where print (or printCentred, with cx) puts each character of text.
   std::vector<Placement> layout(float x, float y, const std::wstring& text) const;
   std::vector<Placement> layoutCentred(float cx, float y, const std::wstring& text) const;
+
+  // The window pixels per design unit the glyph images were made for.
+  float scale() const { return scale_; }
 
   // The glyph image of a code as uploaded: its power-of-two size and its
   // luminance-alpha texel pairs. The texels are kept only until the upload.
@@ -79,10 +86,14 @@ class TextureFont {
 
  private:
   void draw(float x, float y, const std::wstring& text);
+  // Rasterises and uploads the glyphs again when the window's pixel scale
+  // gives them another pixel size; on failure keeps the glyphs it has.
+  void followPixelScale();
   float lineWidth(const std::string& line) const;
 
   std::string path_;
   float height_;
+  float scale_;
   std::vector<unsigned int> textures_;
   float advance_[256];
   float texCoords_[256 * 4 * 2];

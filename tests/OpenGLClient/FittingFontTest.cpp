@@ -29,7 +29,6 @@ std::unique_ptr<TextureFont> rasterised(int size) {
 // narrower and narrower, each at the largest size that fits (whichever way
 // the size's first estimate errs); short texts keep the font they are given.
 TEST(FittingFont, DrawsLongTextsAtTheLargestSizeThatFitsRasterisedOncePerSize) {
-  vgl::gWindowHeight = 480;
   struct Case {
     int size;
     float cutWidth;  // the first text does not fit it at full size

@@ -59,7 +59,6 @@ class GameScreenRender : public ::testing::Test {
     glMatrixMode(GL_PROJECTION);
     glOrtho(0, kWidth, 0, kHeight, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
-    vgl::gWindowHeight = kHeight;
     glShadeModel(GL_SMOOTH);
     textFont_ = TextureFont::load(kDataDir + "/TTF/matisse.ttf", 20);
     countFont_ = TextureFont::load(kDataDir + "/TTF/matisse.ttf", 30);

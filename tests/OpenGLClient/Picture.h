@@ -29,6 +29,8 @@ class Picture {
   static Picture fromBottomRows(int width, int height, int channels, const uint8_t* pixels);
 
   bool empty() const { return width_ == 0; }
+  int width() const { return width_; }
+  int height() const { return height_; }
   // Black outside the picture.
   Rgb at(int x, int y) const;
   // The mean colour over the square of side 2r + 1 centred on (x, y).

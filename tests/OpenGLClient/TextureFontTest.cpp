@@ -21,7 +21,6 @@ const TextureFont& font() {
     f->rasterise(kFontDir + "/FreeSans.ttf", 20);
     return f;
   }();
-  vgl::gWindowHeight = 480;
   return *font;
 }
 
@@ -69,6 +68,24 @@ TEST(TextureFont, GivesEachGlyphAWholePixelAdvanceAndAPowerOfTwoTexture) {
     }
   }
   EXPECT_GT(inked, 10);
+}
+
+// At twice the pixel scale the glyph images have twice the pixels, while
+// the quads and advances, in design units, stay within half a design unit of
+// the 1x ones: a text keeps its place and width in a larger window.
+TEST(TextureFont, RasterisedAtTwiceTheScaleKeepsItsSizeWithTwiceThePixels) {
+  TextureFont sharp;
+  sharp.rasterise(kFontDir + "/FreeSans.ttf", 20, 2.0f);
+  EXPECT_EQ(sharp.scale(), 2.0f);
+  EXPECT_FLOAT_EQ(sharp.lineHeight(), font().lineHeight());
+  for (int code : {'g', 'W', 'i', '7'}) {
+    EXPECT_NEAR(sharp.advance(code), font().advance(code), 0.5f) << char(code);
+    for (int k = 0; k < 8; ++k) {
+      EXPECT_NEAR(sharp.quadVertices(code)[k], font().quadVertices(code)[k], 1.0f) << char(code);
+    }
+    const float inkWidth = sharp.quadVertices(code)[4] - sharp.quadVertices(code)[0];
+    EXPECT_FLOAT_EQ(sharp.quadTexCoords(code)[4] * sharp.textureWidth(code), inkWidth * 2);
+  }
 }
 
 // Characters one advance apart, a line feed one line lower, a block as wide

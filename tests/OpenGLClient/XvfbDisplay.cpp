@@ -30,7 +30,7 @@ XvfbDisplay::XvfbDisplay() : pid_(-1) {
       dup2(null, 2);
     }
     const std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x512x24", "-nolisten",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
            "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }

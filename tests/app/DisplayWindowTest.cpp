@@ -286,6 +286,41 @@ TEST_F(DisplayWindowTest, AWholeGameAgainstPeeIsPlayedWithTheKeyboardAlone) {
       << client.process->log();
 }
 
+// Resized to twice the design, the main menu is its 1x picture scaled (each
+// 16-unit square of the design the same colour on average, the texts being
+// sharper, not the same), and a click where "Jouer en local" is drawn at 2x
+// opens the local centre: back at 1x, its "Deux joueurs" starts a game.
+TEST_F(DisplayWindowTest, ResizedToTwiceTheDesignItShowsTheMenuScaledAndTakesScaledClicks) {
+  RunningClient client;
+  ASSERT_TRUE(start(client, {}, ""));
+  const auto resize = [&](int width, int height) {
+    session_->xdotool({"windowsize", std::to_string(client.window), std::to_string(width),
+                       std::to_string(height)});
+    // Drawn again at the new size: no band of black left at the far corner.
+    return waitUntil(
+        [&] {
+          const Picture shot = capture(client);
+          return shot.width() == width && shot.height() == height &&
+                 shot.at(width - 2, height - 2).luminance() > 10;
+        },
+        5000);
+  };
+  ASSERT_TRUE(resize(640, 960)) << client.process->log();
+  sleepMs(300);
+  const Picture scaled = keep(client, "twice");
+  int worst = 0;
+  for (int y = 8; y < 480; y += 16) {
+    for (int x = 8; x < 320; x += 16) {
+      worst = std::max(worst, distance(client.menu.mean(x, y, 7), scaled.mean(2 * x, 2 * y, 15)));
+    }
+  }
+  EXPECT_LE(worst, 16);
+
+  click(client, 2 * 160, 2 * 340);  // "Jouer en local"
+  ASSERT_TRUE(resize(320, 480));
+  ASSERT_TRUE(openGame(client, {59}));  // "Deux joueurs"
+}
+
 TEST(VantorWithoutDisplay, RefusesTheClientInOneLineButNotWordsThatChooseNoMode) {
   std::filesystem::create_directories(kArtifacts);
   struct Case {
