@@ -1,9 +1,10 @@
-// The one home of the operating-system services the rest of the program uses
-// in place of the Windows ones it was designed around: the millisecond tick,
-// sleeping, the executable's directory, call-stack capture, a modal dialog,
-// and (for the client) starting the local server child, reading what it
-// writes, and killing it.
-// Nothing outside this file pair includes an OS header for these.
+// The one home of the operating-system services the rest of the program uses:
+// the millisecond tick, sleeping, the executable's directory, call-stack
+// capture, a modal dialog, and (for the client) starting the local server
+// child, reading what it writes, and killing it. PlatformPosix.cpp is the
+// Linux side, PlatformWindows.cpp the Windows side; sockets have their own
+// pair behind SocketSystem.h.
+// Nothing else includes an OS header for these.
 //
 // Thread safety: every function may be called from any thread.
 #ifndef VANTOR_IOS_PLATFORM_H_
@@ -38,6 +39,12 @@ bool changeDirectory(const std::string& path);
 // Fills frames with up to maxFrames return addresses of the calling thread,
 // innermost first; returns how many were captured.
 int captureBackTrace(void** frames, int maxFrames);
+
+// Hands the faults that reach no signal handler to handler, with the signal
+// that stands for each (SIGSEGV, SIGILL, SIGFPE): on Windows, an unhandled
+// structured exception of any thread. On Linux faults are signals already,
+// and nothing is installed.
+void onFatalFault(void (*handler)(int signalNumber));
 
 // Writes all of text to standard error with plain system writes: no stream
 // lock and no allocation, so a signal handler may use it.

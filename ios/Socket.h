@@ -16,8 +16,6 @@
 #ifndef VANTOR_IOS_SOCKET_H_
 #define VANTOR_IOS_SOCKET_H_
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,6 +23,7 @@
 #include "ios/IosInputStream.h"
 #include "ios/IosOutputStream.h"
 #include "ios/IosSystemStream.h"
+#include "ios/SocketSystem.h"
 
 class Socket : public IosSystemStream {
  public:

@@ -1,5 +1,3 @@
-#include "ios/Platform.h"
-
 #include <execinfo.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -16,6 +14,8 @@
 #include <climits>
 #include <cstdlib>
 #include <vector>
+
+#include "ios/Platform.h"
 
 extern char** environ;
 
@@ -82,6 +82,10 @@ void writeAll(int descriptor, const char* text, size_t length) {
   }
 }
 }  // namespace
+
+void onFatalFault(void (*)(int)) {
+  // Faults arrive as the signals themselves.
+}
 
 void writeStandardError(const char* text, size_t length) {
   writeAll(STDERR_FILENO, text, length);
