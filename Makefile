@@ -57,13 +57,14 @@ windows: deps
 	@cmake --build build-windows -j $(JOBS) --target vantor_zip
 
 # The Windows build's tests under Wine, in a network namespace of their own
-# with one wineserver: the unit tests that need no window, then the Linux
-# build's server-mode test against `wine vantor.exe S`, then a window test of
-# vantor.exe under Xvfb.
-test-windows: windows build
+# with one wineserver (scripts/test-windows): the unit tests that need no
+# window, the Linux build's server-mode test against `wine vantor.exe S`,
+# and the client from the unpacked zip under Xvfb (scripts/check-windows-window).
+test-windows: windows
 	@cmake --build build-windows -j $(JOBS)
-	@unshare -n sh -c 'ip link set lo up && scripts/wine-run \
-	  sh -c "cd build-windows && ctest --output-on-failure -j $(JOBS) --timeout 300 -LE window"'
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target server_mode_tests
+	@scripts/test-windows $(JOBS) $(BUILD)
 
 # The threaded tests under ThreadSanitizer, in a build of their own.
 tsan: deps
