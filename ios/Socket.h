@@ -81,8 +81,9 @@ class Socket : public IosSystemStream {
   void write(const char* buf, int n);
 
   // Ends the connection in both directions but keeps the descriptor: the peer
-  // sees the end of the stream, and this socket turns readable with nothing
-  // pending, which its reader takes for a closed connection.
+  // sees the end of the stream, and (on Linux; not on Windows, where a read
+  // then fails) this socket turns readable with nothing pending, which its
+  // reader takes for a closed connection.
   void shutdown();
 
   // The local port of the connection.

@@ -13,6 +13,14 @@
 #define VANTOR_IOS_SOCKETSYSTEM_H_
 
 #ifdef _WIN32
+// Without the rest of windows.h: its min and max macros and its global
+// "byte" would clash with the C++ names of every file that includes this.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #else
@@ -52,6 +60,9 @@ long receive(int descriptor, char* buffer, size_t length);
 // signal. On Linux the send never blocks; on Windows it blocks as the socket
 // does, within the send bound that configureConnection sets.
 long send(int descriptor, const char* buffer, size_t length);
+// The same, waiting for room as long as the socket's mode and send bound let
+// it.
+long sendWaiting(int descriptor, const char* buffer, size_t length);
 // Sends small writes at once (no Nagle delay) and, where a send can block,
 // bounds it to sendTimeoutMilliseconds.
 void configureConnection(int descriptor, int sendTimeoutMilliseconds);
@@ -72,6 +83,8 @@ int lastError();
 bool interrupted(int error);
 // The operation would have had to wait on a non-blocking socket.
 bool wouldBlock(int error);
+// The peer reset the connection.
+bool connectionReset(int error);
 // accept() failed for the one connection it took (reset or unreachable before
 // it was taken), not for the listener.
 bool acceptCanRetry(int error);

@@ -48,6 +48,10 @@ long send(int descriptor, const char* buffer, size_t length) {
   return static_cast<long>(::send(descriptor, buffer, length, MSG_NOSIGNAL | MSG_DONTWAIT));
 }
 
+long sendWaiting(int descriptor, const char* buffer, size_t length) {
+  return static_cast<long>(::send(descriptor, buffer, length, MSG_NOSIGNAL));
+}
+
 void configureConnection(int descriptor, int) {
   // The send bound is kept by the writer, which waits for room itself.
   int on = 1;
@@ -72,6 +76,10 @@ bool interrupted(int error) {
 
 bool wouldBlock(int error) {
   return error == EAGAIN || error == EWOULDBLOCK;
+}
+
+bool connectionReset(int error) {
+  return error == ECONNRESET;
 }
 
 bool acceptCanRetry(int error) {

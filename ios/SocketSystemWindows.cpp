@@ -27,6 +27,13 @@ int startUp() {
   return WSAStartup(MAKEWORD(2, 2), &data);
 }
 
+namespace {
+// Started as the program loads as well, for programs that use sockets
+// without calling startUp() first (the tests); the start counts its calls,
+// so main's own call, which reports a failure, costs nothing more.
+const int startedAtLoad = startUp();
+}  // namespace
+
 int open(int family, bool nonBlocking) {
   return keptHere(
       WSASocketW(family, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT),
@@ -72,6 +79,10 @@ long send(int descriptor, const char* buffer, size_t length) {
   return ::send(handleOf(descriptor), buffer, static_cast<int>(length), 0);
 }
 
+long sendWaiting(int descriptor, const char* buffer, size_t length) {
+  return send(descriptor, buffer, length);
+}
+
 void configureConnection(int descriptor, int sendTimeoutMilliseconds) {
   BOOL on = TRUE;
   setsockopt(handleOf(descriptor), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
@@ -104,6 +115,10 @@ bool interrupted(int error) {
 
 bool wouldBlock(int error) {
   return error == WSAEWOULDBLOCK;
+}
+
+bool connectionReset(int error) {
+  return error == WSAECONNRESET || error == WSAECONNABORTED;
 }
 
 bool acceptCanRetry(int error) {
