@@ -33,6 +33,16 @@ std::string executableDirectory();
 // build), else its ../share/vantor when they are there (an installed copy),
 // else the executable's folder still.
 std::string resourceDirectory(const std::string& executableFolder);
+// The folder that holds users' program settings: $XDG_CONFIG_HOME when it
+// is an absolute path, else $HOME/.config on Linux; %APPDATA% on Windows.
+// Empty when the environment names none.
+std::string userConfigurationFolder();
+// Puts text in the file at path, in place of what it held, so that a crash
+// leaves either the old file or the new one, never half of one (a flushed
+// temporary file in the same folder, renamed over it). Empty when it worked,
+// else the system's reason.
+std::string replaceFile(const std::string& path, const std::string& text);
+
 // Makes path the working directory; false when that fails.
 bool changeDirectory(const std::string& path);
 

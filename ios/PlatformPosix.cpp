@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "ios/Platform.h"
@@ -59,6 +61,33 @@ std::string resourceDirectory(const std::string& executableFolder) {
   if (holdsResources(executableFolder)) return executableFolder;
   const std::string installed = executableFolder + "/../share/vantor";
   return holdsResources(installed) ? installed : executableFolder;
+}
+
+std::string userConfigurationFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  // A relative XDG_CONFIG_HOME is invalid and must be ignored.
+  if (config != nullptr && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config";
+  return std::string();
+}
+
+std::string replaceFile(const std::string& path, const std::string& text) {
+  std::vector<char> name(path.begin(), path.end());
+  for (char c : std::string(".XXXXXX")) name.push_back(c);
+  name.push_back('\0');
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return std::strerror(errno);
+  const bool written =
+      write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && fsync(fd) == 0;
+  const int saved = errno;
+  const bool closed = close(fd) == 0;
+  if (!written || !closed || std::rename(name.data(), path.c_str()) != 0) {
+    const std::string reason = std::strerror(written ? errno : saved);
+    unlink(name.data());
+    return reason;
+  }
+  return std::string();
 }
 
 bool changeDirectory(const std::string& path) {

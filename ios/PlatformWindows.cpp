@@ -2,16 +2,26 @@
 // side). The server children of spawnSelf live in a job object that this
 // process holds open and that kills them when it closes, which Windows does
 // when this process ends in any way: no child outlives its client.
+#define NOMINMAX
 #include <windows.h>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 
 #include "ios/Platform.h"
+
+namespace {
+// The C runtime of Windows buffers standard error fully when it is a file or
+// a pipe, so that lines written before a crash or a kill would be lost, and
+// would come out of order with what a child writes there. As the program
+// loads, it is made unbuffered, as the C standard has it everywhere else.
+const int unbufferedErrors = std::setvbuf(stderr, nullptr, _IONBF, 0);
+}  // namespace
 
 namespace platform {
 
@@ -24,7 +34,14 @@ uint32_t tickCount() {
 }
 
 void sleepMilliseconds(unsigned milliseconds) {
+  // Sleep() may end up to a tick early by the tick count's own measure, and
+  // the tick advances in steps of several milliseconds: the sleep lasts until
+  // the clock says the time has passed.
+  const uint64_t end = monotonicMilliseconds() + milliseconds;
   Sleep(milliseconds);
+  for (uint64_t now = monotonicMilliseconds(); now < end; now = monotonicMilliseconds()) {
+    Sleep(static_cast<DWORD>(end - now));
+  }
 }
 
 namespace {
@@ -60,6 +77,46 @@ std::string resourceDirectory(const std::string& executableFolder) {
   if (holdsResources(executableFolder)) return executableFolder;
   const std::string installed = executableFolder + "/../share/vantor";
   return holdsResources(installed) ? installed : executableFolder;
+}
+
+std::string userConfigurationFolder() {
+  const char* roaming = std::getenv("APPDATA");
+  return roaming != nullptr ? roaming : "";
+}
+
+namespace {
+std::string systemReason(DWORD code) {
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = n > 0 ? std::string(text, n) : "error " + std::to_string(code);
+  if (text != nullptr) LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+  return reason;
+}
+}  // namespace
+
+std::string replaceFile(const std::string& path, const std::string& text) {
+  const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".new";
+  const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return systemReason(GetLastError());
+  DWORD written = 0;
+  const bool whole =
+      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size() && FlushFileBuffers(file);
+  DWORD failure = whole ? 0 : GetLastError();
+  CloseHandle(file);
+  // MoveFileEx replaces the old file in one step, and WRITE_THROUGH returns
+  // only once the move is on disk.
+  if (whole && !MoveFileExA(temporary.c_str(), path.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    failure = GetLastError();
+  }
+  if (failure == 0) return std::string();
+  DeleteFileA(temporary.c_str());
+  return systemReason(failure);
 }
 
 bool changeDirectory(const std::string& path) {
