@@ -30,6 +30,16 @@ if(VANTOR_GUI)
     NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 endif()
 
+# Programs of the build run through Wine: the picture maker at build time,
+# the tests under ctest. They share one 64-bit prefix in the build folder
+# (the one scripts/wine-run uses), quiet and without the Mono or Gecko
+# installer, rather than the user's ~/.wine.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(VANTOR_WINEPREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "The Wine prefix of the build's programs")
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${VANTOR_WINEPREFIX} WINEARCH=win64
+      WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= ${CMAKE_CROSSCOMPILING_EMULATOR})
+endif()
+
 # Test discovery runs the test executables; through Wine that is left to
-# ctest's time, so building needs no Wine.
+# ctest's time, so building a test needs no Wine.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
