@@ -3,6 +3,7 @@
 # The zip holds vantor.exe (stripped), PNG/ and TTF/ (the fonts with their
 # licences), nothing else: the executable is refused if it imports a DLL
 # that a plain Windows 10 does not have, as a MinGW runtime DLL would be.
+cmake_minimum_required(VERSION 3.25)
 
 foreach(var EXE BIN STAGE ZIP OBJDUMP STRIP)
   if(NOT DEFINED ${var})
