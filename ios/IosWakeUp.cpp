@@ -44,7 +44,7 @@ std::shared_ptr<IosWakeUp> IosWakeUp::create() {
     throw new Exception("IosWakeUp creation error");
   }
   sockets::setNonBlocking(sender, true);
-  sockets::configureConnection(sender, 0);
+  sockets::configureConnection(sender);
   return std::shared_ptr<IosWakeUp>(new IosWakeUp(receiver, sender));
 }
 

@@ -49,7 +49,7 @@ void sendAll(int descriptor, const char* buf, int n) {
 
 // Small writes leave at once: every write is a whole message.
 void configureConnection(int descriptor) {
-  sockets::configureConnection(descriptor, Socket::kSendTimeoutMilliseconds);
+  sockets::configureConnection(descriptor);
 }
 
 }  // namespace

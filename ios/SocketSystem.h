@@ -57,15 +57,13 @@ void shutdownBoth(int descriptor);
 // Bytes received, 0 at the peer's end, -1 on failure (see lastError()).
 long receive(int descriptor, char* buffer, size_t length);
 // Bytes sent, -1 on failure. A peer that has gone is a failure, never a
-// signal. On Linux the send never blocks; on Windows it blocks as the socket
-// does, within the send bound that configureConnection sets.
+// signal. Never waits for room, whatever the socket's mode: a full buffer is
+// a failure that wouldBlock() recognises.
 long send(int descriptor, const char* buffer, size_t length);
-// The same, waiting for room as long as the socket's mode and send bound let
-// it.
+// The same, waiting for room when the socket is a blocking one.
 long sendWaiting(int descriptor, const char* buffer, size_t length);
-// Sends small writes at once (no Nagle delay) and, where a send can block,
-// bounds it to sendTimeoutMilliseconds.
-void configureConnection(int descriptor, int sendTimeoutMilliseconds);
+// Sends small writes at once (no Nagle delay).
+void configureConnection(int descriptor);
 // The FIONREAD count into pending; false on failure.
 bool pendingBytes(int descriptor, int* pending);
 

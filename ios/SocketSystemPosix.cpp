@@ -52,8 +52,7 @@ long sendWaiting(int descriptor, const char* buffer, size_t length) {
   return static_cast<long>(::send(descriptor, buffer, length, MSG_NOSIGNAL));
 }
 
-void configureConnection(int descriptor, int) {
-  // The send bound is kept by the writer, which waits for room itself.
+void configureConnection(int descriptor) {
   int on = 1;
   setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
 }

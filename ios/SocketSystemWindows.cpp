@@ -1,8 +1,22 @@
+#include <mutex>
+#include <unordered_set>
+
 #include "ios/SocketSystem.h"
 
 namespace sockets {
 
 namespace {
+
+// Winsock cannot tell a socket's mode, nor send once without waiting on a
+// blocking socket; the sockets made non-blocking are therefore kept here.
+std::mutex modesLock;
+std::unordered_set<int> nonBlockingSockets;
+
+bool isNonBlocking(int descriptor) {
+  std::lock_guard<std::mutex> guard(modesLock);
+  return nonBlockingSockets.count(descriptor) != 0;
+}
+
 SOCKET handleOf(int descriptor) {
   return static_cast<SOCKET>(static_cast<intptr_t>(descriptor));
 }
@@ -58,12 +72,24 @@ int acceptFrom(int listener, sockaddr* address, socklen_t* length, bool nonBlock
 }
 
 void close(int descriptor) {
-  if (descriptor >= 0) closesocket(handleOf(descriptor));
+  if (descriptor < 0) return;
+  {
+    std::lock_guard<std::mutex> guard(modesLock);
+    nonBlockingSockets.erase(descriptor);
+  }
+  closesocket(handleOf(descriptor));
 }
 
 bool setNonBlocking(int descriptor, bool nonBlocking) {
   u_long on = nonBlocking ? 1 : 0;
-  return ioctlsocket(handleOf(descriptor), FIONBIO, &on) == 0;
+  if (ioctlsocket(handleOf(descriptor), FIONBIO, &on) != 0) return false;
+  std::lock_guard<std::mutex> guard(modesLock);
+  if (nonBlocking) {
+    nonBlockingSockets.insert(descriptor);
+  } else {
+    nonBlockingSockets.erase(descriptor);
+  }
+  return true;
 }
 
 void shutdownBoth(int descriptor) {
@@ -75,23 +101,31 @@ long receive(int descriptor, char* buffer, size_t length) {
 }
 
 long send(int descriptor, const char* buffer, size_t length) {
-  // Windows raises no signal for a peer that has gone.
-  return ::send(handleOf(descriptor), buffer, static_cast<int>(length), 0);
+  // Windows raises no signal for a peer that has gone. A blocking socket is
+  // non-blocking for this one call, as MSG_DONTWAIT makes it on Linux; its
+  // only reader is the writing thread (or a thread that waits for
+  // readiness first), so no read meets the changed mode.
+  if (isNonBlocking(descriptor)) {
+    return ::send(handleOf(descriptor), buffer, static_cast<int>(length), 0);
+  }
+  u_long on = 1;
+  ioctlsocket(handleOf(descriptor), FIONBIO, &on);
+  const long sent = ::send(handleOf(descriptor), buffer, static_cast<int>(length), 0);
+  const int error = WSAGetLastError();
+  u_long off = 0;
+  ioctlsocket(handleOf(descriptor), FIONBIO, &off);
+  WSASetLastError(error);
+  return sent;
 }
 
 long sendWaiting(int descriptor, const char* buffer, size_t length) {
-  return send(descriptor, buffer, length);
+  return ::send(handleOf(descriptor), buffer, static_cast<int>(length), 0);
 }
 
-void configureConnection(int descriptor, int sendTimeoutMilliseconds) {
+void configureConnection(int descriptor) {
   BOOL on = TRUE;
   setsockopt(handleOf(descriptor), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
              sizeof(on));
-  // A send cannot be made non-blocking for one call, so a blocking socket's
-  // send is bounded by the system instead.
-  DWORD bound = static_cast<DWORD>(sendTimeoutMilliseconds);
-  setsockopt(handleOf(descriptor), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&bound),
-             sizeof(bound));
 }
 
 bool pendingBytes(int descriptor, int* pending) {
