@@ -14,7 +14,10 @@
 namespace {
 
 thread_local int deferDepth = 0;
-thread_local std::vector<std::shared_ptr<IosWakeUp>> deferred;
+// Made by the first notification held back, deleted by the outermost scope:
+// a thread_local with a destructor can be destroyed after its storage is
+// freed when a MinGW thread ends.
+thread_local std::vector<std::shared_ptr<IosWakeUp>>* deferred = nullptr;
 
 }  // namespace
 
@@ -96,10 +99,11 @@ void IosWakeUp::notify() {
     signal();
     return;
   }
-  for (const auto& waiting : deferred) {
+  if (deferred == nullptr) deferred = new std::vector<std::shared_ptr<IosWakeUp>>();
+  for (const auto& waiting : *deferred) {
     if (waiting.get() == this) return;
   }
-  deferred.push_back(shared_from_this());
+  deferred->push_back(shared_from_this());
 }
 
 IosWakeUp::DeferScope::DeferScope() {
@@ -107,8 +111,8 @@ IosWakeUp::DeferScope::DeferScope() {
 }
 
 IosWakeUp::DeferScope::~DeferScope() {
-  if (--deferDepth > 0 || deferred.empty()) return;
-  std::vector<std::shared_ptr<IosWakeUp>> due;
-  due.swap(deferred);
-  for (const auto& waiting : due) waiting->signal();
+  if (--deferDepth > 0 || deferred == nullptr) return;
+  std::unique_ptr<std::vector<std::shared_ptr<IosWakeUp>>> due(deferred);
+  deferred = nullptr;
+  for (const auto& waiting : *due) waiting->signal();
 }
