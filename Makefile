@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test install package server test-server tsan asan fuzz bench bench-server format clean
+.PHONY: all deps configure build run test install package server test-server windows test-windows tsan asan fuzz bench bench-server format clean
 
 all: build
 
@@ -45,6 +45,26 @@ test-server: deps
 	@cmake -S . -B build-server -DVANTOR_GUI=OFF >/dev/null
 	@cmake --build build-server -j $(JOBS) --target vantor server_mode_tests vantor_startup_tests
 	@cd build-server && ctest --output-on-failure -j $(JOBS) -L server-mode --timeout 300
+
+# The Windows build, cross-compiled with MinGW-w64 against static
+# freeglut, FreeType, libpng and zlib built from Debian's sources (once, in
+# build-windows/deps): build-windows/vantor-windows-x64.zip holds vantor.exe,
+# PNG/ and TTF/, and vantor.exe imports only Windows' own DLLs.
+WINDOWS_CMAKE = cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
+windows: deps
+	@scripts/build-windows-deps build-windows/deps
+	@$(WINDOWS_CMAKE) >/dev/null
+	@cmake --build build-windows -j $(JOBS) --target vantor_zip
+
+# The Windows build's tests under Wine, in a network namespace of their own
+# with one wineserver (scripts/test-windows): the unit tests that need no
+# window, the Linux build's server-mode test against `wine vantor.exe S`,
+# and the client from the unpacked zip under Xvfb (scripts/check-windows-window).
+test-windows: windows
+	@cmake --build build-windows -j $(JOBS)
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target server_mode_tests
+	@scripts/test-windows $(JOBS) $(BUILD)
 
 # The threaded tests under ThreadSanitizer, in a build of their own.
 tsan: deps
@@ -89,4 +109,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-server build-tsan build-asan build-fuzz build-bench
+	@rm -rf build build-server build-windows build-tsan build-asan build-fuzz build-bench

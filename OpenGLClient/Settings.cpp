@@ -1,26 +1,17 @@
 #include "OpenGLClient/Settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <utility>
-#include <vector>
+
+#include "ios/Platform.h"
 
 namespace vgl {
 
 std::string Settings::defaultPath() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-  if (config != nullptr && config[0] == '/') return std::string(config) + "/vantor/settings";
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/vantor/settings";
-  return std::string();
+  const std::string folder = platform::userConfigurationFolder();
+  if (folder.empty()) return std::string();
+  return (std::filesystem::path(folder) / "vantor" / "settings").string();
 }
 
 void Settings::load(std::ostream& errors) {
@@ -63,23 +54,10 @@ bool Settings::save(std::ostream& errors) const {
   const std::filesystem::path path(path_);
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
-  std::string temporary = path_ + ".XXXXXX";
-  std::vector<char> name(temporary.begin(), temporary.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  if (fd < 0) {
-    errors << "vantor: cannot write " << path_ << ": " << std::strerror(errno) << "\n";
-    return false;
-  }
-  const std::string text = std::string("hints=") + (hints_ ? "1" : "0") + "\n";
-  const bool written =
-      write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && fsync(fd) == 0;
-  const int saved = errno;
-  const bool closed = close(fd) == 0;
-  if (!written || !closed || std::rename(name.data(), path_.c_str()) != 0) {
-    errors << "vantor: cannot write " << path_ << ": " << std::strerror(written ? errno : saved)
-           << "\n";
-    unlink(name.data());
+  const std::string reason =
+      platform::replaceFile(path_, std::string("hints=") + (hints_ ? "1" : "0") + "\n");
+  if (!reason.empty()) {
+    errors << "vantor: cannot write " << path_ << ": " << reason << "\n";
     return false;
   }
   return true;

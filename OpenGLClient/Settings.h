@@ -1,7 +1,8 @@
 // The player's choices kept between runs, in a small text file of
 // "key=value" lines: for now only whether the legal-move markers show
 // ("hints=1" or "hints=0"). The file lives in
-// $XDG_CONFIG_HOME/vantor/settings, ~/.config/vantor/settings without it.
+// $XDG_CONFIG_HOME/vantor/settings, ~/.config/vantor/settings without it, or
+// on Windows in %APPDATA%\vantor\settings.
 //
 // A missing file gives the defaults quietly; an unreadable or corrupt one
 // gives the defaults and one line on the error stream, so a bad file never
@@ -21,7 +22,7 @@ namespace vgl {
 class Settings {
  public:
   // The file's path from the environment; empty when neither
-  // XDG_CONFIG_HOME nor HOME is set.
+  // XDG_CONFIG_HOME nor HOME (on Windows, APPDATA) is set.
   static std::string defaultPath();
 
   explicit Settings(std::string path) : path_(std::move(path)) {}

@@ -1,7 +1,6 @@
 #include "app/ClientStartup.h"
 
 #include <GL/freeglut.h>
-#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <thread>
 
 #include "OpenGLClient/OpenGLClient.h"
+#include "app/DisplayCheck.h"
 #include "app/LaunchedPortReader.h"
 #include "ios/Platform.h"
 
@@ -82,16 +82,6 @@ int launchStandaloneServer() {
   }
   std::thread(passOnOutput, output).detach();
   return port;
-}
-
-// freeglut ends the process when it cannot open the display; asking the X
-// library first lets the user read one clear line instead.
-bool displayOpens(const std::string& name) {
-  if (name.empty() && !platform::displayAvailable()) return false;
-  Display* display = XOpenDisplay(name.empty() ? nullptr : name.c_str());
-  if (!display) return false;
-  XCloseDisplay(display);
-  return true;
 }
 
 [[noreturn]] void refuseWithoutDisplay(const std::string& named) {

@@ -1,8 +1,8 @@
 #include "app/ServerCommandLine.h"
 
-#include <arpa/inet.h>
-
 #include <cstdlib>
+
+#include "ios/SocketSystem.h"
 
 namespace {
 

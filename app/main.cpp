@@ -8,6 +8,8 @@
 // and 2 on words it does not know. "--help" and "--version": the usage or
 // the version on standard output. Any other argument: nothing, exit code 0.
 // An exception that escapes either mode: the crash message, exit code 1.
+// Where the socket layer has to be started (Windows), a failure to start it
+// ends the program at once with "WSAStartup failed: <code>", exit code 1.
 //
 // GLUT is initialised in client mode only: freeglut ends the process when
 // its display does not open, and the server mode needs no display, nor
@@ -26,6 +28,7 @@
 #include "ios/CrashReporter.h"
 #include "ios/Exception.h"
 #include "ios/Platform.h"
+#include "ios/SocketSystem.h"
 #include "server/VantorEmbeddedServer.h"
 
 namespace {
@@ -54,11 +57,18 @@ int runServer(const ServerCommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything else: without the socket layer neither mode can work.
+  const int socketLayer = sockets::startUp();
+  if (socketLayer != 0) {
+    std::printf("WSAStartup failed: %d\n", socketLayer);
+    return 1;
+  }
   installCrashHandlers();
   serverStatus[0] = 0;
   try {
     // Pictures and fonts are found beside the executable, or where it is
-    // installed; the server child is started from /proc/self/exe all the same.
+    // installed; the server child is started from the executable's own path
+    // all the same.
     const std::string executable = platform::executableDirectory();
     if (executable.size() > 1) platform::changeDirectory(platform::resourceDirectory(executable));
 

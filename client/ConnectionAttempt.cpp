@@ -9,6 +9,7 @@
 #include "ios/Exception.h"
 #include "ios/Platform.h"
 #include "ios/Socket.h"
+#include "ios/SocketSystem.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ ConnectionAttempt::ConnectionAttempt(const std::string& host, int port, int time
           host, port, deadline, [&] { return !shared->isAbandoned(); }, &failure);
       std::lock_guard<std::mutex> lock(shared->mutex);
       if (shared->abandoned) {
-        if (descriptor >= 0) platform::closeDescriptor(descriptor);
+        if (descriptor >= 0) sockets::close(descriptor);
         return;
       }
       shared->descriptor = descriptor;
@@ -79,10 +80,10 @@ ConnectionAttempt::~ConnectionAttempt() {
   {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     shared_->abandoned = true;
-    if (shared_->descriptor >= 0) platform::closeDescriptor(shared_->descriptor);
+    if (shared_->descriptor >= 0) sockets::close(shared_->descriptor);
     shared_->descriptor = -1;
   }
-  if (descriptor_ >= 0) platform::closeDescriptor(descriptor_);
+  if (descriptor_ >= 0) sockets::close(descriptor_);
 }
 
 ConnectionAttempt::Status ConnectionAttempt::poll() {

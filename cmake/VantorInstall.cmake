@@ -1,6 +1,26 @@
 # What `cmake --install` puts under the prefix, and the Debian package made
 # from it with CPack. The executable finds an installed copy's pictures and
 # fonts in ../share/vantor from bin/ (platform::resourceDirectory).
+#
+# The Windows build instead makes a zip: vantor.exe with PNG/ and TTF/ beside
+# it, as the executable looks for them there.
+if(WIN32)
+  install(TARGETS vantor RUNTIME DESTINATION .)
+  if(VANTOR_GUI)
+    install(DIRECTORY ${VANTOR_BIN_DIR}/PNG ${VANTOR_BIN_DIR}/TTF DESTINATION .)
+    set(VANTOR_ZIP ${CMAKE_BINARY_DIR}/vantor-windows-x64.zip)
+    add_custom_command(OUTPUT ${VANTOR_ZIP}
+      COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:vantor> -DBIN=${VANTOR_BIN_DIR}
+              -DSTAGE=${CMAKE_BINARY_DIR}/zip -DZIP=${VANTOR_ZIP} -DOBJDUMP=${CMAKE_OBJDUMP}
+              -DSTRIP=${CMAKE_STRIP} -P ${CMAKE_CURRENT_LIST_DIR}/VantorWindowsZip.cmake
+      DEPENDS vantor vantor_resources ${CMAKE_CURRENT_LIST_DIR}/VantorWindowsZip.cmake
+      COMMENT "Packing vantor-windows-x64.zip"
+      VERBATIM)
+    add_custom_target(vantor_zip DEPENDS ${VANTOR_ZIP})
+  endif()
+  return()
+endif()
+
 include(GNUInstallDirs)
 
 set(VANTOR_APP_ID org.example.Vantor)

@@ -127,6 +127,9 @@ void installCrashHandlers() {
   for (int signalNumber : {SIGSEGV, SIGINT, SIGFPE, SIGTERM, SIGILL}) {
     std::signal(signalNumber, onSignal);
   }
+  // Where a fault on another thread raises no signal (Windows), the same
+  // handler hears of it all the same.
+  platform::onFatalFault(onSignal);
 }
 
 std::string crashMessageText(const std::string& text) {

@@ -1,51 +1,30 @@
 #include "ios/IosSystemStreamSelect.h"
 
-#include <sys/epoll.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "ios/Exception.h"
+#include "ios/IosReadiness.h"
 #include "ios/IosSystemStream.h"
 #include "ios/IosWakeUp.h"
 
-namespace {
-
-uint32_t interestOf(bool writable) {
-  return EPOLLIN | (writable ? EPOLLOUT : 0u);
-}
-
-}  // namespace
-
 IosSystemStreamSelect::IosSystemStreamSelect()
-    : streams_(new IosVector()), registrations_(0), pollDescriptor_(epoll_create1(EPOLL_CLOEXEC)) {
+    : streams_(new IosVector()), registrations_(0), waiting_(false) {
   try {
-    if (pollDescriptor_ < 0) throw new Exception("IosSystemStreamSelect error");
     wake_ = IosWakeUp::create();
+    readiness_.reset(new IosReadiness(wake_->descriptor()));
   } catch (Exception* e) {
     delete e;
-    if (pollDescriptor_ >= 0) close(pollDescriptor_);
     delete streams_;
     throw new Exception("IosSystemStreamSelect error");
   }
-  epoll_event event{};
-  event.events = EPOLLIN;
-  event.data.ptr = nullptr;
-  epoll_ctl(pollDescriptor_, EPOLL_CTL_ADD, wake_->descriptor(), &event);
 }
 
 IosSystemStreamSelect::~IosSystemStreamSelect() {
-  close(pollDescriptor_);
   delete streams_;
 }
 
-void IosSystemStreamSelect::watch(IosSystemStream* stream, const Registration& entry,
-                                  int operation) {
-  epoll_event event{};
-  event.events = interestOf(entry.writable);
-  event.data.ptr = stream;
-  // A descriptor already watched for another stream stays with that one.
-  epoll_ctl(pollDescriptor_, operation, entry.descriptor, &event);
+void IosSystemStreamSelect::changed() {
+  // Called under the lock. A wait that does not see changes made during it
+  // must start again to see this one.
+  if (!IosReadiness::changesReachWaitInProgress() && waiting_.load()) wake_->notify();
 }
 
 void IosSystemStreamSelect::add(IosSystemStream* stream) {
@@ -58,7 +37,8 @@ void IosSystemStreamSelect::add(IosSystemStream* stream) {
   }
   Registration entry{1, stream->getDescriptor(), false, false, registrations_++};
   registered_.emplace(stream, entry);
-  watch(stream, entry, EPOLL_CTL_ADD);
+  readiness_->watch(stream, entry.descriptor, false);
+  changed();
 }
 
 void IosSystemStreamSelect::remove(IosSystemStream* stream) {
@@ -66,7 +46,8 @@ void IosSystemStreamSelect::remove(IosSystemStream* stream) {
   auto found = registered_.find(stream);
   if (found == registered_.end()) return;
   streams_->remove(stream);
-  epoll_ctl(pollDescriptor_, EPOLL_CTL_DEL, found->second.descriptor, nullptr);
+  readiness_->forget(found->second.descriptor);
+  changed();
   if (found->second.flushRequested) {
     for (auto it = flushRequests_.begin(); it != flushRequests_.end(); ++it) {
       if (*it == stream) {
@@ -103,33 +84,30 @@ void IosSystemStreamSelect::setWriteInterest(IosSystemStream* stream, bool writa
   auto found = registered_.find(stream);
   if (found == registered_.end() || found->second.writable == writable) return;
   found->second.writable = writable;
-  watch(stream, found->second, EPOLL_CTL_MOD);
+  readiness_->change(stream, found->second.descriptor, writable);
+  changed();
 }
 
 void IosSystemStreamSelect::select(int timeoutMilliseconds) {
   waiter_ = std::this_thread::get_id();
-  epoll_event events[128];
-  int count;
-  do {
-    count = epoll_wait(pollDescriptor_, events, 128, timeoutMilliseconds);
-  } while (count < 0 && errno == EINTR);
+  std::vector<IosReadiness::Event> events;
+  waiting_ = true;
+  const bool waited = readiness_->wait(timeoutMilliseconds, events);
+  waiting_ = false;
   std::lock_guard<std::mutex> guard(lock_);
   readable_.clear();
   writable_.clear();
-  if (count < 0) throw new Exception("IosSystemStreamSelect error");
-  for (int i = 0; i < count; ++i) {
-    auto* stream = static_cast<IosSystemStream*>(events[i].data.ptr);
-    if (stream == nullptr) {
+  if (!waited) throw new Exception("IosSystemStreamSelect error");
+  for (const IosReadiness::Event& event : events) {
+    if (event.stream == nullptr) {
       wake_->drain();
       continue;
     }
     // A stream removed during the wait is not reported (and not touched:
     // it may be gone).
-    if (registered_.count(stream) == 0) continue;
-    if ((events[i].events & (EPOLLIN | EPOLLHUP | EPOLLERR | EPOLLRDHUP)) != 0) {
-      readable_.push_back(stream);
-    }
-    if ((events[i].events & EPOLLOUT) != 0) writable_.push_back(stream);
+    if (registered_.count(event.stream) == 0) continue;
+    if (event.readable) readable_.push_back(event.stream);
+    if (event.writable) writable_.push_back(event.stream);
   }
   // Each descriptor is reported once per wait; only the order is left to set.
   sortByRegistration(readable_);

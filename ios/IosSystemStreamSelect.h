@@ -23,6 +23,7 @@
 
 #include "ios/IosVector.h"
 
+class IosReadiness;
 class IosSystemStream;
 class IosWakeUp;
 
@@ -81,7 +82,7 @@ class IosSystemStreamSelect {
 
   IosVector* listed(const std::vector<IosSystemStream*>& which);
   void sortByRegistration(std::vector<IosSystemStream*>& streams);
-  void watch(IosSystemStream* stream, const Registration& entry, int operation);
+  void changed();
 
   // A plain mutex: taken many times a round, released by its taker.
   std::mutex lock_;
@@ -91,8 +92,10 @@ class IosSystemStreamSelect {
   std::vector<IosSystemStream*> readable_;
   std::vector<IosSystemStream*> writable_;
   std::vector<IosSystemStream*> flushRequests_;
-  int pollDescriptor_;
   std::shared_ptr<IosWakeUp> wake_;
+  std::unique_ptr<IosReadiness> readiness_;
+  // Whether the waiting thread is inside the system's wait now.
+  std::atomic<bool> waiting_;
   // The thread that waits, which needs no wake-up for its own requests.
   std::atomic<std::thread::id> waiter_;
 };

@@ -38,10 +38,13 @@ class IosWakeUp : public std::enable_shared_from_this<IosWakeUp> {
   };
 
  private:
-  explicit IosWakeUp(int descriptor) : descriptor_(descriptor) {}
+  IosWakeUp(int descriptor, int sender) : descriptor_(descriptor), sender_(sender) {}
   void signal();
 
+  // The end that is watched, and the end written to; the same descriptor on
+  // Linux (an eventfd), a connected socket pair on Windows.
   int descriptor_;
+  int sender_;
 };
 
 #endif  // VANTOR_IOS_IOSWAKEUP_H_

@@ -1,9 +1,10 @@
-// The one home of the operating-system services the rest of the program uses
-// in place of the Windows ones it was designed around: the millisecond tick,
-// sleeping, the executable's directory, call-stack capture, a modal dialog,
-// and (for the client) starting the local server child, reading what it
-// writes, and killing it.
-// Nothing outside this file pair includes an OS header for these.
+// The one home of the operating-system services the rest of the program uses:
+// the millisecond tick, sleeping, the executable's directory, call-stack
+// capture, a modal dialog, and (for the client) starting the local server
+// child, reading what it writes, and killing it. PlatformPosix.cpp is the
+// Linux side, PlatformWindows.cpp the Windows side; sockets have their own
+// pair behind SocketSystem.h.
+// Nothing else includes an OS header for these.
 //
 // Thread safety: every function may be called from any thread.
 #ifndef VANTOR_IOS_PLATFORM_H_
@@ -32,12 +33,28 @@ std::string executableDirectory();
 // build), else its ../share/vantor when they are there (an installed copy),
 // else the executable's folder still.
 std::string resourceDirectory(const std::string& executableFolder);
+// The folder that holds users' program settings: $XDG_CONFIG_HOME when it
+// is an absolute path, else $HOME/.config on Linux; %APPDATA% on Windows.
+// Empty when the environment names none.
+std::string userConfigurationFolder();
+// Puts text in the file at path, in place of what it held, so that a crash
+// leaves either the old file or the new one, never half of one (a flushed
+// temporary file in the same folder, renamed over it). Empty when it worked,
+// else the system's reason.
+std::string replaceFile(const std::string& path, const std::string& text);
+
 // Makes path the working directory; false when that fails.
 bool changeDirectory(const std::string& path);
 
 // Fills frames with up to maxFrames return addresses of the calling thread,
 // innermost first; returns how many were captured.
 int captureBackTrace(void** frames, int maxFrames);
+
+// Hands the faults that reach no signal handler to handler, with the signal
+// that stands for each (SIGSEGV, SIGILL, SIGFPE): on Windows, an unhandled
+// structured exception of any thread. On Linux faults are signals already,
+// and nothing is installed.
+void onFatalFault(void (*handler)(int signalNumber));
 
 // Writes all of text to standard error with plain system writes: no stream
 // lock and no allocation, so a signal handler may use it.

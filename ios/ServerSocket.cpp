@@ -1,17 +1,12 @@
 #include "ios/ServerSocket.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "ios/Exception.h"
 #include "ios/Socket.h"
+#include "ios/SocketSystem.h"
 #include "ios/StandardSocketFactory.h"
 
 ServerSocket::ServerSocket(bool localOnly, int port)
@@ -46,18 +41,21 @@ ServerSocket::ServerSocket(const std::string& address, int port)
 
   // Non-blocking, so that a connection that vanishes between the readiness
   // report and accept() cannot leave the accepting thread waiting.
-  int descriptor = socket(family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  int descriptor = sockets::open(family, true);
   if (descriptor < 0) throw new Exception("Socket creation error");
-  int on = 1;
-  setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
+  sockets::reuseListeningAddress(descriptor);
   // An IPv6 address means that address alone, not the IPv4 ones as well.
-  if (family == AF_INET6) setsockopt(descriptor, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof(on));
+  int on = 1;
+  if (family == AF_INET6) {
+    setsockopt(descriptor, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&on),
+               sizeof(on));
+  }
   if (bind(descriptor, reinterpret_cast<sockaddr*>(&bindAddress_), addressLength) != 0) {
-    close(descriptor);
+    sockets::close(descriptor);
     throw new Exception("Socket binding error");
   }
   if (listen(descriptor, SOMAXCONN) != 0) {
-    close(descriptor);
+    sockets::close(descriptor);
     throw new Exception("Socket listening error");
   }
   sockaddr_storage bound{};
@@ -72,7 +70,7 @@ ServerSocket::ServerSocket(const std::string& address, int port)
 
 ServerSocket::~ServerSocket() {
   std::fprintf(stderr, "Server Socket closed\n");
-  close(descriptor_);
+  sockets::close(descriptor_);
 }
 
 int ServerSocket::getDescriptor() {
@@ -96,35 +94,19 @@ Socket* ServerSocket::acceptConnection(IosSocketFactory* factory, bool wait) {
   for (;;) {
     clientAddressLength_ = sizeof(clientAddress_);
     // A connection taken by a waiting loop must never block it either.
-    int descriptor = accept4(descriptor_, reinterpret_cast<sockaddr*>(&clientAddress_),
-                             &clientAddressLength_, SOCK_CLOEXEC | (wait ? 0 : SOCK_NONBLOCK));
+    int descriptor = sockets::acceptFrom(descriptor_, reinterpret_cast<sockaddr*>(&clientAddress_),
+                                         &clientAddressLength_, !wait);
     if (descriptor >= 0) return factory->createSocket(descriptor);
-    switch (errno) {
-      case EAGAIN:
-#if EWOULDBLOCK != EAGAIN
-      case EWOULDBLOCK:
-#endif
-        if (!wait) return nullptr;
-        {
-          pollfd entry{descriptor_, POLLIN, 0};
-          poll(&entry, 1, -1);
-        }
-        continue;
-      // A connection that failed before it was taken, or a signal: Linux
-      // reports these through accept(); the listener itself is fine.
-      case EINTR:
-      case ECONNABORTED:
-      case EPROTO:
-      case ENETDOWN:
-      case ENOPROTOOPT:
-      case EHOSTDOWN:
-      case ENONET:
-      case EHOSTUNREACH:
-      case EOPNOTSUPP:
-      case ENETUNREACH:
-        continue;
-      default:
-        throw new Exception("Socket waiting client error");
+    const int error = sockets::lastError();
+    if (sockets::wouldBlock(error)) {
+      if (!wait) return nullptr;
+      pollfd entry = sockets::entryFor(descriptor_, POLLIN);
+      sockets::poll(&entry, 1, -1);
+      continue;
     }
+    // A signal, or a connection that failed before it was taken: the
+    // listener itself is fine.
+    if (sockets::interrupted(error) || sockets::acceptCanRetry(error)) continue;
+    throw new Exception("Socket waiting client error");
   }
 }

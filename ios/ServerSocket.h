@@ -8,12 +8,10 @@
 #ifndef VANTOR_IOS_SERVERSOCKET_H_
 #define VANTOR_IOS_SERVERSOCKET_H_
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <string>
 
 #include "ios/IosSystemStream.h"
+#include "ios/SocketSystem.h"
 
 class IosSocketFactory;
 class Socket;

@@ -1,30 +1,21 @@
 #include "ios/Socket.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 
 #include "ios/Exception.h"
 #include "ios/Platform.h"
+#include "ios/SocketSystem.h"
 
 namespace {
 
 void receiveAll(int descriptor, char* buf, int n) {
   while (n > 0) {
-    ssize_t got = recv(descriptor, buf, static_cast<size_t>(n), 0);
+    const long got = sockets::receive(descriptor, buf, static_cast<size_t>(n));
     if (got == 0) throw new Exception("IosSocket: Socket disconnected");
     if (got < 0) {
-      if (errno == EINTR) continue;
+      if (sockets::interrupted(sockets::lastError())) continue;
       throw new Exception("IosSocket: Socket receive error");
     }
     buf += got;
@@ -37,22 +28,20 @@ void sendAll(int descriptor, const char* buf, int n) {
   // hold the writer longer than one that reads nothing.
   const uint32_t start = platform::tickCount();
   while (n > 0) {
-    // MSG_NOSIGNAL: a peer that has gone is an error here, not SIGPIPE.
-    ssize_t sent = send(descriptor, buf, static_cast<size_t>(n), MSG_NOSIGNAL | MSG_DONTWAIT);
+    const long sent = sockets::send(descriptor, buf, static_cast<size_t>(n));
     if (sent == 0) throw new Exception("IosSocket: Socket disconnected");
     if (sent > 0) {
       buf += sent;
       n -= static_cast<int>(sent);
       continue;
     }
-    if (errno == EINTR) continue;
-    if (errno != EAGAIN && errno != EWOULDBLOCK) {
-      throw new Exception("IosSocket: Socket send error");
-    }
+    const int error = sockets::lastError();
+    if (sockets::interrupted(error)) continue;
+    if (!sockets::wouldBlock(error)) throw new Exception("IosSocket: Socket send error");
     const int left =
         Socket::kSendTimeoutMilliseconds - static_cast<int>(platform::tickCount() - start);
-    pollfd entry{descriptor, POLLOUT, 0};
-    if (left <= 0 || (poll(&entry, 1, left) == 0)) {
+    pollfd entry = sockets::entryFor(descriptor, POLLOUT);
+    if (left <= 0 || (sockets::poll(&entry, 1, left) == 0)) {
       throw new Exception("IosSocket: Socket send error");
     }
   }
@@ -60,15 +49,14 @@ void sendAll(int descriptor, const char* buf, int n) {
 
 // Small writes leave at once: every write is a whole message.
 void configureConnection(int descriptor) {
-  int on = 1;
-  setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+  sockets::configureConnection(descriptor);
 }
 
 }  // namespace
 
 int Socket::SocketInputStream::available() {
   int pending = 0;
-  if (ioctl(descriptor_, FIONREAD, &pending) < 0) {
+  if (!sockets::pendingBytes(descriptor_, &pending)) {
     throw new Exception("IosSocketStream: ioctl error");
   }
   return pending;
@@ -99,38 +87,40 @@ int Socket::connectDescriptor(const char* host, int port, uint64_t deadline,
   address.sin_port = htons(static_cast<uint16_t>(port));
 
   // Non-blocking while it connects, so that the wait can be cut short.
-  const int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  const int descriptor = sockets::open(AF_INET, true);
   if (descriptor < 0) throw new Exception("IosSocket: Socket creation failed");
   bool connected = connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-  bool failed = !connected && errno != EINPROGRESS && errno != EINTR;
+  bool failed = !connected && !sockets::connectInProgress(sockets::lastError());
   // In short slices, so that an attempt nobody wants any more ends soon.
   const uint64_t kSliceMilliseconds = 50;
   while (!connected && !failed) {
     if (!stillWanted()) {
-      close(descriptor);
+      sockets::close(descriptor);
       return -1;
     }
     const uint64_t now = platform::monotonicMilliseconds();
     if (now >= deadline) {
-      close(descriptor);
+      sockets::close(descriptor);
       throw new Exception("IosSocket: Socket connection timed out");
     }
-    pollfd entry{descriptor, POLLOUT, 0};
+    pollfd entry = sockets::entryFor(descriptor, POLLOUT);
     const int ready =
-        poll(&entry, 1, static_cast<int>(std::min(deadline - now, kSliceMilliseconds)));
-    if (ready < 0 && errno != EINTR) failed = true;
+        sockets::poll(&entry, 1, static_cast<int>(std::min(deadline - now, kSliceMilliseconds)));
+    if (ready < 0 && !sockets::interrupted(sockets::lastError())) failed = true;
     if (ready <= 0) continue;
     int error = 0;
     socklen_t length = sizeof(error);
-    failed = getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0;
+    failed = getsockopt(descriptor, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                        &length) != 0 ||
+             error != 0;
     connected = !failed;
   }
   if (failed) {
-    close(descriptor);
+    sockets::close(descriptor);
     throw new Exception("IosSocket: Socket connection failed");
   }
   // Reads and writes then block as on any other connection of this layer.
-  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  sockets::setNonBlocking(descriptor, false);
   return descriptor;
 }
 
@@ -165,7 +155,7 @@ Socket::Socket(int descriptor)
 Socket::~Socket() {
   delete inputStream_;
   delete outputStream_;
-  close(descriptor_);
+  sockets::close(descriptor_);
 }
 
 void Socket::createStreams() {
@@ -190,7 +180,7 @@ void Socket::write(const char* buf, int n) {
 }
 
 void Socket::shutdown() {
-  ::shutdown(descriptor_, SHUT_RDWR);
+  sockets::shutdownBoth(descriptor_);
 }
 
 int Socket::getLocalPort() {

@@ -16,8 +16,6 @@
 #ifndef VANTOR_IOS_SOCKET_H_
 #define VANTOR_IOS_SOCKET_H_
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,6 +23,7 @@
 #include "ios/IosInputStream.h"
 #include "ios/IosOutputStream.h"
 #include "ios/IosSystemStream.h"
+#include "ios/SocketSystem.h"
 
 class Socket : public IosSystemStream {
  public:
@@ -82,8 +81,9 @@ class Socket : public IosSystemStream {
   void write(const char* buf, int n);
 
   // Ends the connection in both directions but keeps the descriptor: the peer
-  // sees the end of the stream, and this socket turns readable with nothing
-  // pending, which its reader takes for a closed connection.
+  // sees the end of the stream, and (on Linux; not on Windows, where a read
+  // then fails) this socket turns readable with nothing pending, which its
+  // reader takes for a closed connection.
   void shutdown();
 
   // The local port of the connection.

@@ -1,14 +1,12 @@
 #include "ios/TaggedSocket.h"
 
-#include <sys/socket.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "ios/Exception.h"
 #include "ios/IosSystemStreamSelect.h"
 #include "ios/Platform.h"
+#include "ios/SocketSystem.h"
 
 TaggedSocket::TaggedSocket(int descriptor)
     : Socket(descriptor),
@@ -42,7 +40,7 @@ TaggedSocket::Transfer TaggedSocket::receive(int maxBytes) {
   while (total < maxBytes) {
     const size_t want = std::min(kChunk, static_cast<size_t>(maxBytes - total));
     if (input_.size() < inputEnd_ + want) input_.resize(inputEnd_ + want);
-    ssize_t got = recv(getDescriptor(), input_.data() + inputEnd_, want, 0);
+    const long got = sockets::receive(getDescriptor(), input_.data() + inputEnd_, want);
     if (got > 0) {
       inputEnd_ += static_cast<size_t>(got);
       total += static_cast<int>(got);
@@ -51,8 +49,9 @@ TaggedSocket::Transfer TaggedSocket::receive(int maxBytes) {
       continue;
     }
     if (got == 0) return total > 0 ? kMoved : kEnded;
-    if (errno == EINTR) continue;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) return total > 0 ? kMoved : kBlocked;
+    const int error = sockets::lastError();
+    if (sockets::interrupted(error)) continue;
+    if (sockets::wouldBlock(error)) return total > 0 ? kMoved : kBlocked;
     return total > 0 ? kMoved : kFailed;
   }
   return kMoved;
@@ -67,11 +66,11 @@ TaggedSocket::Transfer TaggedSocket::flush() {
     if (!output_.take(sending_)) return kOverflowed;
     if (sending_.empty()) return kMoved;
     const size_t left = sending_.size() - sendingStart_;
-    ssize_t sent =
-        send(getDescriptor(), sending_.data() + sendingStart_, left, MSG_NOSIGNAL | MSG_DONTWAIT);
+    const long sent = sockets::send(getDescriptor(), sending_.data() + sendingStart_, left);
     if (sent < 0) {
-      if (errno == EINTR) continue;
-      if (errno == EAGAIN || errno == EWOULDBLOCK) return kBlocked;
+      const int error = sockets::lastError();
+      if (sockets::interrupted(error)) continue;
+      if (sockets::wouldBlock(error)) return kBlocked;
       return kFailed;
     }
     sendingStart_ += static_cast<size_t>(sent);

@@ -4,12 +4,14 @@
 
 #include <cstdlib>
 
+#include "tests/ios/TestSupport.h"
+
 namespace {
 
 // A lost connection shows the crash message in a dialog when a display
 // exists; the tests read it on standard error instead.
 struct NoDialogs {
-  NoDialogs() { unsetenv("DISPLAY"); }
+  NoDialogs() { setEnvironment("DISPLAY", nullptr); }
 } noDialogs;
 
 }  // namespace

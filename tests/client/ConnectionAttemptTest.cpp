@@ -2,7 +2,6 @@
 // and every attempt ends connected, refused, timed out, or given up, on
 // loopback addresses only. A refused connection is in the pump's tests.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <memory>
 #include <string>

@@ -1,12 +1,6 @@
 #include "tests/client/FullListener.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include "ios/SocketSystem.h"
 
 FullListener::FullListener(const std::string& address, int port) : port_(0) {
   sockaddr_in where{};
@@ -14,13 +8,12 @@ FullListener::FullListener(const std::string& address, int port) : port_(0) {
   where.sin_port = htons(static_cast<uint16_t>(port));
   socklen_t length = sizeof where;
   auto* at = reinterpret_cast<sockaddr*>(&where);
-  listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  int on = 1;
-  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  listener_ = sockets::open(AF_INET, false);
+  sockets::reuseListeningAddress(listener_);
   if (inet_pton(AF_INET, address.c_str(), &where.sin_addr) != 1 || bind(listener_, at, length) ||
       listen(listener_, 0) || getsockname(listener_, at, &length)) {
-    why_ =
-        "cannot listen on " + address + ":" + std::to_string(port) + ": " + std::to_string(errno);
+    why_ = "cannot listen on " + address + ":" + std::to_string(port) + ": " +
+           std::to_string(sockets::lastError());
     return;
   }
   port_ = ntohs(where.sin_port);
@@ -28,11 +21,11 @@ FullListener::FullListener(const std::string& address, int port) : port_(0) {
   // Far more connections than a full backlog takes, each given far longer
   // than a loopback handshake needs.
   for (int i = 0; i < 16; ++i) {
-    fillers_.push_back(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    fillers_.push_back(sockets::open(AF_INET, true));
     if (connect(fillers_.back(), at, length) == 0) continue;
-    if (errno != EINPROGRESS) break;
-    pollfd entry{fillers_.back(), POLLOUT, 0};
-    if (poll(&entry, 1, 300) == 0) {
+    if (!sockets::connectInProgress(sockets::lastError())) break;
+    pollfd entry = sockets::entryFor(fillers_.back(), POLLOUT);
+    if (sockets::poll(&entry, 1, 300) == 0) {
       why_.clear();  // this one waits: so will the next
       break;
     }
@@ -40,6 +33,6 @@ FullListener::FullListener(const std::string& address, int port) : port_(0) {
 }
 
 FullListener::~FullListener() {
-  for (int filler : fillers_) close(filler);
-  close(listener_);
+  for (int filler : fillers_) sockets::close(filler);
+  sockets::close(listener_);
 }

@@ -1,8 +1,6 @@
 // The usual factory with the connection base: the hooks a connection hears,
 // in their order, and what is in place when it hears them.
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -10,6 +8,7 @@
 #include "ios/IosServerConnection.h"
 #include "ios/IosServerStandardFactory.h"
 #include "ios/TaggedSocket.h"
+#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -41,7 +40,7 @@ class RecordingConnection : public IosServerConnection {
 
 TEST(IosServerStandardFactory, CallsConnectedOnceTheConnectionIsBuiltAndRecorded) {
   int ends[2];
-  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+  ASSERT_TRUE(connectedPair(ends));
   IosServerStandardFactory<RecordingConnection> factory;
   TaggedSocket* socket = new TaggedSocket(ends[0]);  // the connection deletes it
   factory.newConnection(socket);
@@ -50,5 +49,5 @@ TEST(IosServerStandardFactory, CallsConnectedOnceTheConnectionIsBuiltAndRecorded
   EXPECT_EQ(events,
             (std::vector<std::string>{"constructed", "connected, recorded, with its streams",
                                       "disconnected", "destroyed"}));
-  close(ends[1]);
+  sockets::close(ends[1]);
 }

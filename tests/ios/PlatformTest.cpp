@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ios/Platform.h"
+#include "tests/ios/TestSupport.h"
 
 namespace {
 
@@ -75,13 +76,13 @@ TEST(Platform, ResourcesAreFoundBesideTheExecutableFirstThenInItsShareFolder) {
 TEST(Platform, ADisplayIsAvailableOnlyWhenOneIsNamed) {
   const char* before = std::getenv("DISPLAY");
   const std::string saved = before != nullptr ? before : "";
-  setenv("DISPLAY", ":99", 1);
+  setEnvironment("DISPLAY", ":99");
   EXPECT_TRUE(platform::displayAvailable());
-  setenv("DISPLAY", "", 1);
+  setEnvironment("DISPLAY", "");
   EXPECT_FALSE(platform::displayAvailable());
-  unsetenv("DISPLAY");
+  setEnvironment("DISPLAY", nullptr);
   EXPECT_FALSE(platform::displayAvailable());
-  before != nullptr ? setenv("DISPLAY", saved.c_str(), 1) : unsetenv("DISPLAY");
+  setEnvironment("DISPLAY", before != nullptr ? saved.c_str() : nullptr);
 }
 
 // In the copy (marked by its environment) this test only waits to be killed.

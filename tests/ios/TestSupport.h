@@ -1,17 +1,20 @@
 // Helpers for the foundation tests: the message of the Exception* an action
 // throws (the test owns and deletes it, as every catcher does), waiting with a
-// deadline for something another thread does, and a spell in which no thread
-// can be made.
+// deadline for something another thread does, a spell in which no thread
+// can be made, the environment changed the same way on every system, and a
+// connected pair of sockets.
 #ifndef VANTOR_TESTS_IOS_TESTSUPPORT_H_
 #define VANTOR_TESTS_IOS_TESTSUPPORT_H_
 
 #include <pthread.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "ios/Exception.h"
+#include "ios/SocketSystem.h"
 
 template <typename Action>
 std::string thrownMessage(Action action) {
@@ -38,6 +41,15 @@ bool eventually(Condition condition) {
 
 // While it lives, every new thread asks for a stack no system can give, so
 // thread creation fails; the previous default comes back afterwards.
+// Windows threads have no process-wide default attributes: there it does
+// nothing, and the Windows build leaves out the tests that use it.
+#ifdef _WIN32
+class NoNewThreads {
+ public:
+  NoNewThreads() {}
+  ~NoNewThreads() {}
+};
+#else
 class NoNewThreads {
  public:
   NoNewThreads() {
@@ -56,5 +68,40 @@ class NoNewThreads {
  private:
   pthread_attr_t previous_;
 };
+#endif
+
+// Sets name to value, or removes it when value is null (Windows has neither
+// setenv nor unsetenv; an empty value removes it there).
+inline void setEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value != nullptr ? value : "");
+#else
+  value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+#endif
+}
+
+// Two connected loopback TCP sockets, each the caller's to close with
+// sockets::close; false when they cannot be made. Unlike socketpair(), it
+// exists on every system.
+inline bool connectedPair(int ends[2]) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof(address);
+  sockaddr* where = reinterpret_cast<sockaddr*>(&address);
+  const int listener = sockets::open(AF_INET, false);
+  ends[0] = ends[1] = -1;
+  if (listener >= 0 && bind(listener, where, length) == 0 && listen(listener, 1) == 0 &&
+      getsockname(listener, where, &length) == 0) {
+    ends[1] = sockets::open(AF_INET, false);
+    if (ends[1] >= 0 && connect(ends[1], where, length) == 0) {
+      ends[0] = sockets::acceptFrom(listener, nullptr, nullptr, false);
+    }
+  }
+  sockets::close(listener);
+  if (ends[0] >= 0) return true;
+  sockets::close(ends[1]);
+  return false;
+}
 
 #endif  // VANTOR_TESTS_IOS_TESTSUPPORT_H_

@@ -3,13 +3,13 @@
 // client that never reads. (Frames in pieces and packed together come in the
 // stall test and in every burst of the other tests.)
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 
+#include "ios/SocketSystem.h"
 #include "server/VantorEmbeddedConnection.h"
 #include "server/VantorServer.h"
 #include "tests/ios/TestSupport.h"
@@ -96,7 +96,8 @@ TEST(FrameReader, AClientThatNeverReadsDelaysNobodyAndIsClosedPastItsBound) {
   auto prober = ProtocolClient::join(server.port(), "prober");
   auto sleeper = ProtocolClient::join(server.port(), "sleeper");
   int small = 4096;
-  setsockopt(sleeper->descriptor(), SOL_SOCKET, SO_RCVBUF, &small, sizeof(small));
+  setsockopt(sleeper->descriptor(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&small),
+             sizeof(small));
   VantorServer* lobby = server.factory().getServer();
   const auto isListed = [&](const char* nick) { return lobby->findPlayerByName(nick) != nullptr; };
   // Broadcasts reach everyone, the sleeper too, which never reads them.

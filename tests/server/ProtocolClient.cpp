@@ -1,15 +1,11 @@
 #include "tests/server/ProtocolClient.h"
 
 #include <gtest/gtest.h>
-#include <netdb.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "ios/Exception.h"
+#include "ios/SocketSystem.h"
 #include "wire/VantorWire.h"
 
 ProtocolClient::ProtocolClient(int port, const std::string& from, const std::string& host) {
@@ -20,7 +16,7 @@ ProtocolClient::ProtocolClient(int port, const std::string& from, const std::str
   const bool found =
       getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &remote) == 0 &&
       (from.empty() || getaddrinfo(from.c_str(), "0", &hints, &local) == 0);
-  descriptor_ = found ? ::socket(remote->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
+  descriptor_ = found ? sockets::open(remote->ai_family, false) : -1;
   const bool connected =
       descriptor_ >= 0 &&
       (local == nullptr || bind(descriptor_, local->ai_addr, local->ai_addrlen) == 0) &&
@@ -28,13 +24,13 @@ ProtocolClient::ProtocolClient(int port, const std::string& from, const std::str
   if (remote != nullptr) freeaddrinfo(remote);
   if (local != nullptr) freeaddrinfo(local);
   if (!connected) {
-    if (descriptor_ >= 0) close(descriptor_);
+    sockets::close(descriptor_);
     throw new Exception("ProtocolClient: connection failed");
   }
 }
 
 ProtocolClient::~ProtocolClient() {
-  close(descriptor_);
+  sockets::close(descriptor_);
 }
 
 std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string& nick,
@@ -51,22 +47,22 @@ std::unique_ptr<ProtocolClient> ProtocolClient::join(int port, const std::string
 
 void ProtocolClient::sendRaw(const std::string& bytes) {
   for (size_t sent = 0; sent < bytes.size();) {
-    const ssize_t n = ::send(descriptor_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    const long n = sockets::sendWaiting(descriptor_, bytes.data() + sent, bytes.size() - sent);
     if (n <= 0) throw new Exception("ProtocolClient: the connection is gone");
     sent += static_cast<size_t>(n);
   }
 }
 
 bool ProtocolClient::readable(int timeoutMs) {
-  pollfd ready{descriptor_, POLLIN, 0};
-  return poll(&ready, 1, timeoutMs) > 0;
+  pollfd ready = sockets::entryFor(descriptor_, POLLIN);
+  return sockets::poll(&ready, 1, timeoutMs) > 0;
 }
 
 bool ProtocolClient::readFully(char* into, size_t length, int timeoutMs) {
   for (size_t got = 0; got < length;) {
     // Once a message has begun, the rest of it is waited for in full.
     if (!readable(got == 0 ? timeoutMs : kWaitMs)) return false;
-    const ssize_t n = recv(descriptor_, into + got, length - got, 0);
+    const long n = sockets::receive(descriptor_, into + got, length - got);
     if (n <= 0) return false;
     got += static_cast<size_t>(n);
   }
@@ -104,8 +100,8 @@ std::vector<std::string> ProtocolClient::drain(int quietMs) {
 bool ProtocolClient::closedByServer(int timeoutMs) {
   char discard[4096];
   while (readable(timeoutMs)) {
-    const ssize_t n = recv(descriptor_, discard, sizeof discard, 0);
-    if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
+    const long n = sockets::receive(descriptor_, discard, sizeof discard);
+    if (n == 0 || (n < 0 && sockets::connectionReset(sockets::lastError()))) return true;
   }
   return false;
 }

@@ -3,11 +3,14 @@
 // 255 on an interrupt; --listen serves exactly the addresses given (other loopback addresses stand
 // for other machines, on ports the system chooses); a bind that fails, the help, the version and
 // the words it refuses. IPv6 loopback is served where the machine has it.
+// VANTOR_SERVER_COMMAND, when set, names the executable instead, with what
+// starts it ("wine .../vantor.exe": the Windows build's, driven from Linux).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -23,12 +26,24 @@ namespace {
 
 using Logged = ChildProcess::Logged;
 
+// The words of VANTOR_SERVER_COMMAND, or else VANTOR_EXECUTABLE alone; the
+// last word is the executable.
+std::vector<std::string> serverCommand() {
+  std::vector<std::string> words;
+  std::istringstream given(
+      std::getenv("VANTOR_SERVER_COMMAND") ? std::getenv("VANTOR_SERVER_COMMAND") : "");
+  for (std::string word; given >> word;) words.push_back(word);
+  if (words.empty()) words.push_back(VANTOR_EXECUTABLE);
+  return words;
+}
+
 // The executable (or a copy of it) started with arguments, its log named
 // after the test.
 std::unique_ptr<ChildProcess> start(const std::string& arguments, Logged logged = Logged::kBoth,
-                                    const std::string& executable = VANTOR_EXECUTABLE) {
+                                    const std::string& executable = serverCommand().back()) {
   static int started = 0;
-  std::vector<std::string> command = {executable};
+  std::vector<std::string> command = serverCommand();
+  command.back() = executable;
   std::istringstream words(arguments);
   for (std::string word; words >> word;) command.push_back(word);
   const std::string log = testing::TempDir() + "vantor-" +
@@ -81,18 +96,23 @@ bool connects(const std::string& host, int port) {
 // the copy is no client's child. (How it moves past a busy port is the
 // embedded server's test.)
 TEST(ServerMode, ACopyNamedVantorServesWithItsComputerPlayersFrom4567OnAndEndsWith255OnInterrupt) {
-  const std::filesystem::path copy = testing::TempDir() + "vantor-copy/Vantor";
+  const std::filesystem::path original = serverCommand().back();
+  const std::filesystem::path copy =
+      testing::TempDir() + "vantor-copy/Vantor" + original.extension().string();
   std::filesystem::create_directories(copy.parent_path());
-  std::filesystem::copy_file(VANTOR_EXECUTABLE, copy,
-                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(original, copy, std::filesystem::copy_options::overwrite_existing);
   auto server = start("S", Logged::kOutput, copy.string());
   const std::vector<int> port = ports(*server);
   ASSERT_EQ(port.size(), 1u) << server->log();
   ASSERT_GE(port[0], 4567);
-  // Its computer players are there: one accepts a game.
+  // Its computer players are there: one accepts a game, and answers in
+  // private.
   auto client = ProtocolClient::join(port[0], "tester");
   client->send(msg(4, bytes({0, 1}) + cstr("Pee[Bot]")));
   EXPECT_EQ(codeOf(client->nextOf(7)), 7);
+  client->send(msg(6, cstr("Pee[Bot]") + cstr("hello")));
+  EXPECT_EQ(client->nextOf(6),
+            msg(6, bytes({0}) + cstr("Pee[Bot]") + cstr("I can't speak, I'm a bot!")));
 
   server->kill(SIGINT);
   const int status = server->waitExit(10000);

@@ -1,5 +1,3 @@
-#include "ios/Platform.h"
-
 #include <execinfo.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -14,8 +12,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
+
+#include "ios/Platform.h"
 
 extern char** environ;
 
@@ -61,6 +63,33 @@ std::string resourceDirectory(const std::string& executableFolder) {
   return holdsResources(installed) ? installed : executableFolder;
 }
 
+std::string userConfigurationFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  // A relative XDG_CONFIG_HOME is invalid and must be ignored.
+  if (config != nullptr && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config";
+  return std::string();
+}
+
+std::string replaceFile(const std::string& path, const std::string& text) {
+  std::vector<char> name(path.begin(), path.end());
+  for (char c : std::string(".XXXXXX")) name.push_back(c);
+  name.push_back('\0');
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return std::strerror(errno);
+  const bool written =
+      write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && fsync(fd) == 0;
+  const int saved = errno;
+  const bool closed = close(fd) == 0;
+  if (!written || !closed || std::rename(name.data(), path.c_str()) != 0) {
+    const std::string reason = std::strerror(written ? errno : saved);
+    unlink(name.data());
+    return reason;
+  }
+  return std::string();
+}
+
 bool changeDirectory(const std::string& path) {
   return chdir(path.c_str()) == 0;
 }
@@ -82,6 +111,10 @@ void writeAll(int descriptor, const char* text, size_t length) {
   }
 }
 }  // namespace
+
+void onFatalFault(void (*)(int)) {
+  // Faults arrive as the signals themselves.
+}
 
 void writeStandardError(const char* text, size_t length) {
   writeAll(STDERR_FILENO, text, length);
