@@ -22,10 +22,9 @@ int16_t referenceSearch(const int8_t* board, int rootColour, int colour, uint8_t
     if (kFrameMask[i] != 0) continue;
     if (!playOnBoard(work, i, colour)) continue;
     int16_t a = std::max(best, alpha);
-    int16_t value = static_cast<int16_t>(-referenceSearch(work, rootColour, -colour,
-                                                          static_cast<uint8_t>(plies - 1), depth,
-                                                          bestMove, static_cast<int16_t>(-beta),
-                                                          static_cast<int16_t>(-a), evaluate));
+    int16_t value = static_cast<int16_t>(-referenceSearch(
+        work, rootColour, -colour, static_cast<uint8_t>(plies - 1), depth, bestMove,
+        static_cast<int16_t>(-beta), static_cast<int16_t>(-a), evaluate));
     ++tried;
     if (value > best) {  // strictly: the earlier move wins a tie
       best = value;
@@ -40,10 +39,9 @@ int16_t referenceSearch(const int8_t* board, int rootColour, int colour, uint8_t
   if (!cutOff && tried == 0 && plies != depth) {
     // Below the root, a side without a move passes on the same position.
     int16_t a = std::max(best, alpha);
-    int16_t value = static_cast<int16_t>(-referenceSearch(work, rootColour, -colour,
-                                                          static_cast<uint8_t>(plies - 1), depth,
-                                                          bestMove, static_cast<int16_t>(-beta),
-                                                          static_cast<int16_t>(-a), evaluate));
+    int16_t value = static_cast<int16_t>(-referenceSearch(
+        work, rootColour, -colour, static_cast<uint8_t>(plies - 1), depth, bestMove,
+        static_cast<int16_t>(-beta), static_cast<int16_t>(-a), evaluate));
     if (value > best) {
       best = value;
       move = 0;

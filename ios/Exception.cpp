@@ -9,4 +9,6 @@ Exception::Exception(const std::string& message)
 
 Exception::~Exception() = default;
 
-void Exception::print() const { std::fprintf(stderr, "Exception thrown: %s\n", message_.c_str()); }
+void Exception::print() const {
+  std::fprintf(stderr, "Exception thrown: %s\n", message_.c_str());
+}

@@ -12,7 +12,9 @@ IosVector::IosVector(int capacity)
       capacity_(capacity),
       size_(0) {}
 
-IosVector::~IosVector() { std::free(data_); }
+IosVector::~IosVector() {
+  std::free(data_);
+}
 
 void IosVector::add(void* element) {
   if (size_ >= capacity_) {

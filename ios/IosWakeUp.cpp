@@ -26,26 +26,10 @@ thread_local std::vector<std::shared_ptr<IosWakeUp>>* deferred = nullptr;
 // WSAPoll waits on sockets alone, so the channel is a connected pair of
 // loopback sockets: a byte sent on one makes the other readable.
 std::shared_ptr<IosWakeUp> IosWakeUp::create() {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof(address);
-  sockaddr* where = reinterpret_cast<sockaddr*>(&address);
-  const int listener = sockets::open(AF_INET, false);
-  int sender = -1;
-  int receiver = -1;
-  if (listener >= 0 && bind(listener, where, length) == 0 && listen(listener, 1) == 0 &&
-      getsockname(listener, where, &length) == 0) {
-    sender = sockets::open(AF_INET, false);
-    if (sender >= 0 && connect(sender, where, length) == 0) {
-      receiver = sockets::acceptFrom(listener, nullptr, nullptr, true);
-    }
-  }
-  sockets::close(listener);
-  if (receiver < 0) {
-    sockets::close(sender);
-    throw new Exception("IosWakeUp creation error");
-  }
+  int ends[2];
+  if (!sockets::connectedPair(ends)) throw new Exception("IosWakeUp creation error");
+  const int receiver = ends[0], sender = ends[1];
+  sockets::setNonBlocking(receiver, true);
   sockets::setNonBlocking(sender, true);
   sockets::configureConnection(sender);
   return std::shared_ptr<IosWakeUp>(new IosWakeUp(receiver, sender));

@@ -2,8 +2,8 @@
 // the millisecond tick, sleeping, the executable's directory, call-stack
 // capture, a modal dialog, and (for the client) starting the local server
 // child, reading what it writes, and killing it. PlatformPosix.cpp is the
-// Linux side, PlatformWindows.cpp the Windows side; sockets have their own
-// pair behind SocketSystem.h.
+// Linux side, PlatformWindows.cpp the Windows side, Platform.cpp what needs
+// neither; sockets have their own files behind SocketSystem.h.
 // Nothing else includes an OS header for these.
 //
 // Thread safety: every function may be called from any thread.

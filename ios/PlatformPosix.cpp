@@ -4,7 +4,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -48,19 +47,6 @@ std::string executableDirectory() {
   size_t slash = full.rfind('/');
   if (slash == std::string::npos) return std::string();
   return slash == 0 ? std::string("/") : full.substr(0, slash);
-}
-
-namespace {
-bool holdsResources(const std::string& folder) {
-  struct stat status;
-  return stat((folder + "/PNG").c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-}  // namespace
-
-std::string resourceDirectory(const std::string& executableFolder) {
-  if (holdsResources(executableFolder)) return executableFolder;
-  const std::string installed = executableFolder + "/../share/vantor";
-  return holdsResources(installed) ? installed : executableFolder;
 }
 
 std::string userConfigurationFolder() {

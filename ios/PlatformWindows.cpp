@@ -66,19 +66,6 @@ std::string executableDirectory() {
   return folder;
 }
 
-namespace {
-bool holdsResources(const std::string& folder) {
-  const DWORD attributes = GetFileAttributesA((folder + "/PNG").c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-}  // namespace
-
-std::string resourceDirectory(const std::string& executableFolder) {
-  if (holdsResources(executableFolder)) return executableFolder;
-  const std::string installed = executableFolder + "/../share/vantor";
-  return holdsResources(installed) ? installed : executableFolder;
-}
-
 std::string userConfigurationFolder() {
   const char* roaming = std::getenv("APPDATA");
   return roaming != nullptr ? roaming : "";

@@ -66,6 +66,10 @@ long sendWaiting(int descriptor, const char* buffer, size_t length);
 void configureConnection(int descriptor);
 // The FIONREAD count into pending; false on failure.
 bool pendingBytes(int descriptor, int* pending);
+// Two connected blocking loopback TCP sockets, each the caller's to close:
+// ends[0] accepted, ends[1] connected; false (both -1) when they cannot be
+// made. Unlike socketpair(), it exists on every system.
+bool connectedPair(int ends[2]);
 
 // poll() of the platform (WSAPoll on Windows) over count entries.
 int poll(pollfd* entries, size_t count, int timeoutMilliseconds);

@@ -40,7 +40,7 @@ class RecordingConnection : public IosServerConnection {
 
 TEST(IosServerStandardFactory, CallsConnectedOnceTheConnectionIsBuiltAndRecorded) {
   int ends[2];
-  ASSERT_TRUE(connectedPair(ends));
+  ASSERT_TRUE(sockets::connectedPair(ends));
   IosServerStandardFactory<RecordingConnection> factory;
   TaggedSocket* socket = new TaggedSocket(ends[0]);  // the connection deletes it
   factory.newConnection(socket);

@@ -80,28 +80,4 @@ inline void setEnvironment(const char* name, const char* value) {
 #endif
 }
 
-// Two connected loopback TCP sockets, each the caller's to close with
-// sockets::close; false when they cannot be made. Unlike socketpair(), it
-// exists on every system.
-inline bool connectedPair(int ends[2]) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof(address);
-  sockaddr* where = reinterpret_cast<sockaddr*>(&address);
-  const int listener = sockets::open(AF_INET, false);
-  ends[0] = ends[1] = -1;
-  if (listener >= 0 && bind(listener, where, length) == 0 && listen(listener, 1) == 0 &&
-      getsockname(listener, where, &length) == 0) {
-    ends[1] = sockets::open(AF_INET, false);
-    if (ends[1] >= 0 && connect(ends[1], where, length) == 0) {
-      ends[0] = sockets::acceptFrom(listener, nullptr, nullptr, false);
-    }
-  }
-  sockets::close(listener);
-  if (ends[0] >= 0) return true;
-  sockets::close(ends[1]);
-  return false;
-}
-
 #endif  // VANTOR_TESTS_IOS_TESTSUPPORT_H_
