@@ -53,6 +53,9 @@ test-server: deps
 WINDOWS_CMAKE = cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 windows: deps
 	@scripts/build-windows-deps build-windows/deps
+	@# The picture maker runs through Wine during the build: its prefix is made
+	@# whole first, rather than on the side by the first program run.
+	@scripts/wine-run true
 	@$(WINDOWS_CMAKE) >/dev/null
 	@cmake --build build-windows -j $(JOBS) --target vantor_zip
 
