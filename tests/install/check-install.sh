@@ -22,7 +22,7 @@ expected=(
   bin/vantor
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
-  share/man/man6/vantor.6
+  share/man/man6/vantor.6.gz
   share/vantor/PNG/mainmenu.png
   share/vantor/PNG/gamebg.png
   share/vantor/TTF/matisse.ttf
@@ -42,7 +42,7 @@ done
 while IFS= read -r path; do
   case "$path" in
     bin/vantor | share/applications/$id.desktop | share/metainfo/$id.metainfo.xml) ;;
-    share/man/man6/vantor.6 | share/icons/hicolor/*x*/apps/$id.png) ;;
+    share/man/man6/vantor.6.gz | share/icons/hicolor/*x*/apps/$id.png) ;;
     share/vantor/PNG/*.png | share/vantor/TTF/*) ;;
     *) fail "$path is installed but belongs nowhere" ;;
   esac
@@ -79,8 +79,8 @@ fi
 # (an unknown macro, a line too long) are faults of the page.
 if command -v man >/dev/null 2>&1; then
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l \
-    "$usr/share/man/man6/vantor.6" 2>&1 >/dev/null || echo "man failed")
-  [ -z "$warnings" ] || fail "vantor.6: $warnings"
+    "$usr/share/man/man6/vantor.6.gz" 2>&1 >/dev/null || echo "man failed")
+  [ -z "$warnings" ] || fail "vantor.6.gz: $warnings"
 fi
 
 [ $status -ne 0 ] && exit $status

@@ -31,7 +31,7 @@ expected=(
   ./usr/bin/vantor
   ./usr/share/applications/$id.desktop
   ./usr/share/metainfo/$id.metainfo.xml
-  ./usr/share/man/man6/vantor.6
+  ./usr/share/man/man6/vantor.6.gz
   ./usr/share/vantor/PNG/mainmenu.png
   ./usr/share/vantor/TTF/matisse.ttf
   ./usr/share/vantor/TTF/matisse-copyright.txt
