@@ -199,11 +199,16 @@ void panel(Canvas& c, float bottom) {
   c.roundedRectOutline(20, 48, 300, bottom, 12, 1.5f, rgb(0xf2c14e, 0.4f));
 }
 
+// The lobby's screens: the sky, a title and a panel under it.
+void titledPanel(Canvas& c, const Fonts& f, const wchar_t* text, float bottom) {
+  background(c);
+  c.textCentred(f.display, 22, text, 160, 34, kGold);
+  panel(c, bottom);
+}
+
 void netCentre(const Fonts& f, const std::string& dir) {
   Canvas c;
-  background(c);
-  c.textCentred(f.display, 22, L"Joueurs en ligne", 160, 34, kGold);
-  panel(c, 304);
+  titledPanel(c, f, L"Joueurs en ligne", 304);
   // Twelve rows of 19 pixels per column, striped by turns.
   for (int k = 0; k < 12; ++k) {
     if (k % 2 == 1) continue;
@@ -223,9 +228,7 @@ void netCentre(const Fonts& f, const std::string& dir) {
 // in a field under it, and "Retour".
 void chat(const Fonts& f, const std::string& dir) {
   Canvas c;
-  background(c);
-  c.textCentred(f.display, 22, L"Discussion", 160, 34, kGold);
-  panel(c, 352);
+  titledPanel(c, f, L"Discussion", 352);
   c.roundedRect(20, 370, 300, 406, 9, rgb(0x000000, 0.35f));
   c.roundedRectOutline(20, 370, 300, 406, 9, 1.2f, rgb(0xf4efe2, 0.3f));
   buttonBand(c, 36, 421, 284, 457);
@@ -240,9 +243,7 @@ void chat(const Fonts& f, const std::string& dir) {
 // "Retour".
 void games(const Fonts& f, const std::string& dir) {
   Canvas c;
-  background(c);
-  c.textCentred(f.display, 22, L"Parties du serveur", 160, 34, kGold);
-  panel(c, 352);
+  titledPanel(c, f, L"Parties du serveur", 352);
   for (int k = 0; k < 15; k += 2) {
     const float top = 57 + 19 * k;
     c.roundedRect(26, top, 294, top + 19, 4, rgb(0xffffff, 0.035f));

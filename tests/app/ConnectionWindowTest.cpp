@@ -103,6 +103,15 @@ class ConnectionWindowTest : public WindowTest {
     if (settled) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "no lobby, or its rows do not settle";
   }
+  // Whether, within three seconds, the title band shows another screen's
+  // title than the lobby's (away) or the lobby's again.
+  bool titleChanges(const Picture& lobby, bool away) {
+    return waitUntil(
+        [&] {
+          return (differ(capture(), lobby, {0, 10, 319, 45}) > 1.0) == away;
+        },
+        3000);
+  }
   // The picture between the notice and the buttons.
   bool onMainMenu() { return differ(capture(), app_.menu, {0, 215, 319, 310}) < 2.0; }
   // Moves the pointer onto band at once and times how long the window takes
@@ -246,12 +255,7 @@ TEST_F(ConnectionWindowTest,
   key("Tab");
   const Region lines{20, 48, 300, 352};
   const Region input{20, 370, 300, 406};
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return differ(capture(), lobby, {0, 10, 319, 45}) > 1.0;
-      },
-      3000))
-      << "no chat screen";
+  ASSERT_TRUE(titleChanges(lobby, true)) << "no chat screen";
   const Picture empty = capture();
   for (const char* k : {"at", "P", "e", "e", "bracketleft", "B", "o", "t", "bracketright", "space",
                         "b", "o", "n", "j", "o", "u", "r"}) {
@@ -313,12 +317,7 @@ TEST_F(ConnectionWindowTest,
 
   key("p");
   const Region list{20, 48, 300, 352};
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        return differ(capture(), lobby, {0, 10, 319, 45}) > 1.0;
-      },
-      3000))
-      << "no games screen";
+  ASSERT_TRUE(titleChanges(lobby, true)) << "no games screen";
   pointAway(470);
   ASSERT_TRUE(waitUntil(
       [&] {
@@ -354,12 +353,7 @@ TEST_F(ConnectionWindowTest,
   keep("watching-moves");
 
   key("Escape");
-  EXPECT_TRUE(waitUntil(
-      [&] {
-        return differ(capture(), lobby, {0, 10, 319, 45}) < 1.0;
-      },
-      3000))
-      << "not the lobby";
+  EXPECT_TRUE(titleChanges(lobby, false)) << "not the lobby";
   EXPECT_EQ(app_.process->log().find("Unexpected error"), std::string::npos) << app_.process->log();
 }
 
